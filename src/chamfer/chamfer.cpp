@@ -1,0 +1,9 @@
+#include "chamfer/chamfer.h"
+
+#include "core/panic.h"
+
+namespace corv {
+
+Solid chamfer(const Solid&, const Rational&) { throw Panic("chamfer: not built yet"); }
+
+}  // namespace corv

@@ -1,0 +1,272 @@
+#include "core/rational.h"
+
+#include <limits>
+#include <new>
+
+#include "core/panic.h"
+
+namespace corv {
+namespace {
+
+using i128 = __int128;
+using u128 = unsigned __int128;
+
+constexpr std::int64_t kSmallMax = std::numeric_limits<std::int64_t>::max();
+
+std::uint64_t mag(std::int64_t v) { return v < 0 ? std::uint64_t(0) - std::uint64_t(v) : std::uint64_t(v); }
+
+std::uint64_t gcd64(std::uint64_t a, std::uint64_t b) {
+    if (a == 0) return b;
+    if (b == 0) return a;
+    int shift = __builtin_ctzll(a | b);
+    a >>= __builtin_ctzll(a);
+    do {
+        b >>= __builtin_ctzll(b);
+        if (a > b) { std::uint64_t t = a; a = b; b = t; }
+        b -= a;
+    } while (b != 0);
+    return a << shift;
+}
+
+u128 mag128(i128 v) { return v < 0 ? u128(0) - u128(v) : u128(v); }
+
+void mpz_set_u128(mpz_ptr z, u128 v) {
+    mpz_set_ui(z, static_cast<unsigned long>(v >> 64));
+    mpz_mul_2exp(z, z, 64);
+    mpz_add_ui(z, z, static_cast<unsigned long>(v & ~std::uint64_t(0)));
+}
+
+mpq_ptr new_mpq() {
+    mpq_ptr q = new __mpq_struct;
+    mpq_init(q);
+    return q;
+}
+
+// A scoped mpq for intermediate values.
+struct TempQ {
+    mpq_t q;
+    TempQ() { mpq_init(q); }
+    ~TempQ() { mpq_clear(q); }
+    TempQ(const TempQ&) = delete;
+    TempQ& operator=(const TempQ&) = delete;
+};
+
+}  // namespace
+
+Rational::Rational(std::int64_t v) : n_(v), d_(1) {
+    if (v == std::numeric_limits<std::int64_t>::min()) {
+        mpq_ptr q = new_mpq();
+        mpq_set_si(q, v, 1);
+        q_ = q;
+        d_ = 0;
+    }
+}
+
+Rational::Rational(const Integer& num, const Integer& den) : n_(0), d_(1) {
+    if (den.is_zero()) throw Panic("zero denominator");
+    TempQ t;
+    mpz_set(mpq_numref(t.q), num.get());
+    mpz_set(mpq_denref(t.q), den.get());
+    mpq_canonicalize(t.q);
+    *this = from_mpq(t.q);
+}
+
+Rational Rational::from_integer(const Integer& v) { return Rational(v, Integer(1)); }
+
+Rational::Rational(const Rational& o) : n_(o.n_), d_(o.d_) {
+    if (o.is_big()) {
+        mpq_ptr q = new_mpq();
+        mpq_set(q, o.q_);
+        q_ = q;
+    }
+}
+
+Rational& Rational::operator=(const Rational& o) {
+    if (this == &o) return *this;
+    if (!o.is_big()) {
+        if (is_big()) release();
+        n_ = o.n_;
+        d_ = o.d_;
+        return *this;
+    }
+    if (is_big()) {
+        mpq_set(q_, o.q_);
+    } else {
+        mpq_ptr q = new_mpq();
+        mpq_set(q, o.q_);
+        q_ = q;
+        d_ = 0;
+    }
+    return *this;
+}
+
+Rational& Rational::operator=(Rational&& o) noexcept {
+    if (this == &o) return *this;
+    if (is_big()) release();
+    n_ = o.n_;
+    d_ = o.d_;
+    o.n_ = 0;
+    o.d_ = 1;
+    return *this;
+}
+
+void Rational::release() noexcept {
+    mpq_clear(q_);
+    delete q_;
+    n_ = 0;
+    d_ = 1;
+}
+
+void Rational::to_mpq(mpq_ptr out) const {
+    if (is_big()) {
+        mpq_set(out, q_);
+    } else {
+        mpz_set_si(mpq_numref(out), n_);
+        mpz_set_si(mpq_denref(out), d_);
+    }
+}
+
+Rational Rational::from_mpq(mpq_ptr q) {
+    mpz_srcptr num = mpq_numref(q);
+    mpz_srcptr den = mpq_denref(q);
+    if (mpz_fits_slong_p(num) && mpz_fits_slong_p(den)) {
+        long n = mpz_get_si(num);
+        long d = mpz_get_si(den);
+        if (n != std::numeric_limits<long>::min()) {
+            Rational r;
+            r.n_ = n;
+            r.d_ = d;
+            return r;
+        }
+    }
+    mpq_ptr h = new_mpq();
+    mpq_swap(h, q);
+    return Rational(BigTag{}, h);
+}
+
+Rational Rational::from_i128(i128 num, u128 den) {
+    u128 m = mag128(num);
+    if (m <= u128(kSmallMax) && den <= u128(kSmallMax)) {
+        Rational r;
+        r.n_ = static_cast<std::int64_t>(num);
+        r.d_ = static_cast<std::int64_t>(den);
+        return r;
+    }
+    mpq_ptr h = new_mpq();
+    mpz_set_u128(mpq_numref(h), m);
+    if (num < 0) mpz_neg(mpq_numref(h), mpq_numref(h));
+    mpz_set_u128(mpq_denref(h), den);
+    return Rational(BigTag{}, h);
+}
+
+template <class Op>
+Rational Rational::big_op(const Rational& a, const Rational& b, Op op) {
+    TempQ x, y, r;
+    a.to_mpq(x.q);
+    b.to_mpq(y.q);
+    op(r.q, x.q, y.q);
+    return from_mpq(r.q);
+}
+
+int Rational::sign() const {
+    if (is_big()) return mpq_sgn(q_);
+    return (n_ > 0) - (n_ < 0);
+}
+
+bool Rational::is_integer() const {
+    return is_big() ? mpz_cmp_ui(mpq_denref(q_), 1) == 0 : d_ == 1;
+}
+
+Integer Rational::numerator() const {
+    return is_big() ? Integer(mpq_numref(q_)) : Integer(n_);
+}
+
+Integer Rational::denominator() const {
+    return is_big() ? Integer(mpq_denref(q_)) : Integer(d_);
+}
+
+Rational operator+(const Rational& a, const Rational& b) {
+    if (a.is_big() || b.is_big()) return Rational::big_op(a, b, mpq_add);
+    if (a.d_ == 1 && b.d_ == 1) return Rational::from_i128(i128(a.n_) + b.n_, 1);
+    std::uint64_t bd = std::uint64_t(a.d_), dd = std::uint64_t(b.d_);
+    std::uint64_t g = gcd64(bd, dd);
+    if (g == 1) {
+        // Coprime denominators, one of them > 1: the sum is reduced and non-zero.
+        i128 num = i128(a.n_) * i128(dd) + i128(b.n_) * i128(bd);
+        return Rational::from_i128(num, u128(bd) * dd);
+    }
+    std::uint64_t s = dd / g, t = bd / g;
+    i128 num = i128(a.n_) * i128(s) + i128(b.n_) * i128(t);
+    if (num == 0) return Rational();
+    std::uint64_t g2 = gcd64(std::uint64_t(mag128(num) % g), g);
+    return Rational::from_i128(num / i128(g2), u128(t) * (dd / g2));
+}
+
+Rational operator-(const Rational& a) {
+    if (a.is_big()) {
+        TempQ r;
+        mpq_neg(r.q, a.q_);
+        return Rational::from_mpq(r.q);
+    }
+    Rational r;
+    r.n_ = -a.n_;
+    r.d_ = a.d_;
+    return r;
+}
+
+Rational operator-(const Rational& a, const Rational& b) {
+    if (a.is_big() || b.is_big()) return Rational::big_op(a, b, mpq_sub);
+    return a + (-b);
+}
+
+Rational operator*(const Rational& a, const Rational& b) {
+    if (a.is_big() || b.is_big()) return Rational::big_op(a, b, mpq_mul);
+    if (a.n_ == 0 || b.n_ == 0) return Rational();
+    std::uint64_t g1 = gcd64(mag(a.n_), std::uint64_t(b.d_));
+    std::uint64_t g2 = gcd64(mag(b.n_), std::uint64_t(a.d_));
+    i128 num = i128(a.n_ / std::int64_t(g1)) * i128(b.n_ / std::int64_t(g2));
+    u128 den = u128(std::uint64_t(a.d_) / g2) * u128(std::uint64_t(b.d_) / g1);
+    return Rational::from_i128(num, den);
+}
+
+Rational operator/(const Rational& a, const Rational& b) {
+    if (b.sign() == 0) throw Panic("division by zero");
+    if (a.is_big() || b.is_big()) return Rational::big_op(a, b, mpq_div);
+    if (a.n_ == 0) return Rational();
+    std::uint64_t g1 = gcd64(mag(a.n_), mag(b.n_));
+    std::uint64_t g2 = gcd64(std::uint64_t(a.d_), std::uint64_t(b.d_));
+    i128 num = i128(a.n_ / std::int64_t(g1)) * i128(b.d_ / std::int64_t(g2));
+    u128 den = u128(std::uint64_t(a.d_) / g2) * u128(mag(b.n_) / g1);
+    if (b.n_ < 0) num = -num;
+    return Rational::from_i128(num, den);
+}
+
+bool operator==(const Rational& a, const Rational& b) {
+    if (a.is_big() != b.is_big()) return false;  // the representation is canonical
+    if (a.is_big()) return mpq_equal(a.q_, b.q_) != 0;
+    return a.n_ == b.n_ && a.d_ == b.d_;
+}
+
+std::strong_ordering operator<=>(const Rational& a, const Rational& b) {
+    int c;
+    if (a.is_big() || b.is_big()) {
+        if (a.is_big() && b.is_big()) {
+            c = mpq_cmp(a.q_, b.q_);
+        } else if (a.is_big()) {
+            c = mpq_cmp_si(a.q_, b.n_, static_cast<unsigned long>(b.d_));
+        } else {
+            c = -mpq_cmp_si(b.q_, a.n_, static_cast<unsigned long>(a.d_));
+        }
+    } else if (a.d_ == b.d_) {
+        c = (a.n_ > b.n_) - (a.n_ < b.n_);
+    } else {
+        i128 l = i128(a.n_) * b.d_, r = i128(b.n_) * a.d_;
+        c = (l > r) - (l < r);
+    }
+    return c < 0 ? std::strong_ordering::less
+                 : (c > 0 ? std::strong_ordering::greater : std::strong_ordering::equal);
+}
+
+Rational abs(const Rational& a) { return a.sign() < 0 ? -a : a; }
+
+}  // namespace corv

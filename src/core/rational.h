@@ -1,0 +1,85 @@
+// Rational: an exact rational number, always reduced with a positive
+// denominator. Values whose numerator and denominator fit in 63 bits are kept
+// inline and computed with 128-bit machine arithmetic; anything larger lives
+// in a GMP mpq_t on the heap. The representation is canonical (a value that
+// fits inline is always inline), so equality never needs GMP for small values.
+#pragma once
+
+#include <gmp.h>
+
+#include <compare>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "core/integer.h"
+
+namespace corv {
+
+class Rational {
+public:
+    Rational() noexcept : n_(0), d_(1) {}
+    Rational(std::int64_t v);  // NOLINT: implicit, so 0 and 1 read naturally
+    // num/den reduced; den == 0 throws Panic.
+    Rational(const Integer& num, const Integer& den);
+    static Rational from_integer(const Integer& v);
+
+    Rational(const Rational& o);
+    Rational(Rational&& o) noexcept : n_(o.n_), d_(o.d_) { o.d_ = 1; o.n_ = 0; }
+    Rational& operator=(const Rational& o);
+    Rational& operator=(Rational&& o) noexcept;
+    ~Rational() { if (d_ == 0) release(); }
+
+    int sign() const;
+    bool is_zero() const { return d_ == 1 && n_ == 0; }
+    bool is_integer() const;
+    Integer numerator() const;
+    Integer denominator() const;
+
+    // The double nearest to the value (ties to even); +-inf beyond the range.
+    double to_double() const;
+    // Text form: numerator "/" denominator, e.g. 6/1, -1/2, 0/1.
+    std::string text() const;
+    void append_text(std::string& out) const;
+
+    friend Rational operator+(const Rational& a, const Rational& b);
+    friend Rational operator-(const Rational& a, const Rational& b);
+    friend Rational operator*(const Rational& a, const Rational& b);
+    // Division by zero throws Panic.
+    friend Rational operator/(const Rational& a, const Rational& b);
+    friend Rational operator-(const Rational& a);
+    Rational& operator+=(const Rational& b) { *this = *this + b; return *this; }
+    Rational& operator-=(const Rational& b) { *this = *this - b; return *this; }
+    Rational& operator*=(const Rational& b) { *this = *this * b; return *this; }
+
+    friend bool operator==(const Rational& a, const Rational& b);
+    friend std::strong_ordering operator<=>(const Rational& a, const Rational& b);
+
+private:
+    struct BigTag {};
+    Rational(BigTag, mpq_ptr q) noexcept : q_(q), d_(0) {}
+    bool is_big() const { return d_ == 0; }
+    void release() noexcept;
+    // Fills an initialised mpq with this value.
+    void to_mpq(mpq_ptr out) const;
+    // Takes a canonical mpq (its contents are swapped out) and returns the
+    // canonical Rational for it.
+    static Rational from_mpq(mpq_ptr q);
+    static Rational from_i128(__int128 num, unsigned __int128 den);
+    template <class Op> static Rational big_op(const Rational& a, const Rational& b, Op op);
+
+    union {
+        std::int64_t n_;  // inline numerator, |n_| < 2^63
+        mpq_ptr q_;       // heap value when d_ == 0
+    };
+    std::int64_t d_;      // inline denominator > 0, or 0 for a heap value
+};
+
+// Reads the number text grammar: an integer, or integer "/" integer; with
+// three or more pieces only the first is read. Malformed text or a zero
+// denominator throws Panic.
+Rational parse_r(std::string_view text);
+
+Rational abs(const Rational& a);
+
+}  // namespace corv

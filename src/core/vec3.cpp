@@ -1,0 +1,33 @@
+#include "core/vec3.h"
+
+namespace corv {
+
+Vec3 add(const Vec3& a, const Vec3& b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
+Vec3 sub(const Vec3& a, const Vec3& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+Vec3 neg(const Vec3& a) { return {-a.x, -a.y, -a.z}; }
+Vec3 smul(const Rational& s, const Vec3& a) { return {s * a.x, s * a.y, s * a.z}; }
+Rational dot(const Vec3& a, const Vec3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+
+Vec3 cross(const Vec3& a, const Vec3& b) {
+    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
+
+Rational norm1(const Vec3& a) { return abs(a.x) + abs(a.y) + abs(a.z); }
+
+Float3 to_f3(const Vec3& a) { return {a.x.to_double(), a.y.to_double(), a.z.to_double()}; }
+
+void append_point_text(std::string& out, const Vec3& p) {
+    p.x.append_text(out);
+    out += ',';
+    p.y.append_text(out);
+    out += ',';
+    p.z.append_text(out);
+}
+
+std::string point_text(const Vec3& p) {
+    std::string out;
+    append_point_text(out, p);
+    return out;
+}
+
+}  // namespace corv

@@ -1,0 +1,34 @@
+// Vec3: three exact coordinates, used both as a point and as a direction.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "core/rational.h"
+
+namespace corv {
+
+struct Vec3 {
+    Rational x, y, z;
+
+    const Rational& operator[](std::size_t i) const { return i == 0 ? x : (i == 1 ? y : z); }
+    Rational& operator[](std::size_t i) { return i == 0 ? x : (i == 1 ? y : z); }
+    friend bool operator==(const Vec3&, const Vec3&) = default;
+};
+
+using Float3 = std::array<double, 3>;
+
+Vec3 add(const Vec3& a, const Vec3& b);
+Vec3 sub(const Vec3& a, const Vec3& b);
+Vec3 neg(const Vec3& a);
+Vec3 smul(const Rational& s, const Vec3& a);
+Rational dot(const Vec3& a, const Vec3& b);
+Vec3 cross(const Vec3& a, const Vec3& b);
+Rational norm1(const Vec3& a);
+Float3 to_f3(const Vec3& a);
+
+// Point text: "x,y,z" with every coordinate in the n/d form.
+std::string point_text(const Vec3& p);
+void append_point_text(std::string& out, const Vec3& p);
+
+}  // namespace corv
