@@ -8,6 +8,10 @@ namespace corv::py {
 
 PyObject* invoke(const Entry& entry, const char* owner, const corv::Solid* self, PyObject* args,
                  PyObject* kwargs) noexcept {
+    if (owner != nullptr && self == nullptr) {
+        PyErr_Format(PyExc_TypeError, "%s.%s() needs a %s instance", owner, entry.name, owner);
+        return nullptr;
+    }
     try {
         // The bound references keep every argument (such as another PySolid)
         // alive until the implementation has returned.

@@ -22,8 +22,3 @@ def raises_panic(match=None):
     if match is not None:
         assert re.search(match, str(exc)), f"{str(exc)!r} does not match {match!r}"
 
-
-@pytest.fixture
-def panic():
-    """The raises_panic helper as a fixture, for tests that prefer one."""
-    return raises_panic
