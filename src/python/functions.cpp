@@ -1,6 +1,7 @@
 #include "python/functions.h"
 
 #include "bsp/box_entry.h"
+#include "builders/prism.h"
 #include "core/panic.h"
 #include "core/rational.h"
 #include "core/solid.h"
@@ -21,14 +22,20 @@ PyObject* make_box(const Call& c) {
 }
 
 constexpr Param make_prism_params[] = {{"loop_flat", Kind::TextList}, {"h", Kind::Text}, {"prefix", Kind::Text}};
-PyObject* make_prism(const Call&) { throw Panic("make_prism: not built yet"); }
+PyObject* make_prism(const Call& c) {
+    const Arguments& a = c.args;
+    return new_solid_object(corv::make_prism(a.texts(0), a.text(1), a.text(2)));
+}
 
 constexpr Param make_prismatoid_params[] = {{"bottom", Kind::TextList},
                                             {"z0", Kind::Text},
                                             {"top", Kind::TextList},
                                             {"z1", Kind::Text},
                                             {"prefix", Kind::Text}};
-PyObject* make_prismatoid(const Call&) { throw Panic("make_prismatoid: not built yet"); }
+PyObject* make_prismatoid(const Call& c) {
+    const Arguments& a = c.args;
+    return new_solid_object(corv::make_prismatoid(a.texts(0), a.text(1), a.texts(2), a.text(3), a.text(4)));
+}
 
 constexpr Param box_boolean_params[] = {{"dx", Kind::Text}, {"dy", Kind::Text}, {"dz", Kind::Text},
                                        {"ex", Kind::Text}, {"ey", Kind::Text}, {"ez", Kind::Text},
