@@ -30,6 +30,17 @@ void flip_in_place(Polygon& p) {
     p.plane.offset = -p.plane.offset;
 }
 
+// Room for every polygon of a visit on either side, so the split loop never
+// reallocates; a list that ends up much smaller than its room gives the rest
+// back before it waits on the stack.
+void reserve_sides(std::vector<Polygon>& a, std::vector<Polygon>& b, std::size_t n) {
+    a.reserve(n);
+    b.reserve(n);
+}
+void trim(std::vector<Polygon>& list) {
+    if (list.capacity() > 2 * list.size() + 16) list.shrink_to_fit();
+}
+
 // Visits every node of the tree under root (pre-order) with f.
 template <class NodeT, class F>
 void for_each_node(NodeT& root, F&& f) {
@@ -84,6 +95,7 @@ void Node::build(std::vector<Polygon> list) {
         const Plane& pl = *n.plane;
         const FloatPlane fp = float_plane(pl);
         std::vector<Polygon> front_list, back_list;
+        reserve_sides(front_list, back_list, static_cast<std::size_t>(task.list.end() - it));
         for (; it != task.list.end(); ++it) {
             split_into(pl, fp, std::move(*it), n.polygons, n.polygons, front_list, back_list);
         }
@@ -91,10 +103,12 @@ void Node::build(std::vector<Polygon> list) {
         // Front before back, as a recursive build would go.
         if (!back_list.empty()) {
             if (!n.back) n.back = std::make_unique<Node>();
+            trim(back_list);
             stack.push_back({n.back.get(), std::move(back_list)});
         }
         if (!front_list.empty()) {
             if (!n.front) n.front = std::make_unique<Node>();
+            trim(front_list);
             stack.push_back({n.front.get(), std::move(front_list)});
         }
     }
@@ -122,12 +136,17 @@ std::vector<Polygon> Node::clip_polygons(std::vector<Polygon> list) const {
         const Plane& pl = *n.plane;
         const FloatPlane fp = float_plane(pl);
         std::vector<Polygon> front_list, back_list;
+        reserve_sides(front_list, back_list, task.list.size());
         for (Polygon& p : task.list) split_into(pl, fp, std::move(p), front_list, back_list, front_list, back_list);
         task.list.clear();
         // Without a back child, the back list lies inside the solid and goes.
-        if (n.back && !back_list.empty()) stack.push_back({n.back.get(), std::move(back_list)});
+        if (n.back && !back_list.empty()) {
+            trim(back_list);
+            stack.push_back({n.back.get(), std::move(back_list)});
+        }
         if (front_list.empty()) continue;
         if (n.front) {
+            trim(front_list);
             stack.push_back({n.front.get(), std::move(front_list)});
         } else {
             std::move(front_list.begin(), front_list.end(), std::back_inserter(out));
