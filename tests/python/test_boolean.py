@@ -127,10 +127,10 @@ def column_minus(slabs):
 def test_deep_trees_on_main_thread_and_small_stack_thread(slabs):
     n = slabs[1]
     assert column_minus(slabs) == f"{6 * n}/1"
-    # Again on a thread whose stack is far too small for a walk that would
-    # recurse once per tree level.
+    # Again on a thread with the smallest stack allowed (32 KiB): a walk or a
+    # destructor that recursed once per tree level would overflow it.
     results = []
-    old = threading.stack_size(128 * 1024)
+    old = threading.stack_size(32 * 1024)
     try:
         worker = threading.Thread(target=lambda: results.append(column_minus(slabs)))
         worker.start()
