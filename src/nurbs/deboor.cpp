@@ -15,6 +15,11 @@ const Rational& knot_at(const std::vector<Rational>& knots, std::uint64_t i) {
     return knots[i];
 }
 
+[[noreturn]] void short_point(std::size_t j, std::size_t size, std::size_t dim) {
+    throw Panic("index out of range: control point " + std::to_string(j) + " has " + std::to_string(size) +
+                " coordinates, expected " + std::to_string(dim));
+}
+
 // The blending factor of one triangle step; 0 for a zero-length interval.
 Rational alpha(const Rational& left, const Rational& right, const Rational& t) {
     Rational den = right - left;
@@ -67,9 +72,9 @@ std::size_t deboor_span(std::uint64_t p, const std::vector<Rational>& knots, std
     return low;
 }
 
-HPoint deboor_h(std::uint64_t p, const std::vector<Rational>& knots, const std::vector<HPoint>& points,
-                const Rational& t) {
-    const std::size_t n = points.size();
+DeBoorShape deboor_shape(std::uint64_t p, const std::vector<Rational>& knots, const std::vector<std::size_t>& sizes,
+                         const Rational& t) {
+    const std::size_t n = sizes.size();
     if (n == 0) throw Panic("index out of range: no control points");
     const std::size_t k = deboor_span(p, knots, n, t);
     // The local points k - p .. k must all exist; checked before anything of
@@ -77,17 +82,28 @@ HPoint deboor_h(std::uint64_t p, const std::vector<Rational>& knots, const std::
     if (p >= n) {
         throw Panic("index out of range: " + std::to_string(n) + " control points for degree " + std::to_string(p));
     }
-    const std::size_t first = k - static_cast<std::size_t>(p);
-    if (p == 0) return points[k];
+    if (p == 0) return {k, sizes[k]};
+    const std::size_t dim = sizes[0];
+    knot_at(knots, k + static_cast<std::size_t>(p));
+    for (std::size_t j = k - static_cast<std::size_t>(p); j <= k; ++j) {
+        if (sizes[j] < dim) short_point(j, sizes[j], dim);
+    }
+    return {k, dim};
+}
 
+HPoint deboor_at(std::uint64_t p, const std::vector<Rational>& knots, const std::vector<HPoint>& points,
+                 const Rational& t, const DeBoorShape& shape) {
+    const std::size_t k = shape.k;
+    const std::size_t dim = shape.dim;
+    // Cheap guards so that a shape from other inputs cannot read out of range.
+    if (p > k || k >= points.size() || (p > 0 && k + p >= knots.size())) {
+        throw Panic("index out of range: span does not fit the points and knots");
+    }
+    if (p == 0) return points[k];
     const std::size_t deg = static_cast<std::size_t>(p);
-    const std::size_t dim = points[0].size();
-    knot_at(knots, k + deg);
+    const std::size_t first = k - deg;
     for (std::size_t j = first; j <= k; ++j) {
-        if (points[j].size() < dim) {
-            throw Panic("index out of range: control point " + std::to_string(j) + " has " +
-                        std::to_string(points[j].size()) + " coordinates, expected " + std::to_string(dim));
-        }
+        if (points[j].size() < dim) short_point(j, points[j].size(), dim);
     }
 
     // L[j] for j >= r holds level r of the triangle; level 0 is read straight
@@ -104,6 +120,14 @@ HPoint deboor_h(std::uint64_t p, const std::vector<Rational>& knots, const std::
         }
     }
     return std::move(L[deg]);
+}
+
+HPoint deboor_h(std::uint64_t p, const std::vector<Rational>& knots, const std::vector<HPoint>& points,
+                const Rational& t) {
+    std::vector<std::size_t> sizes;
+    sizes.reserve(points.size());
+    for (const HPoint& pt : points) sizes.push_back(pt.size());
+    return deboor_at(p, knots, points, t, deboor_shape(p, knots, sizes, t));
 }
 
 }  // namespace corv

@@ -59,32 +59,45 @@ Texts nurbs_curve_eval(std::uint64_t degree, const TextRows& cps, const Texts& k
     return projected(deboor_h(degree, kn, pts, tt));
 }
 
+// Every row is parsed and checked against kv and v as if it were evaluated, so
+// a bad row fails the call wherever it lies; only the rows that the u span
+// blends are then evaluated, since the others cannot change the result.
 Texts nurbs_surface_eval(std::uint64_t pu, std::uint64_t pv, const TextNet& net, const Texts& ku, const Texts& kv,
                          const std::string& u, const std::string& v, const std::optional<TextRows>& weights) {
     const std::vector<Rational> knu = parse_all(ku);
     const std::vector<Rational> knv = parse_all(kv);
     const Rational vv = parse_r(v);
     const Rational one(1);
-    std::vector<HPoint> column;
-    column.reserve(net.size());
-    std::vector<HPoint> row_pts;
+    std::vector<std::vector<HPoint>> rows(net.size());
+    std::vector<DeBoorShape> row_shapes;
+    row_shapes.reserve(net.size());
+    std::vector<std::size_t> sizes;
     for (std::size_t i = 0; i < net.size(); ++i) {
         const TextRows& row = net[i];
         const Texts* wrow = weights ? &at_or_panic(*weights, i, "weights") : nullptr;
-        row_pts.clear();
-        row_pts.reserve(row.size());
+        std::vector<HPoint>& pts = rows[i];
+        pts.reserve(row.size());
         for (std::size_t j = 0; j < row.size(); ++j) {
             if (wrow) {
                 const Rational w = parse_r(at_or_panic(*wrow, j, "weights row"));
-                row_pts.push_back(homogeneous(row[j], w));
+                pts.push_back(homogeneous(row[j], w));
             } else {
-                row_pts.push_back(homogeneous(row[j], one));
+                pts.push_back(homogeneous(row[j], one));
             }
         }
-        column.push_back(deboor_h(pv, knv, row_pts, vv));
+        sizes.clear();
+        for (const HPoint& pt : pts) sizes.push_back(pt.size());
+        row_shapes.push_back(deboor_shape(pv, knv, sizes, vv));
     }
     const Rational uu = parse_r(u);
-    return projected(deboor_h(pu, knu, column, uu));
+    sizes.clear();
+    for (const DeBoorShape& shape : row_shapes) sizes.push_back(shape.dim);
+    const DeBoorShape col_shape = deboor_shape(pu, knu, sizes, uu);
+    std::vector<HPoint> column(net.size());
+    for (std::size_t i = col_shape.k - static_cast<std::size_t>(pu); i <= col_shape.k; ++i) {
+        column[i] = deboor_at(pv, knv, rows[i], vv, row_shapes[i]);
+    }
+    return projected(deboor_at(pu, knu, column, uu, col_shape));
 }
 
 }  // namespace corv

@@ -46,8 +46,8 @@ TEST(DeBoor, LinearHomogeneousBlend) {
 
 TEST(DeBoor, BezierSegmentsMatchBernsteinForm) {
     // Quadratic 0, 1, 0 at 1/2: 2 t (1 - t) = 1/2.
-    EXPECT_EQ(texts(deboor_h(2, rs({"0", "0", "0", "1", "1", "1"}), std::vector<HPoint>{{0}, {1}, {0}}, parse_r("1/2"))),
-              "1/2 ");
+    std::vector<HPoint> arch = {{0}, {1}, {0}};
+    EXPECT_EQ(texts(deboor_h(2, rs({"0", "0", "0", "1", "1", "1"}), arch, parse_r("1/2"))), "1/2 ");
     // Cubic 1, 0, 0, 8 at 1/3: (2/3)^3 + 8 (1/3)^3 = 16/27.
     std::vector<HPoint> cubic = {{1}, {0}, {0}, {8}};
     EXPECT_EQ(texts(deboor_h(3, rs({"0", "0", "0", "0", "1", "1", "1", "1"}), cubic, parse_r("1/3"))), "16/27 ");
@@ -161,4 +161,23 @@ TEST(DeBoor, OutOfRangeReadsPanic) {
     EXPECT_THROW(deboor_h(huge - 1, knots, two, parse_r("-1")), Panic);
     EXPECT_THROW(deboor_h(huge, knots, two, parse_r("7")), Panic);
     EXPECT_THROW(deboor_span(huge, knots, 2, half), Panic);
+}
+
+TEST(DeBoor, ShapeChecksWithoutArithmetic) {
+    auto knots = rs({"0", "0", "1", "2", "2"});
+    const Rational t = parse_r("3/2");
+    auto shape = corv::deboor_shape(1, knots, {4, 4, 4}, t);
+    EXPECT_EQ(shape.k, 2u);
+    EXPECT_EQ(shape.dim, 4u);
+    EXPECT_EQ(corv::deboor_shape(0, knots, {4, 2, 7}, parse_r("1/2")).dim, 2u);
+    EXPECT_EQ(corv::deboor_shape(0, knots, {4, 2, 7}, t).dim, 7u);
+    EXPECT_THROW(corv::deboor_shape(1, knots, {4, 4, 3}, t), Panic);
+    EXPECT_THROW(corv::deboor_shape(1, knots, {}, t), Panic);
+    // Only the span's points are read; a shape that does not fit is refused.
+    std::vector<HPoint> pts = {{}, {1}, {3}};
+    EXPECT_EQ(texts(corv::deboor_at(1, knots, pts, t, {2, 1})), "2/1 ");
+    EXPECT_THROW(corv::deboor_at(1, knots, pts, t, {5, 1}), Panic);
+    EXPECT_THROW(corv::deboor_at(1, knots, pts, t, {0, 1}), Panic);
+    EXPECT_THROW(corv::deboor_at(1, knots, pts, t, {2, 2}), Panic);
+    EXPECT_THROW(corv::deboor_at(3, knots, pts, t, {2, 1}), Panic);
 }

@@ -116,6 +116,19 @@ TEST(NurbsSurface, EveryRowIsEvaluated) {
     TextNet unused_bad = {{{"0", "0", "0"}, {"0", "1", "0"}}, {{"1", "0", "0"}, {"1", "1", "1"}}, {{"2", "0", "0"}}};
     EXPECT_THROW(nurbs_surface_eval(0, 1, unused_bad, {"0", "1", "2", "3"}, kLineKnots, "0", "1/2", std::nullopt),
                  Panic);
+    // Rows outside the u span are not blended but must still be sound.
+    const TextRows row0 = {{"0", "0", "0"}, {"0", "1", "0"}};
+    const TextRows row1 = {{"1", "0", "0"}, {"1", "1", "1"}};
+    const Texts ku = {"0", "0", "1", "2", "2"};
+    EXPECT_THROW(nurbs_surface_eval(1, 1, {row0, row1, {{"2", "0", "0"}, {"2", "1"}}}, ku, kLineKnots, "1/2", "1/2",
+                                    std::nullopt),
+                 Panic);
+    EXPECT_THROW(nurbs_surface_eval(1, 1, {row0, row1, {{"2", "0", "0"}, {"2", "1", "?"}}}, ku, kLineKnots, "1/2",
+                                    "1/2", std::nullopt),
+                 Panic);
+    EXPECT_EQ(joined(nurbs_surface_eval(1, 1, {row0, row1, {{"2", "0", "0"}, {"2", "1", "5"}}}, ku, kLineKnots, "1/2",
+                                        "1/2", std::nullopt)),
+              "1/2 1/2 1/4 ");
 }
 
 TEST(NurbsSurface, Failures) {
