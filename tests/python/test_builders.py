@@ -80,7 +80,7 @@ class TestPrism:
         assert s.volume6_str() == "6/1"
 
     def test_clockwise_square_is_reversed(self):
-        cw = SQUARE[::-1]
+        cw = [(0, 0), (0, 1), (1, 1), (1, 0)]
         s = cr.make_prism(flat(cw), "1", "p")
         outline = cw[::-1]  # the reversed (counter-clockwise) list, starting at (1,0)
         assert outline[0] == (1, 0)
