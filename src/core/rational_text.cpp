@@ -76,9 +76,9 @@ void Rational::append_text(std::string& out) const {
         out.append(den, den_end);
         return;
     }
-    out += Integer(mpq_numref(q_)).text();
+    out += Integer::copy_of(mpq_numref(q_)).text();
     out += '/';
-    out += Integer(mpq_denref(q_)).text();
+    out += Integer::copy_of(mpq_denref(q_)).text();
 }
 
 }  // namespace corv
