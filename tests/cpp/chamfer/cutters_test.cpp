@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "print.h"
+
 #include "chamfer/cutters.h"
 #include "chamfer/solve3.h"
 #include "core/measures.h"
