@@ -1,0 +1,93 @@
+#include "builders/prism.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "builders/ear_clip.h"
+#include "core/panic.h"
+
+namespace corv {
+namespace {
+
+// Reads (x, y) pairs in order; an unpaired last text is never read.
+std::vector<Point2> read_outline(const Texts& flat) {
+    std::vector<Point2> out;
+    out.reserve(flat.size() / 2);
+    for (std::size_t i = 0; i + 1 < flat.size(); i += 2) {
+        Rational x = parse_r(flat[i]);
+        Rational y = parse_r(flat[i + 1]);
+        out.push_back({std::move(x), std::move(y)});
+    }
+    return out;
+}
+
+Vec3 at(const Point2& p, const Rational& z) { return {p.x, p.y, z}; }
+
+// The bottom cap faces down, so its triangles are wound backwards.
+void append_cap(std::vector<Polygon>& faces, const std::vector<Triangle2>& tris, const Rational& z, bool bottom,
+                const std::string& label) {
+    for (const Triangle2& t : tris) {
+        if (bottom) {
+            faces.push_back(Polygon::make({at(t.a, z), at(t.c, z), at(t.b, z)}, label));
+        } else {
+            faces.push_back(Polygon::make({at(t.a, z), at(t.b, z), at(t.c, z)}, label));
+        }
+    }
+}
+
+std::string side_label(const std::string& prefix, std::size_t i) { return prefix + ".side" + std::to_string(i); }
+
+}  // namespace
+
+Solid make_prism(const Texts& loop_flat, const std::string& h_text, const std::string& prefix) {
+    std::vector<Point2> loop = read_outline(loop_flat);
+    Rational h = parse_r(h_text);
+    if (loop_area2(loop).sign() < 0) std::reverse(loop.begin(), loop.end());
+    const Rational zero;
+    const std::string bottom = prefix + ".bottom", top = prefix + ".top";
+
+    std::vector<Polygon> faces;
+    std::vector<Triangle2> tris = ear_clip(loop);
+    faces.reserve(2 * tris.size() + loop.size());
+    for (const Triangle2& t : tris) {
+        faces.push_back(Polygon::make({at(t.a, zero), at(t.c, zero), at(t.b, zero)}, bottom));
+        faces.push_back(Polygon::make({at(t.a, h), at(t.b, h), at(t.c, h)}, top));
+    }
+    const std::size_t n = loop.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const Point2& p = loop[i];
+        const Point2& q = loop[(i + 1) % n];
+        faces.push_back(Polygon::make({at(p, zero), at(q, zero), at(q, h), at(p, h)}, side_label(prefix, i)));
+    }
+    return Solid::make(std::move(faces));
+}
+
+Solid make_prismatoid(const Texts& bottom_flat, const std::string& z0_text, const Texts& top_flat,
+                      const std::string& z1_text, const std::string& prefix) {
+    std::vector<Point2> bottom = read_outline(bottom_flat);
+    Rational z0 = parse_r(z0_text);
+    std::vector<Point2> top = read_outline(top_flat);
+    Rational z1 = parse_r(z1_text);
+    if (top.size() < bottom.size()) {
+        throw Panic("make_prismatoid: the top outline has " + std::to_string(top.size()) +
+                    " points, fewer than the bottom's " + std::to_string(bottom.size()));
+    }
+    if (loop_area2(bottom).sign() < 0) {
+        std::reverse(bottom.begin(), bottom.end());
+        std::reverse(top.begin(), top.end());
+    }
+
+    std::vector<Polygon> faces;
+    append_cap(faces, ear_clip(bottom), z0, true, prefix + ".bottom");
+    append_cap(faces, ear_clip(top), z1, false, prefix + ".top");
+    const std::size_t n = bottom.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        std::size_t k = (i + 1) % n;
+        std::string label = side_label(prefix, i);
+        faces.push_back(Polygon::make({at(bottom[i], z0), at(bottom[k], z0), at(top[k], z1)}, label));
+        faces.push_back(Polygon::make({at(bottom[i], z0), at(top[k], z1), at(top[i], z1)}, std::move(label)));
+    }
+    return Solid::make(std::move(faces));
+}
+
+}  // namespace corv
