@@ -5,6 +5,7 @@
 #include "print.h"
 
 #include "bsp/boolean.h"
+#include "builders/prism.h"
 #include "chamfer/chamfer.h"
 #include "chamfer/corner_pass.h"
 #include "chamfer/edge_pass.h"
@@ -197,7 +198,8 @@ TEST(Chamfer, ResultsAreClosed) {
         shifted.push_back(Polygon::make(std::move(q), p.label));
     }
     const Solid two = boolean_impl("union", Solid::cube(2, 2, 2, "a"), Solid{shifted});
-    for (const Solid& s : {box, l_prism(), two}) {
+    const Solid built = make_prism({"0", "0", "2", "0", "2", "1", "1", "1", "1", "2", "0", "2"}, "1", "l");
+    for (const Solid& s : {box, l_prism(), built, two}) {
         const Solid bevelled = chamfer(s, r("1/10"));
         EXPECT_TRUE(watertight_ok(bevelled));
         EXPECT_LT(volume6(bevelled.polygons), volume6(s.polygons));
