@@ -168,6 +168,26 @@ TEST(Chamfer, LongBoxIsBevelledOverItsWholeLength) {
     EXPECT_TRUE(watertight_ok(bevelled));
 }
 
+TEST(Chamfer, SlantedLongEdgesLeaveNothingOnTheirLines) {
+    // A prism over a long parallelogram whose long sides run along (3, 4, 0):
+    // their faces have the unit normals (4/5, -3/5, 0) and its negative.
+    const Solid prism = make_prism({"0", "0", "1", "0", "31", "40", "30", "40"}, "1", "p");
+    const Solid bevelled = chamfer(prism, r("1/10"));
+    EXPECT_TRUE(watertight_ok(bevelled));
+    int long_edges = 0;
+    for (const Edge& e : logical_edges(prism)) {
+        if (e.dir != v(3, 4, 0)) continue;
+        ++long_edges;
+        for (const Polygon& p : bevelled.polygons) {
+            for (const Vec3& q : p.vertices) {
+                const Vec3 off = sub(q, e.point);
+                EXPECT_FALSE(cross(off, e.dir) == v(0, 0, 0)) << point_text(q);
+            }
+        }
+    }
+    EXPECT_EQ(long_edges, 4);
+}
+
 TEST(Chamfer, ZeroDistanceAndEdgelessSolidsComeBackUnchanged) {
     const Solid box = Solid::cube(2, 3, 5, "box");
     const Solid same = chamfer(box, 0);
