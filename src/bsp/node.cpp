@@ -1,12 +1,15 @@
 #include "bsp/node.h"
 
 #include <algorithm>
+#include <iterator>
 #include <utility>
 
 #include "bsp/split.h"
 
 namespace corv {
 namespace {
+
+using PolygonList = std::vector<Polygon>;
 
 // Detaches both children of every node below n into a flat list, so that no
 // destructor ever finds a child to recurse into.
@@ -29,6 +32,95 @@ void flip_in_place(Polygon& p) {
     p.plane.normal = neg(p.plane.normal);
     p.plane.offset = -p.plane.offset;
 }
+
+void append(PolygonList& to, PolygonList& from) {
+    if (to.empty()) {
+        to.swap(from);
+    } else {
+        std::move(from.begin(), from.end(), std::back_inserter(to));
+    }
+    from.clear();
+}
+
+// Scratch space for one walk: spare lists to split into, so that a visit
+// allocates nothing once the walk is under way.
+class ListPool {
+public:
+    // An empty list with room for n polygons.
+    PolygonList take(std::size_t n) {
+        PolygonList list;
+        if (!spare_.empty()) {
+            list = std::move(spare_.back());
+            spare_.pop_back();
+        }
+        list.reserve(n);
+        return list;
+    }
+    void give(PolygonList& list) {
+        list.clear();
+        if (list.capacity() != 0 && spare_.size() < kKeep) spare_.push_back(std::move(list));
+        list = PolygonList();
+    }
+    // A list about to wait on a stack gives back room it does not need.
+    static PolygonList parked(PolygonList&& list) {
+        if (list.capacity() > 2 * list.size() + 16) list.shrink_to_fit();
+        return std::move(list);
+    }
+
+private:
+    static constexpr std::size_t kKeep = 16;
+    std::vector<PolygonList> spare_;
+};
+
+template <class NodeT>
+struct Task {
+    NodeT* node;
+    PolygonList list;
+};
+
+// The clip of list by the tree under root, appended to out. The result at
+// every node is the front-side result followed by the back-side result: the
+// walk descends into the front side at once and parks the back side on a
+// stack, so pieces reach out in exactly that order.
+struct ClipWalk {
+    ListPool pool;
+    std::vector<Task<const Node>> stack;
+
+    void run(const Node& root, PolygonList&& list, PolygonList& out) {
+        stack.push_back({&root, std::move(list)});
+        while (!stack.empty()) {
+            const Node* n = stack.back().node;
+            PolygonList cur = std::move(stack.back().list);
+            stack.pop_back();
+            while (true) {
+                if (!n->plane) {
+                    append(out, cur);
+                    break;
+                }
+                const Plane& pl = *n->plane;
+                const FloatPlane fp = float_plane(pl);
+                PolygonList front = pool.take(cur.size());
+                PolygonList back = pool.take(cur.size());
+                for (Polygon& p : cur) split_into(pl, fp, std::move(p), front, back, front, back);
+                pool.give(cur);
+                // Behind a leaf plane lies the inside of the solid: dropped.
+                const bool back_goes_on = n->back && !back.empty();
+                if (!back_goes_on) pool.give(back);
+                if (!front.empty() && !n->front) append(out, front);
+                if (!front.empty()) {
+                    if (back_goes_on) stack.push_back({n->back.get(), ListPool::parked(std::move(back))});
+                    cur = std::move(front);
+                    n = n->front.get();
+                } else {
+                    pool.give(front);
+                    if (!back_goes_on) break;
+                    cur = std::move(back);
+                    n = n->back.get();
+                }
+            }
+        }
+    }
+};
 
 // Visits every node of the tree under root (pre-order) with f.
 template <class NodeT, class F>
@@ -59,85 +151,66 @@ Node& Node::operator=(Node&& other) noexcept {
 Node::~Node() { dismantle(*this); }
 
 void Node::build(std::vector<Polygon> list) {
-    struct Task {
-        Node* node;
-        std::vector<Polygon> list;
-    };
-    std::vector<Task> stack;
+    ListPool pool;
+    std::vector<Task<Node>> stack;
     stack.push_back({this, std::move(list)});
     while (!stack.empty()) {
-        Task task = std::move(stack.back());
+        Node* n = stack.back().node;
+        PolygonList cur = std::move(stack.back().list);
         stack.pop_back();
-        if (task.list.empty()) continue;
-        Node& n = *task.node;
-        auto it = task.list.begin();
-        if (!n.plane) {
-            // The node takes the first polygon's plane and keeps that polygon.
-            // A well-formed polygon lies in its own plane and would be sorted
-            // here anyway; one whose vertices stray from its plane is kept
-            // here too, so every child receives fewer polygons than its
-            // parent and building always ends.
-            n.plane = it->plane;
-            n.polygons.push_back(std::move(*it));
-            ++it;
-        }
-        const Plane& pl = *n.plane;
-        const FloatPlane fp = float_plane(pl);
-        std::vector<Polygon> front_list, back_list;
-        for (; it != task.list.end(); ++it) {
-            split_into(pl, fp, std::move(*it), n.polygons, n.polygons, front_list, back_list);
-        }
-        task.list.clear();
-        // Front before back, as a recursive build would go.
-        if (!back_list.empty()) {
-            if (!n.back) n.back = std::make_unique<Node>();
-            stack.push_back({n.back.get(), std::move(back_list)});
-        }
-        if (!front_list.empty()) {
-            if (!n.front) n.front = std::make_unique<Node>();
-            stack.push_back({n.front.get(), std::move(front_list)});
+        while (!cur.empty()) {
+            auto it = cur.begin();
+            if (!n->plane) {
+                // The node takes the first polygon's plane and keeps that
+                // polygon. A well-formed polygon lies in its own plane and
+                // would be sorted here anyway; one whose vertices stray from
+                // its plane is kept here too, so every child receives fewer
+                // polygons than its parent and building always ends.
+                n->plane = it->plane;
+                n->polygons.push_back(std::move(*it));
+                ++it;
+            }
+            const Plane& pl = *n->plane;
+            const FloatPlane fp = float_plane(pl);
+            const auto rest = static_cast<std::size_t>(cur.end() - it);
+            PolygonList front = pool.take(rest);
+            PolygonList back = pool.take(rest);
+            for (; it != cur.end(); ++it) split_into(pl, fp, std::move(*it), n->polygons, n->polygons, front, back);
+            pool.give(cur);
+            if (!front.empty() && !n->front) n->front = std::make_unique<Node>();
+            if (!back.empty() && !n->back) n->back = std::make_unique<Node>();
+            // Front side first, as a recursive build would go.
+            if (!front.empty()) {
+                if (!back.empty()) {
+                    stack.push_back({n->back.get(), ListPool::parked(std::move(back))});
+                } else {
+                    pool.give(back);
+                }
+                cur = std::move(front);
+                n = n->front.get();
+            } else {
+                pool.give(front);
+                cur = std::move(back);
+                n = n->back.get();  // null only when cur is empty, which ends the loop
+            }
         }
     }
 }
 
 std::vector<Polygon> Node::clip_polygons(std::vector<Polygon> list) const {
-    // The result is the front-side result followed by the back-side result
-    // at every node; a depth-first stack that handles the front task first
-    // appends the pieces in exactly that order.
-    struct Task {
-        const Node* node;
-        std::vector<Polygon> list;
-    };
-    std::vector<Polygon> out;
-    std::vector<Task> stack;
-    stack.push_back({this, std::move(list)});
-    while (!stack.empty()) {
-        Task task = std::move(stack.back());
-        stack.pop_back();
-        const Node& n = *task.node;
-        if (!n.plane) {
-            std::move(task.list.begin(), task.list.end(), std::back_inserter(out));
-            continue;
-        }
-        const Plane& pl = *n.plane;
-        const FloatPlane fp = float_plane(pl);
-        std::vector<Polygon> front_list, back_list;
-        for (Polygon& p : task.list) split_into(pl, fp, std::move(p), front_list, back_list, front_list, back_list);
-        task.list.clear();
-        // Without a back child, the back list lies inside the solid and goes.
-        if (n.back && !back_list.empty()) stack.push_back({n.back.get(), std::move(back_list)});
-        if (front_list.empty()) continue;
-        if (n.front) {
-            stack.push_back({n.front.get(), std::move(front_list)});
-        } else {
-            std::move(front_list.begin(), front_list.end(), std::back_inserter(out));
-        }
-    }
+    PolygonList out;
+    ClipWalk walk;
+    walk.run(*this, std::move(list), out);
     return out;
 }
 
 void Node::clip_to(const Node& other) {
-    for_each_node(*this, [&](Node& n) { n.polygons = other.clip_polygons(std::move(n.polygons)); });
+    ClipWalk walk;  // shared by all the node visits, with its spare lists
+    for_each_node(*this, [&](Node& n) {
+        PolygonList out;
+        walk.run(other, std::move(n.polygons), out);
+        n.polygons = std::move(out);
+    });
 }
 
 void Node::invert() {

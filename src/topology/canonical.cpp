@@ -70,9 +70,30 @@ bool normalise_big(const std::array<const Rational*, N>& qs, std::array<Integer,
     return true;
 }
 
+// The index of the only non-zero coordinate of v, 3 when there is none, or
+// 4 when there are several.
+std::size_t sole_nonzero(const Vec3& v) {
+    std::size_t found = 3;
+    for (std::size_t i = 0; i < 3; ++i) {
+        if (v[i].is_zero()) continue;
+        if (found != 3) return 4;
+        found = i;
+    }
+    return found;
+}
+
 }  // namespace
 
 PlaneKey canonical_plane(const Plane& plane) {
+    // Axis-aligned planes (the common case): n_i x_i = w is x_i = w / n_i, and
+    // with w / n_i = p / q in lowest terms the canonical form is q x_i = p.
+    std::size_t axis = sole_nonzero(plane.normal);
+    if (axis < 3) {
+        Rational t = plane.offset / plane.normal[axis];
+        PlaneKey key{Integer(0), Integer(0), Integer(0), t.numerator()};
+        key[axis] = t.denominator();
+        return key;
+    }
     std::array<const Rational*, 4> qs{&plane.normal.x, &plane.normal.y, &plane.normal.z, &plane.offset};
     std::array<std::int64_t, 4> small{};
     if (small_integers(qs, small)) {
@@ -109,6 +130,13 @@ std::optional<Vec3> unit_normal(const Plane& plane) {
 }
 
 std::optional<Vec3> canon_dir(const Vec3& v) {
+    std::size_t axis = sole_nonzero(v);
+    if (axis == 3) return std::nullopt;
+    if (axis < 3) {
+        Vec3 c{Rational(0), Rational(0), Rational(0)};
+        c[axis] = Rational(1);
+        return c;
+    }
     std::array<const Rational*, 3> qs{&v.x, &v.y, &v.z};
     std::array<std::int64_t, 3> small{};
     if (small_integers(qs, small)) {

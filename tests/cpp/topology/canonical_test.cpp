@@ -38,6 +38,10 @@ TEST(CanonicalPlane, BigIntegersTakeTheGeneralPath) {
     EXPECT_EQ(key_text(pl("9007199254740992", "9007199254740993", "0", "0")),
               "9007199254740992,9007199254740993,0,0");
     EXPECT_EQ(key_text(pl("-9007199254740991", "0", "0", "9007199254740991")), "1,0,0,-1");
+    EXPECT_EQ(key_text(pl("-1152921504606846976", "2305843009213693952", "0", "3458764513820540928")),
+              "1,-2,0,-3");
+    EXPECT_EQ(key_text(pl("0", "0", "-1/9", "-1/27")), "0,0,3,1");
+    EXPECT_EQ(key_text(pl("0", "-123456789012345678901/2", "0", "1/3")), "0,370370367037037036703,0,-2");
 }
 
 TEST(CoplanarKey, IsTheCanonicalPlaneNegated) {
