@@ -135,6 +135,24 @@ TEST(EarClip, LargeCoordinatesGiveTheSameTriangles) {
     }
 }
 
+// Far from the origin the doubles cannot tell the turns apart (near 2^55
+// they even get them wrong), so the orientations are settled exactly; a
+// translation keeps all turns.
+TEST(EarClip, FarFromTheOriginGivesTheSameTriangles) {
+    std::mt19937 rng(31337);
+    for (int round = 0; round < 400; ++round) {
+        const Rational far = parse_r(round % 2 == 0 ? "1000000000000000000000000000000/3" : "36028905105355024891905/1000003");
+        auto moved = [&](const Point2& p) { return Point2{p.x + far, p.y - far}; };
+        std::vector<Point2> pts = round % 4 < 2 ? testing_outlines::random_points(rng, 4 + round % 8, 5)
+                                                : testing_outlines::star(rng, 1 + round % 4);
+        std::vector<Point2> shifted;
+        for (const Point2& p : pts) shifted.push_back(moved(p));
+        std::vector<Triangle2> want;
+        for (const Triangle2& t : ear_clip(pts)) want.push_back({moved(t.a), moved(t.b), moved(t.c)});
+        ASSERT_EQ(ear_clip(shifted), want) << "round " << round;
+    }
+}
+
 // On simple counter-clockwise outlines the caps are true triangulations:
 // every triangle turns left and together they cover the outline's area.
 TEST(EarClip, SimpleOutlinesAreTriangulated) {
