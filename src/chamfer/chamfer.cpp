@@ -1,9 +1,15 @@
 #include "chamfer/chamfer.h"
 
-#include "core/panic.h"
+#include "chamfer/corner_pass.h"
+#include "chamfer/edge_pass.h"
+#include "chamfer/logical_edges.h"
 
 namespace corv {
 
-Solid chamfer(const Solid&, const Rational&) { throw Panic("chamfer: not built yet"); }
+Solid chamfer(const Solid& solid, const Rational& dist) {
+    const std::vector<Edge> edges = logical_edges(solid);
+    std::vector<Polygon> working = edge_pass(solid, edges, dist);
+    return Solid{corner_pass(edges, dist, std::move(working))};
+}
 
 }  // namespace corv

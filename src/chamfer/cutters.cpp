@@ -1,0 +1,71 @@
+#include "chamfer/cutters.h"
+
+#include <array>
+
+#include "core/measures.h"
+
+namespace corv {
+namespace {
+
+// Keeps the faces with area; if what is left does not enclose a positive
+// volume, every face is turned around (in place, order kept).
+Solid outward(std::vector<Polygon> faces) {
+    Solid s = Solid::make(std::move(faces));
+    if (volume6(s.polygons).sign() <= 0) {
+        for (Polygon& p : s.polygons) p = p.flipped();
+    }
+    return s;
+}
+
+struct QuadFace {
+    char letter;
+    std::array<int, 4> loop;
+};
+constexpr QuadFace kBlockFaces[6] = {
+    {'b', {0, 3, 2, 1}}, {'t', {4, 5, 6, 7}}, {'f', {0, 1, 5, 4}},
+    {'k', {2, 3, 7, 6}}, {'r', {1, 2, 6, 5}}, {'l', {3, 0, 4, 7}},
+};
+
+struct TriFace {
+    char letter;
+    std::array<int, 3> loop;
+};
+constexpr TriFace kTetraFaces[4] = {
+    {'a', {0, 1, 2}}, {'b', {0, 2, 3}}, {'c', {0, 3, 1}}, {'d', {1, 3, 2}},
+};
+
+template <class Face, std::size_t N, std::size_t F>
+std::vector<Polygon> build_faces(const Vec3 (&corner)[N], const Face (&table)[F],
+                                 const std::string& prefix) {
+    std::vector<Polygon> faces;
+    faces.reserve(F);
+    for (const Face& f : table) {
+        std::vector<Vec3> loop;
+        loop.reserve(f.loop.size());
+        for (int c : f.loop) loop.push_back(corner[c]);
+        std::string label = prefix;
+        label += '.';
+        label += f.letter;
+        faces.push_back(Polygon::make(std::move(loop), std::move(label)));
+    }
+    return faces;
+}
+
+}  // namespace
+
+Solid parallelepiped(const Vec3& o, const Vec3& e1, const Vec3& e2, const Vec3& e3,
+                     const std::string& prefix) {
+    const Vec3 o1 = add(o, e1);
+    const Vec3 o12 = add(o1, e2);
+    const Vec3 o2 = add(o, e2);
+    const Vec3 corner[8] = {o, o1, o12, o2, add(o, e3), add(o1, e3), add(o12, e3), add(o2, e3)};
+    return outward(build_faces(corner, kBlockFaces, prefix));
+}
+
+Solid tetra(const Vec3& p0, const Vec3& p1, const Vec3& p2, const Vec3& p3,
+            const std::string& prefix) {
+    const Vec3 corner[4] = {p0, p1, p2, p3};
+    return outward(build_faces(corner, kTetraFaces, prefix));
+}
+
+}  // namespace corv

@@ -1,0 +1,83 @@
+#include "chamfer/logical_edges.h"
+
+#include <map>
+#include <optional>
+#include <string>
+
+#include "topology/canonical.h"
+
+namespace corv {
+namespace {
+
+// Everything seen on one infinite line.
+struct LineEntry {
+    std::vector<PlaneKey> canonical_planes;  // distinct, in order of first appearance
+    std::vector<Plane> planes;               // in step: the first plane with each form
+    Rational t_min;
+    Rational t_max;
+    Vec3 point;
+    Vec3 dir;
+};
+
+void add_plane(LineEntry& entry, const PlaneKey& key, const Plane& plane) {
+    for (const PlaneKey& k : entry.canonical_planes) {
+        if (k == key) return;
+    }
+    entry.canonical_planes.push_back(key);
+    entry.planes.push_back(plane);
+}
+
+}  // namespace
+
+Vec3 point_at(const Edge& edge, const Rational& t) {
+    const Rational step = (t - dot(edge.point, edge.dir)) / dot(edge.dir, edge.dir);
+    return add(edge.point, smul(step, edge.dir));
+}
+
+std::vector<Edge> logical_edges(const Solid& solid) {
+    std::map<std::string, LineEntry> table;
+    std::string key;
+    for (const Polygon& poly : solid.polygons) {
+        std::optional<PlaneKey> plane_key;  // computed at the polygon's first real side
+        const std::size_t n = poly.vertices.size();
+        for (std::size_t i = 0; i < n; ++i) {
+            const Vec3& a = poly.vertices[i];
+            const Vec3& b = poly.vertices[(i + 1) % n];
+            std::optional<Vec3> c = canon_dir(sub(b, a));
+            if (!c) continue;
+            key.clear();
+            append_point_text(key, *c);
+            key += '|';
+            append_point_text(key, cross(a, *c));
+            Rational ta = dot(a, *c);
+            Rational tb = dot(b, *c);
+            const bool a_first = ta < tb;
+            Rational& lo = a_first ? ta : tb;
+            Rational& hi = a_first ? tb : ta;
+
+            auto [it, inserted] = table.try_emplace(key);
+            LineEntry& entry = it->second;
+            if (inserted) {
+                entry.t_min = lo;
+                entry.t_max = hi;
+                entry.point = a;
+                entry.dir = std::move(*c);
+            }
+            if (!plane_key) plane_key = canonical_plane(poly.plane);
+            add_plane(entry, *plane_key, poly.plane);
+            if (lo < entry.t_min) entry.t_min = std::move(lo);
+            if (hi > entry.t_max) entry.t_max = std::move(hi);
+        }
+    }
+
+    std::vector<Edge> edges;
+    for (auto& [line, entry] : table) {
+        if (entry.planes.size() != 2) continue;
+        edges.push_back(Edge{std::move(entry.point), std::move(entry.dir), std::move(entry.t_min),
+                             std::move(entry.t_max), std::move(entry.planes[0]),
+                             std::move(entry.planes[1])});
+    }
+    return edges;
+}
+
+}  // namespace corv
