@@ -13,7 +13,7 @@ class Integer {
 public:
     Integer() noexcept { mpz_init(z_); }
     Integer(std::int64_t v) { mpz_init_set_si(z_, v); }  // NOLINT: implicit on purpose
-    explicit Integer(const mpz_t v) { mpz_init_set(z_, v); }
+    static Integer copy_of(mpz_srcptr v) { Integer r; mpz_set(r.z_, v); return r; }
     Integer(const Integer& o) { mpz_init_set(z_, o.z_); }
     Integer(Integer&& o) noexcept { mpz_init(z_); mpz_swap(z_, o.z_); }
     Integer& operator=(const Integer& o) { if (this != &o) mpz_set(z_, o.z_); return *this; }

@@ -178,11 +178,11 @@ bool Rational::is_integer() const {
 }
 
 Integer Rational::numerator() const {
-    return is_big() ? Integer(mpq_numref(q_)) : Integer(n_);
+    return is_big() ? Integer::copy_of(mpq_numref(q_)) : Integer(n_);
 }
 
 Integer Rational::denominator() const {
-    return is_big() ? Integer(mpq_denref(q_)) : Integer(d_);
+    return is_big() ? Integer::copy_of(mpq_denref(q_)) : Integer(d_);
 }
 
 Rational operator+(const Rational& a, const Rational& b) {

@@ -15,7 +15,17 @@ namespace {
 }
 
 // One piece of the grammar: optional sign, then digits and '_' (not leading).
-Integer read_integer(std::string_view piece, std::string_view whole) {
+// Pieces of up to 18 digits are read into `small`; longer ones into `big`.
+struct IntegerText {
+    bool is_small = true;
+    std::int64_t small = 0;
+    Integer big;
+
+    Integer as_integer() const { return is_small ? Integer(small) : big; }
+    bool is_zero() const { return is_small ? small == 0 : big.is_zero(); }
+};
+
+IntegerText read_integer(std::string_view piece, std::string_view whole) {
     bool negative = false;
     if (!piece.empty() && piece[0] == '-') {
         if (piece.size() > 1 && piece[1] == '+') malformed(whole);
@@ -25,39 +35,49 @@ Integer read_integer(std::string_view piece, std::string_view whole) {
         piece.remove_prefix(1);
     }
     if (piece.empty() || piece[0] == '_') malformed(whole);
-    std::string digits;
-    digits.reserve(piece.size());
+    IntegerText out;
+    std::size_t digits = 0;
+    std::int64_t v = 0;
     for (char ch : piece) {
         if (ch == '_') continue;
         if (ch < '0' || ch > '9') malformed(whole);
-        digits.push_back(ch);
+        if (++digits <= 18) v = v * 10 + (ch - '0');
     }
-    if (digits.size() <= 18) {
-        std::int64_t v = 0;
-        for (char ch : digits) v = v * 10 + (ch - '0');
-        return Integer(negative ? -v : v);
+    if (digits <= 18) {
+        out.small = negative ? -v : v;
+        return out;
     }
-    Integer v;
-    mpz_set_str(v.get_mut(), digits.c_str(), 10);
-    if (negative) mpz_neg(v.get_mut(), v.get());
-    return v;
+    std::string text;
+    text.reserve(piece.size());
+    for (char ch : piece) {
+        if (ch != '_') text.push_back(ch);
+    }
+    out.is_small = false;
+    mpz_set_str(out.big.get_mut(), text.c_str(), 10);
+    if (negative) mpz_neg(out.big.get_mut(), out.big.get());
+    return out;
 }
 
 }  // namespace
 
 Rational parse_r(std::string_view text) {
     std::size_t slash = text.find('/');
-    if (slash == std::string_view::npos) return Rational::from_integer(read_integer(text, text));
+    if (slash == std::string_view::npos) {
+        IntegerText v = read_integer(text, text);
+        return v.is_small ? Rational(v.small) : Rational::from_integer(v.big);
+    }
     std::string_view first = text.substr(0, slash);
     std::string_view rest = text.substr(slash + 1);
     if (rest.find('/') != std::string_view::npos) {
         // Three or more pieces: only the first is read.
-        return Rational::from_integer(read_integer(first, text));
+        IntegerText v = read_integer(first, text);
+        return v.is_small ? Rational(v.small) : Rational::from_integer(v.big);
     }
-    Integer num = read_integer(first, text);
-    Integer den = read_integer(rest, text);
+    IntegerText num = read_integer(first, text);
+    IntegerText den = read_integer(rest, text);
     if (den.is_zero()) throw Panic("zero denominator in number text: \"" + std::string(text.substr(0, 200)) + "\"");
-    return Rational(num, den);
+    if (num.is_small && den.is_small) return Rational(num.small) / Rational(den.small);
+    return Rational(num.as_integer(), den.as_integer());
 }
 
 std::string Rational::text() const {
@@ -76,9 +96,9 @@ void Rational::append_text(std::string& out) const {
         out.append(den, den_end);
         return;
     }
-    out += Integer(mpq_numref(q_)).text();
+    out += Integer::copy_of(mpq_numref(q_)).text();
     out += '/';
-    out += Integer(mpq_denref(q_)).text();
+    out += Integer::copy_of(mpq_denref(q_)).text();
 }
 
 }  // namespace corv

@@ -1,15 +1,171 @@
 #include "topology/canonical.h"
 
+#include <cstdint>
+#include <cstdlib>
+#include <numeric>
+
 #include "core/panic.h"
+#include "topology/line_position.h"
 
 namespace corv {
+namespace {
 
-PlaneKey canonical_plane(const Plane&) { throw Panic("canonical_plane: not built yet"); }
-PlaneKey coplanar_key(const Plane&) { throw Panic("coplanar_key: not built yet"); }
-std::string plane_key_text(const PlaneKey&) { throw Panic("plane_key_text: not built yet"); }
-std::optional<Vec3> unit_normal(const Plane&) { throw Panic("unit_normal: not built yet"); }
-std::optional<Vec3> canon_dir(const Vec3&) { throw Panic("canon_dir: not built yet"); }
-std::optional<Vec3> unit_dir(const Vec3&) { throw Panic("unit_dir: not built yet"); }
-std::optional<std::string> line_key(const Vec3&, const Vec3&) { throw Panic("line_key: not built yet"); }
+// Most geometry has small integer coordinates; those are read into machine
+// integers so the canonical forms need no big-number work. |value| < 2^53
+// keeps to_double exact (and cheap, as the value is stored inline).
+bool small_integer(const Rational& q, std::int64_t& out) {
+    constexpr std::int64_t kLimit = std::int64_t(1) << 53;
+    if (!q.is_integer() || q <= Rational(-kLimit) || q >= Rational(kLimit)) return false;
+    out = static_cast<std::int64_t>(q.to_double());
+    return true;
+}
+
+template <std::size_t N>
+bool small_integers(const std::array<const Rational*, N>& qs, std::array<std::int64_t, N>& out) {
+    for (std::size_t i = 0; i < N; ++i) {
+        if (!small_integer(*qs[i], out[i])) return false;
+    }
+    return true;
+}
+
+// Divides by the gcd of the magnitudes (unless all are zero) and makes the
+// first non-zero entry positive; returns false for the all-zero tuple.
+template <std::size_t N>
+bool normalise_small(std::array<std::int64_t, N>& v) {
+    std::int64_t g = 0;
+    for (std::int64_t x : v) g = std::gcd(g, x);  // magnitudes stay below 2^53
+    if (g == 0) return false;
+    std::int64_t sign = 1;
+    for (std::int64_t x : v) {
+        if (x != 0) { sign = x < 0 ? -1 : 1; break; }
+    }
+    for (std::int64_t& x : v) x = x / g * sign;
+    return true;
+}
+
+// The general path: clear the denominators with their lcm, then the same
+// normalisation on big integers.
+template <std::size_t N>
+bool normalise_big(const std::array<const Rational*, N>& qs, std::array<Integer, N>& out) {
+    Integer l(1);
+    for (const Rational* q : qs) {
+        if (!q->is_integer()) l = lcm(l, q->denominator());
+    }
+    bool scaled = l != Integer(1);
+    for (std::size_t i = 0; i < N; ++i) {
+        out[i] = qs[i]->numerator();
+        if (scaled) out[i] = out[i] * divexact(l, qs[i]->denominator());
+    }
+    Integer g;
+    for (const Integer& x : out) mpz_gcd(g.get_mut(), g.get(), x.get());
+    if (g.is_zero()) return false;
+    bool negate = false;
+    for (const Integer& x : out) {
+        if (!x.is_zero()) { negate = x.sign() < 0; break; }
+    }
+    for (Integer& x : out) {
+        mpz_divexact(x.get_mut(), x.get(), g.get());
+        if (negate) mpz_neg(x.get_mut(), x.get());
+    }
+    return true;
+}
+
+// The index of the only non-zero coordinate of v, 3 when there is none, or
+// 4 when there are several.
+std::size_t sole_nonzero(const Vec3& v) {
+    std::size_t found = 3;
+    for (std::size_t i = 0; i < 3; ++i) {
+        if (v[i].is_zero()) continue;
+        if (found != 3) return 4;
+        found = i;
+    }
+    return found;
+}
+
+}  // namespace
+
+PlaneKey canonical_plane(const Plane& plane) {
+    // Axis-aligned planes (the common case): n_i x_i = w is x_i = w / n_i, and
+    // with w / n_i = p / q in lowest terms the canonical form is q x_i = p.
+    std::size_t axis = sole_nonzero(plane.normal);
+    if (axis < 3) {
+        Rational t = plane.offset / plane.normal[axis];
+        PlaneKey key{Integer(0), Integer(0), Integer(0), t.numerator()};
+        key[axis] = t.denominator();
+        return key;
+    }
+    std::array<const Rational*, 4> qs{&plane.normal.x, &plane.normal.y, &plane.normal.z, &plane.offset};
+    std::array<std::int64_t, 4> small{};
+    if (small_integers(qs, small)) {
+        normalise_small(small);
+        return {Integer(small[0]), Integer(small[1]), Integer(small[2]), Integer(small[3])};
+    }
+    PlaneKey key;
+    normalise_big(qs, key);
+    return key;
+}
+
+PlaneKey coplanar_key(const Plane& plane) {
+    PlaneKey k = canonical_plane(plane);
+    PlaneKey m{-k[0], -k[1], -k[2], -k[3]};
+    return k <= m ? k : m;
+}
+
+std::string plane_key_text(const PlaneKey& key) {
+    std::string out;
+    for (std::size_t i = 0; i < key.size(); ++i) {
+        if (i > 0) out += ',';
+        out += key[i].text();
+    }
+    return out;
+}
+
+std::optional<Vec3> unit_normal(const Plane& plane) {
+    PlaneKey k = canonical_plane(plane);
+    Integer s = k[0] * k[0] + k[1] * k[1] + k[2] * k[2];
+    if (s.is_zero()) throw Panic("unit_normal: division by zero (the plane has a zero normal)");
+    Integer r = isqrt(s);
+    if (r * r != s) return std::nullopt;
+    return Vec3{Rational(k[0], r), Rational(k[1], r), Rational(k[2], r)};
+}
+
+std::optional<Vec3> canon_dir(const Vec3& v) {
+    std::size_t axis = sole_nonzero(v);
+    if (axis == 3) return std::nullopt;
+    if (axis < 3) {
+        Vec3 c{Rational(0), Rational(0), Rational(0)};
+        c[axis] = Rational(1);
+        return c;
+    }
+    std::array<const Rational*, 3> qs{&v.x, &v.y, &v.z};
+    std::array<std::int64_t, 3> small{};
+    if (small_integers(qs, small)) {
+        if (!normalise_small(small)) return std::nullopt;
+        return Vec3{Rational(small[0]), Rational(small[1]), Rational(small[2])};
+    }
+    std::array<Integer, 3> big;
+    if (!normalise_big(qs, big)) return std::nullopt;
+    return Vec3{Rational::from_integer(big[0]), Rational::from_integer(big[1]),
+                Rational::from_integer(big[2])};
+}
+
+std::optional<Vec3> unit_dir(const Vec3& v) {
+    Rational s = dot(v, v);
+    if (s.is_zero()) throw Panic("unit_dir: division by zero (zero vector)");
+    Integer num = s.numerator();
+    Integer den = s.denominator();
+    Integer p = isqrt(num);
+    if (p * p != num) return std::nullopt;
+    Integer q = isqrt(den);
+    if (q * q != den) return std::nullopt;
+    Rational r(p, q);
+    return Vec3{v.x / r, v.y / r, v.z / r};
+}
+
+std::optional<std::string> line_key(const Vec3& a, const Vec3& b) {
+    std::optional<Vec3> c = canon_dir(sub(b, a));
+    if (!c) return std::nullopt;
+    return line_key_through(a, *c);
+}
 
 }  // namespace corv

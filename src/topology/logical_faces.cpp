@@ -1,9 +1,19 @@
 #include "topology/logical_faces.h"
 
-#include "core/panic.h"
+#include <unordered_set>
+
+#include "topology/canonical.h"
 
 namespace corv {
 
-std::size_t logical_faces(const Solid&) { throw Panic("logical_faces: not built yet"); }
+// Polygons are grouped by the canonical form of their stored plane, so the
+// count ignores how a face is cut into pieces, its orientation and its scale.
+std::size_t logical_faces(const Solid& solid) {
+    std::unordered_set<std::string> keys;
+    for (const Polygon& polygon : solid.polygons) {
+        keys.insert(plane_key_text(canonical_plane(polygon.plane)));
+    }
+    return keys.size();
+}
 
 }  // namespace corv

@@ -1,0 +1,54 @@
+# Quick start: `make demo` and `make test`. Both install what is missing first.
+PYTHON ?= python3
+BUILD ?= build
+JOBS ?= 2
+SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+
+.PHONY: all deps build test test-cpp test-python demo install bench sanitize clean
+
+all: build
+
+# System packages (GMP, GoogleTest, a compiler) and the Python tools.
+deps:
+	@missing=""; \
+	for pkg in g++ libgmp-dev libgtest-dev; do \
+	  dpkg -s $$pkg >/dev/null 2>&1 || missing="$$missing $$pkg"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  echo "installing:$$missing"; \
+	  $(SUDO) apt-get update -qq && $(SUDO) apt-get install -y -qq $$missing; \
+	fi
+	@$(PYTHON) -c "import pytest, hypothesis" 2>/dev/null || $(PYTHON) -m pip install -q pytest hypothesis
+	@command -v cmake >/dev/null 2>&1 || $(PYTHON) -m pip install -q cmake
+	@command -v ninja >/dev/null 2>&1 || $(PYTHON) -m pip install -q ninja
+
+build: deps
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(BUILD) -j $(JOBS)
+
+test-cpp: build
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+test-python: build
+	PYTHONPATH=$(CURDIR)/$(BUILD) $(PYTHON) -m pytest tests/python -q
+
+test: test-cpp test-python
+
+# Builds a wheel and installs it, then runs the demo from another directory.
+install: deps
+	$(PYTHON) -m pip install -q .
+
+demo: install
+	cd examples && $(PYTHON) demo.py
+
+bench: build
+	@for b in bench/bench_*.py; do echo "== $$b"; PYTHONPATH=$(CURDIR)/$(BUILD) $(PYTHON) $$b || exit 1; done
+
+# Address and undefined-behaviour sanitizers over the C++ tests.
+sanitize: deps
+	cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCORVANTHIUM_SANITIZE=ON
+	cmake --build build-asan -j $(JOBS)
+	ASAN_OPTIONS=detect_leaks=1 ctest --test-dir build-asan --output-on-failure -j $(JOBS)
+
+clean:
+	rm -rf $(BUILD) build-asan

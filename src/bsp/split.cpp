@@ -1,0 +1,166 @@
+#include "bsp/split.h"
+
+#include <cmath>
+#include <utility>
+
+namespace corv {
+namespace {
+
+constexpr double kScreenUlp = 0x1p-48;
+
+// normal . p, skipping zero coefficients (axis-aligned planes are common).
+Rational normal_dot(const Vec3& normal, const Vec3& p) {
+    Rational s;
+    bool any = false;
+    for (std::size_t k = 0; k < 3; ++k) {
+        if (normal[k].is_zero() || p[k].is_zero()) continue;
+        if (any) {
+            s += normal[k] * p[k];
+        } else {
+            s = normal[k] * p[k];
+            any = true;
+        }
+    }
+    return s;
+}
+
+// The exact point where the edge from vi to vj meets the plane. Only called
+// for edges whose ends lie strictly on opposite sides, so the divisor is
+// never zero.
+Vec3 edge_intersection(const Plane& plane, const Vec3& vi, const Vec3& vj) {
+    Vec3 d = sub(vj, vi);
+    Rational t = (plane.offset - normal_dot(plane.normal, vi)) / normal_dot(plane.normal, d);
+    Vec3 p;
+    for (std::size_t k = 0; k < 3; ++k) p[k] = d[k].is_zero() ? vi[k] : vi[k] + t * d[k];
+    return p;
+}
+
+// Side codes of a polygon's vertices; small polygons keep them on the stack.
+class SideCodes {
+public:
+    explicit SideCodes(std::size_t n) : n_(n) {
+        if (n > kInline) heap_.resize(n);
+    }
+    signed char& operator[](std::size_t i) { return n_ > kInline ? heap_[i] : inline_[i]; }
+
+private:
+    static constexpr std::size_t kInline = 64;
+    std::size_t n_;
+    signed char inline_[kInline];
+    std::vector<signed char> heap_;
+};
+
+enum : unsigned { kCoplanar = 0, kFront = 1, kBack = 2, kSpanning = 3 };
+
+// Makes a piece of a cut polygon and keeps it when it has area.
+void emit_piece(std::vector<Vec3>&& vertices, std::vector<Float3>&& floats, Plane&& plane, std::string&& label,
+                std::vector<Polygon>& out) {
+    if (vertices.size() < 3) return;
+    Polygon piece;
+    piece.vertices = std::move(vertices);
+    piece.float_vertices = std::move(floats);
+    piece.plane = std::move(plane);
+    piece.label = std::move(label);
+    // is_degenerate's float stage only ever proves a non-zero area, so this
+    // is exactly the test area2() == 0.
+    if (!piece.is_degenerate()) out.push_back(std::move(piece));
+}
+
+}  // namespace
+
+FloatPlane float_plane(const Plane& plane) {
+    return {plane.normal.x.to_double(), plane.normal.y.to_double(), plane.normal.z.to_double(),
+            plane.offset.to_double()};
+}
+
+int exact_side(const Plane& plane, const Vec3& p) {
+    Rational s = normal_dot(plane.normal, p);
+    auto c = s <=> plane.offset;
+    return c < 0 ? -1 : (c > 0 ? 1 : 0);
+}
+
+int screened_side(const Plane& plane, const FloatPlane& fp, const Vec3& p, const Float3& f) {
+    const double a0 = fp[0] * f[0];
+    const double a1 = fp[1] * f[1];
+    const double a2 = fp[2] * f[2];
+    const double w = fp[3];
+    const double h = ((a0 + a1) + a2) - w;
+    if (std::isfinite(h)) {
+        const double e = ((((std::fabs(a1) + std::fabs(a0)) + std::fabs(a2)) + std::fabs(w)) + 1.0) * kScreenUlp;
+        if (h > e) return 1;
+        if (h < -e) return -1;
+    }
+    return exact_side(plane, p);
+}
+
+void split_into(const Plane& plane, const FloatPlane& fp, Polygon&& polygon, std::vector<Polygon>& coplanar_front,
+                std::vector<Polygon>& coplanar_back, std::vector<Polygon>& front, std::vector<Polygon>& back) {
+    const std::size_t n = polygon.vertices.size();
+    const bool have_floats = polygon.float_vertices.size() == n;
+    SideCodes side(n);
+    unsigned cls = kCoplanar;
+    for (std::size_t i = 0; i < n; ++i) {
+        const Vec3& v = polygon.vertices[i];
+        const int s = have_floats ? screened_side(plane, fp, v, polygon.float_vertices[i]) : exact_side(plane, v);
+        side[i] = static_cast<signed char>(s);
+        cls |= s > 0 ? kFront : (s < 0 ? kBack : 0u);
+    }
+
+    switch (cls) {
+        case kCoplanar: {
+            const bool same_way = normal_dot(plane.normal, polygon.plane.normal).sign() > 0;
+            (same_way ? coplanar_front : coplanar_back).push_back(std::move(polygon));
+            return;
+        }
+        case kFront:
+            front.push_back(std::move(polygon));
+            return;
+        case kBack:
+            back.push_back(std::move(polygon));
+            return;
+        default:
+            break;
+    }
+
+    // Spanning: walk the loop once, sending each vertex to its side(s) and
+    // inserting the crossing point after the vertex that starts its edge.
+    std::vector<Vec3> fv, bv;
+    std::vector<Float3> ff, bf;
+    fv.reserve(n + 1);
+    bv.reserve(n + 1);
+    ff.reserve(n + 1);
+    bf.reserve(n + 1);
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::size_t j = i + 1 == n ? 0 : i + 1;
+        const int ti = side[i];
+        const int tj = side[j];
+        const Vec3& vi = polygon.vertices[i];
+        const Float3 fi = have_floats ? polygon.float_vertices[i] : to_f3(vi);
+        if (ti >= 0) {
+            fv.push_back(vi);
+            ff.push_back(fi);
+        }
+        if (ti <= 0) {
+            bv.push_back(vi);
+            bf.push_back(fi);
+        }
+        if (ti * tj < 0) {
+            Vec3 p = edge_intersection(plane, vi, polygon.vertices[j]);
+            const Float3 fp3 = to_f3(p);
+            fv.push_back(p);
+            ff.push_back(fp3);
+            bv.push_back(std::move(p));
+            bf.push_back(fp3);
+        }
+    }
+    emit_piece(std::move(fv), std::move(ff), Plane(polygon.plane), std::string(polygon.label), front);
+    emit_piece(std::move(bv), std::move(bf), std::move(polygon.plane), std::move(polygon.label), back);
+}
+
+Split split(const Plane& plane, const FloatPlane& fp, Polygon polygon) {
+    Split out;
+    split_into(plane, fp, std::move(polygon), out.coplanar_front, out.coplanar_back, out.front, out.back);
+    return out;
+}
+
+}  // namespace corv

@@ -1,0 +1,144 @@
+#include "python/conversion.h"
+
+#include <algorithm>
+
+#include "python/py_ref.h"
+#include "python/solid_type.h"
+
+namespace corv::py {
+namespace {
+
+// Sequences report their own length; room is reserved only up to this many
+// items, so a sequence lying about its length cannot force a huge allocation.
+constexpr Py_ssize_t reserve_limit = 4096;
+
+bool refuse_type(PyObject* obj, const char* target) {
+    PyRef type_name(PyType_GetName(Py_TYPE(obj)));
+    if (!type_name) return false;
+    PyErr_Format(PyExc_TypeError, "'%U' object cannot be converted to '%s'", type_name.get(), target);
+    return false;
+}
+
+bool read(PyObject* obj, std::string& out) {
+    if (!PyUnicode_Check(obj)) return refuse_type(obj, "str");
+    Py_ssize_t size = 0;
+    const char* utf8 = PyUnicode_AsUTF8AndSize(obj, &size);
+    if (utf8 == nullptr) return false;
+    out.assign(utf8, static_cast<std::size_t>(size));
+    return true;
+}
+
+template <class Item>
+bool read(PyObject* obj, std::vector<Item>& out) {
+    if (PyUnicode_Check(obj)) {
+        PyErr_SetString(PyExc_TypeError, "Can't extract `str` to `Vec`");
+        return false;
+    }
+    if (!PySequence_Check(obj)) return refuse_type(obj, "Sequence");
+    Py_ssize_t size = PySequence_Size(obj);
+    if (size < 0) return false;
+    out.reserve(static_cast<std::size_t>(std::min(size, reserve_limit)));
+    for (Py_ssize_t i = 0; i < size; ++i) {
+        PyRef item(PySequence_GetItem(obj, i));
+        if (!item) return false;
+        Item value;
+        if (!read(item.get(), value)) return false;
+        out.push_back(std::move(value));
+    }
+    return true;
+}
+
+template <class T>
+bool read(PyObject* obj, std::optional<T>& out) {
+    if (obj == nullptr || obj == Py_None) {
+        out.reset();
+        return true;
+    }
+    T value;
+    if (!read(obj, value)) return false;
+    out = std::move(value);
+    return true;
+}
+
+bool read(PyObject* obj, std::uint64_t& out) {
+    PyRef index(PyNumber_Index(obj));
+    if (!index) return false;
+    unsigned long long value = PyLong_AsUnsignedLongLong(index.get());
+    if (value == static_cast<unsigned long long>(-1) && PyErr_Occurred() != nullptr) return false;
+    out = value;
+    return true;
+}
+
+bool read(PyObject* obj, std::int64_t& out) {
+    PyRef index(PyNumber_Index(obj));
+    if (!index) return false;
+    long long value = PyLong_AsLongLong(index.get());
+    if (value == -1 && PyErr_Occurred() != nullptr) return false;
+    out = value;
+    return true;
+}
+
+bool read(PyObject* obj, const corv::Solid*& out) {
+    out = solid_of_instance(obj);
+    return out != nullptr || refuse_type(obj, "PySolid");
+}
+
+template <class T>
+bool read_into(PyObject* obj, Value& out) {
+    T value{};
+    if (!read(obj, value)) return false;
+    out = std::move(value);
+    return true;
+}
+
+bool read_value(Kind kind, PyObject* obj, Value& out) {
+    switch (kind) {
+        case Kind::Text: return read_into<std::string>(obj, out);
+        case Kind::TextList: return read_into<Texts>(obj, out);
+        case Kind::TextRows: return read_into<TextRows>(obj, out);
+        case Kind::TextNet: return read_into<TextNet>(obj, out);
+        case Kind::OptionalTextList: return read_into<std::optional<Texts>>(obj, out);
+        case Kind::OptionalTextRows: return read_into<std::optional<TextRows>>(obj, out);
+        case Kind::Unsigned: return read_into<std::uint64_t>(obj, out);
+        case Kind::Signed: return read_into<std::int64_t>(obj, out);
+        case Kind::Solid: return read_into<const corv::Solid*>(obj, out);
+    }
+    PyErr_SetString(PyExc_SystemError, "unknown parameter kind");
+    return false;
+}
+
+// Replaces the current TypeError by one whose message names the parameter;
+// the new error carries the old one's cause.
+void name_parameter_in_type_error(const char* name) {
+    PyObject* type = nullptr;
+    PyObject* value = nullptr;
+    PyObject* traceback = nullptr;
+    PyErr_Fetch(&type, &value, &traceback);
+    PyErr_NormalizeException(&type, &value, &traceback);
+    PyRef type_ref(type), value_ref(value), traceback_ref(traceback);
+    PyRef text(value != nullptr ? PyObject_Str(value) : PyUnicode_FromString(""));
+    if (!text) return;
+    PyRef message(PyUnicode_FromFormat("argument '%s': %U", name, text.get()));
+    if (!message) return;
+    PyRef replacement(PyObject_CallFunctionObjArgs(PyExc_TypeError, message.get(), nullptr));
+    if (!replacement) return;
+    if (value != nullptr) {
+        PyObject* cause = PyException_GetCause(value);  // new reference or null
+        if (cause != nullptr) PyException_SetCause(replacement.get(), cause);  // takes the reference
+    }
+    PyErr_SetObject(PyExc_TypeError, replacement.get());
+}
+
+}  // namespace
+
+bool convert_argument(const Param& param, PyObject* obj, Value& out) {
+    if (obj == nullptr && !is_optional(param.kind)) {
+        PyErr_Format(PyExc_SystemError, "argument '%s' was not bound", param.name);
+        return false;
+    }
+    if (read_value(param.kind, obj, out)) return true;
+    if (PyErr_ExceptionMatches(PyExc_TypeError)) name_parameter_in_type_error(param.name);
+    return false;
+}
+
+}  // namespace corv::py

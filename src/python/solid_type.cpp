@@ -1,0 +1,72 @@
+#include "python/solid_type.h"
+
+#include <memory>
+#include <utility>
+
+#include "python/py_ref.h"
+
+namespace corv::py {
+namespace {
+
+struct SolidObject {
+    PyObject_HEAD
+    corv::Solid* solid;  // owned; set right after allocation, never changed
+};
+
+// Made once per process and never released.
+PyTypeObject* solid_class = nullptr;
+
+PyObject* refuse_construction(PyTypeObject* type, PyObject*, PyObject*) {
+    PyRef name(PyType_GetName(type));
+    if (name) PyErr_Format(PyExc_TypeError, "No constructor defined for %U", name.get());
+    return nullptr;
+}
+
+void dealloc_solid(PyObject* self) {
+    PyTypeObject* type = Py_TYPE(self);
+    delete reinterpret_cast<SolidObject*>(self)->solid;
+    auto free_object = reinterpret_cast<freefunc>(PyType_GetSlot(type, Py_tp_free));
+    free_object(self);
+    Py_DecRef(reinterpret_cast<PyObject*>(type));
+}
+
+}  // namespace
+
+PyObject* solid_type(PyMethodDef* methods) {
+    if (solid_class != nullptr) return reinterpret_cast<PyObject*>(solid_class);
+    PyType_Slot slots[] = {
+        {Py_tp_new, reinterpret_cast<void*>(refuse_construction)},
+        {Py_tp_dealloc, reinterpret_cast<void*>(dealloc_solid)},
+        {Py_tp_methods, methods},
+        {0, nullptr},
+    };
+    PyType_Spec spec = {
+        "corvanthium_rs.PySolid",
+        static_cast<int>(sizeof(SolidObject)),
+        0,
+        Py_TPFLAGS_DEFAULT,
+        slots,
+    };
+    solid_class = reinterpret_cast<PyTypeObject*>(PyType_FromSpec(&spec));
+    return reinterpret_cast<PyObject*>(solid_class);
+}
+
+PyObject* new_solid_object(corv::Solid solid) {
+    if (solid_class == nullptr) {
+        PyErr_SetString(PyExc_SystemError, "PySolid class used before the module was initialised");
+        return nullptr;
+    }
+    auto owned = std::make_unique<corv::Solid>(std::move(solid));
+    auto alloc = reinterpret_cast<allocfunc>(PyType_GetSlot(solid_class, Py_tp_alloc));
+    PyObject* obj = alloc(solid_class, 0);
+    if (obj == nullptr) return nullptr;
+    reinterpret_cast<SolidObject*>(obj)->solid = owned.release();
+    return obj;
+}
+
+const corv::Solid* solid_of_instance(PyObject* obj) {
+    if (solid_class == nullptr || !PyObject_TypeCheck(obj, solid_class)) return nullptr;
+    return reinterpret_cast<SolidObject*>(obj)->solid;
+}
+
+}  // namespace corv::py

@@ -1,0 +1,81 @@
+#include "core/polygon.h"
+
+#include <gtest/gtest.h>
+
+#include "core/panic.h"
+#include "core/solid.h"
+
+using corv::parse_r;
+using corv::Polygon;
+using corv::Rational;
+using corv::Solid;
+using corv::Vec3;
+
+namespace {
+
+Vec3 v(const char* x, const char* y, const char* z) { return {parse_r(x), parse_r(y), parse_r(z)}; }
+
+}  // namespace
+
+TEST(Polygon, MakeComputesPlaneAndFloatCopies) {
+    Polygon p = Polygon::make({v("0", "0", "0"), v("1", "0", "0"), v("1", "1", "0"), v("0", "1", "0")}, "sq");
+    EXPECT_EQ(p.plane.normal, v("0", "0", "1"));
+    EXPECT_TRUE(p.plane.offset.is_zero());
+    ASSERT_EQ(p.float_vertices.size(), 4u);
+    EXPECT_EQ(p.float_vertices[2][0], 1.0);
+    EXPECT_EQ(p.area2(), Rational(4));
+    EXPECT_THROW(Polygon::make({v("0", "0", "0"), v("1", "0", "0")}, "x"), corv::Panic);
+}
+
+TEST(Polygon, CollinearTriangleIsDegenerateButTinyTriangleIsNot) {
+    Polygon flat = Polygon::make({v("0", "0", "0"), v("1", "1", "1"), v("2", "2", "2")}, "t");
+    EXPECT_TRUE(flat.is_degenerate());
+    std::string tiny = "1/1000000000000000";  // 1e-15: area 5e-31, far below the float screen
+    Polygon small = Polygon::make({v("0", "0", "0"), v(tiny.c_str(), "0", "0"), v("0", tiny.c_str(), "0")}, "t");
+    EXPECT_FALSE(small.is_degenerate());
+    Polygon repeated = Polygon::make({v("1", "2", "3"), v("1", "2", "3"), v("1", "2", "3")}, "t");
+    EXPECT_TRUE(repeated.is_degenerate());
+}
+
+// The float fan sum of an exactly flat polygon with huge coordinates is
+// dominated by rounding error; the screen must not take it for area.
+TEST(Polygon, FlatPolygonNearTwoToTheEightyIsDegenerate) {
+    // m = 2^80 + 3 * 2^26: the cap outline (0,0), (3,1), (3m,m) is a line.
+    std::string m = "1208925819614629375950848";  // 2^80 + 3*2^26
+    Rational mm = parse_r(m);
+    Vec3 a{0, 0, 0}, b{3, 1, 0}, c{Rational(3) * mm, mm, 0};
+    Polygon cap = Polygon::make({a, b, c}, "cap");
+    EXPECT_TRUE(cap.area2().is_zero());
+    EXPECT_TRUE(cap.is_degenerate());
+    Polygon wall = Polygon::make({v("0", "0", "0"), v("1", "0", "0"), v("1", "0", "1")}, "wall");
+    Solid s = Solid::make({cap, wall, cap.flipped()});
+    ASSERT_EQ(s.polygons.size(), 1u);
+    EXPECT_EQ(s.polygons[0].label, "wall");
+    // Nearly flat but not flat: kept.
+    Vec3 c2{Rational(3) * mm, mm + Rational(1), 0};
+    EXPECT_FALSE(Polygon::make({a, b, c2}, "cap").is_degenerate());
+}
+
+TEST(Polygon, FlippedTwiceIsTheSamePolygon) {
+    Polygon p = Polygon::make({v("0", "0", "0"), v("2", "0", "0"), v("2", "1/3", "5"), v("0", "1", "0")}, "f");
+    Polygon f = p.flipped();
+    EXPECT_EQ(f.vertices.front(), p.vertices.back());
+    EXPECT_EQ(f.plane.normal, neg(p.plane.normal));
+    EXPECT_EQ(f.plane.offset, -p.plane.offset);
+    EXPECT_EQ(f.label, "f");
+    Polygon ff = f.flipped();
+    EXPECT_EQ(ff.vertices, p.vertices);
+    EXPECT_EQ(ff.float_vertices, p.float_vertices);
+    EXPECT_EQ(ff.plane, p.plane);
+    EXPECT_EQ(ff.label, p.label);
+}
+
+TEST(Plane, SideIsExactForHugeCoordinates) {
+    corv::Plane pl = corv::Plane::from_points(v("0", "0", "0"), v("1", "0", "0"), v("0", "1", "0"));
+    std::string e = "1" + std::string(300, '0');
+    EXPECT_EQ(pl.side(v(e.c_str(), e.c_str(), "0")), 0);
+    EXPECT_EQ(pl.side(v(e.c_str(), "0", ("1/" + e).c_str())), 1);
+    EXPECT_EQ(pl.side(v("0", e.c_str(), ("-1/" + e).c_str())), -1);
+    corv::Plane zero = corv::Plane::from_points(v("0", "0", "0"), v("1", "1", "1"), v("2", "2", "2"));
+    EXPECT_EQ(zero.side(v("5", "6", "7")), 0);
+}

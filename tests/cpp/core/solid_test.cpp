@@ -1,0 +1,124 @@
+#include "core/solid.h"
+
+#include <gtest/gtest.h>
+
+#include "core/measures.h"
+#include "core/panic.h"
+#include "core/transforms.h"
+
+using corv::parse_r;
+using corv::Rational;
+using corv::Solid;
+using corv::Vec3;
+using namespace corv;  // free functions of the core
+
+namespace {
+
+Solid box(const char* dx, const char* dy, const char* dz) {
+    return Solid::cube(parse_r(dx), parse_r(dy), parse_r(dz), "box");
+}
+
+const char* kUnitCubeCanonical =
+    "0/1,0/1,0/1|0/1,0/1,1/1|0/1,1/1,0/1|0/1,1/1,1/1;0/1,0/1,0/1|0/1,0/1,1/1|1/1,0/1,0/1|1/1,0/1,1/1;"
+    "0/1,0/1,0/1|0/1,1/1,0/1|1/1,0/1,0/1|1/1,1/1,0/1;0/1,0/1,1/1|0/1,1/1,1/1|1/1,0/1,1/1|1/1,1/1,1/1;"
+    "0/1,1/1,0/1|0/1,1/1,1/1|1/1,1/1,0/1|1/1,1/1,1/1;1/1,0/1,0/1|1/1,0/1,1/1|1/1,1/1,0/1|1/1,1/1,1/1";
+
+}  // namespace
+
+TEST(Cube, FacesLabelsAndPlanes) {
+    Solid s = box("1", "1", "1");
+    ASSERT_EQ(s.polygons.size(), 6u);
+    const char* names[] = {"box.bottom", "box.top", "box.front", "box.back", "box.right", "box.left"};
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(s.polygons[i].label, names[i]);
+    EXPECT_EQ(s.polygons[0].plane.normal, (Vec3{0, 0, -1}));
+    EXPECT_TRUE(s.polygons[0].plane.offset.is_zero());
+    EXPECT_EQ(s.polygons[1].plane.normal, (Vec3{0, 0, 1}));
+    EXPECT_EQ(s.polygons[1].plane.offset, Rational(1));
+}
+
+TEST(Cube, FlatAndInsideOutBoxes) {
+    Solid flat = box("2", "3", "0");
+    ASSERT_EQ(flat.polygons.size(), 2u);
+    EXPECT_EQ(flat.polygons[0].label, "box.bottom");
+    EXPECT_EQ(flat.polygons[1].label, "box.top");
+    EXPECT_EQ(flat.polygons[0].plane.normal, neg(flat.polygons[1].plane.normal));
+    EXPECT_TRUE(box("0", "0", "1").polygons.empty());
+    Solid inside_out = box("-1", "1", "1");
+    EXPECT_EQ(inside_out.polygons.size(), 6u);
+    EXPECT_EQ(volume6(inside_out.polygons), Rational(-6));
+}
+
+TEST(Measures, VolumeBboxAndCanonicalText) {
+    Solid s = box("1", "2", "3");
+    EXPECT_EQ(volume6(s.polygons).text(), "36/1");
+    auto [lo, hi] = bbox(s.polygons);
+    EXPECT_EQ(lo, (Vec3{0, 0, 0}));
+    EXPECT_EQ(hi, (Vec3{1, 2, 3}));
+    std::string unit = canonical(box("1", "1", "1").polygons);
+    EXPECT_EQ(unit, kUnitCubeCanonical);
+    EXPECT_EQ(unit.size(), 287u);
+    EXPECT_EQ(canonical({}), "");
+    EXPECT_TRUE(volume6({}).is_zero());
+    EXPECT_THROW(bbox({}), corv::Panic);
+}
+
+TEST(Measures, CanonicalIgnoresOrderStartDirectionLabelsAndRepeats) {
+    Solid s = box("1", "1", "1");
+    Solid t;
+    for (auto it = s.polygons.rbegin(); it != s.polygons.rend(); ++it) {
+        corv::Polygon p = it->flipped();
+        std::rotate(p.vertices.begin(), p.vertices.begin() + 1, p.vertices.end());
+        p.label = "other";
+        t.polygons.push_back(p);
+    }
+    t.polygons.push_back(s.polygons[2]);
+    EXPECT_EQ(canonical(t.polygons), kUnitCubeCanonical);
+}
+
+TEST(Transforms, RotationsAboutEachAxis) {
+    Solid s = box("1", "1", "1");
+    auto [lo, hi] = bbox(rotated_quarter(s, 2, 1).polygons);
+    EXPECT_EQ(lo, (Vec3{-1, 0, 0}));
+    EXPECT_EQ(hi, (Vec3{0, 1, 1}));
+    for (std::int64_t q : {0, 4, -4}) EXPECT_EQ(canonical(rotated_quarter(s, 2, q).polygons), kUnitCubeCanonical);
+    Solid b = box("1", "2", "3");
+    EXPECT_EQ(canonical(rotated_quarter(b, 0, -1).polygons), canonical(rotated_quarter(b, 0, 3).polygons));
+    EXPECT_EQ(canonical(rotated_quarter(b, 5, 1).polygons), canonical(rotated_quarter(b, 2, 1).polygons));
+    // About x one step takes (y, z) to (-z, y); about y it takes (z, x) to (-x, z).
+    auto [lx, hx] = bbox(rotated_quarter(b, 0, 1).polygons);
+    EXPECT_EQ(lx, (Vec3{0, -3, 0}));
+    EXPECT_EQ(hx, (Vec3{1, 0, 2}));
+    auto [ly, hy] = bbox(rotated_quarter(b, 1, 1).polygons);
+    EXPECT_EQ(ly, (Vec3{0, 0, -1}));
+    EXPECT_EQ(hy, (Vec3{3, 2, 0}));
+    // axis + 2 wraps for the largest axis value, which then acts as z, not as x.
+    EXPECT_EQ(canonical(rotated_quarter(b, UINT64_MAX, 1).polygons), canonical(rotated_quarter(b, 2, 1).polygons));
+    EXPECT_EQ(volume6(rotated_quarter(b, 7, 3).polygons), Rational(36));
+}
+
+TEST(Transforms, ScaleMirrorTranslateKeepOrientationAndLabels) {
+    Solid b = box("1", "2", "3");
+    EXPECT_EQ(volume6(scaled(b, -1, 1, 1).polygons), Rational(36));
+    EXPECT_EQ(volume6(mirrored(b, 1).polygons), Rational(36));
+    EXPECT_EQ(volume6(scaled(b, 2, 3, 4).polygons), Rational(36 * 24));
+    Solid flat = scaled(b, 1, 1, 0);
+    EXPECT_EQ(flat.polygons.size(), 6u);
+    EXPECT_TRUE(volume6(flat.polygons).is_zero());
+    int zero_planes = 0;
+    for (const auto& p : flat.polygons) zero_planes += p.plane.normal == Vec3{0, 0, 0};
+    EXPECT_EQ(zero_planes, 4);
+    Vec3 t{parse_r("1/3"), parse_r("-7"), parse_r("123456789012345678901234567890")};
+    Solid moved = translated(b, t);
+    EXPECT_EQ(volume6(moved.polygons), Rational(36));
+    EXPECT_EQ(canonical(translated(moved, neg(t)).polygons), canonical(b.polygons));
+    for (const Solid& s : {moved, mirrored(b, 0), scaled(b, -1, -1, -1), rotated_quarter(b, 1, 2)}) {
+        for (std::size_t i = 0; i < 6; ++i) EXPECT_EQ(s.polygons[i].label, b.polygons[i].label);
+    }
+    EXPECT_THROW(mirrored(b, 3), corv::Panic);
+    EXPECT_TRUE(mirrored(Solid{}, 3).polygons.empty());
+    // Mirroring flips: the plane is the negation of the recomputed one.
+    Solid m = mirrored(b, 2);
+    // The old bottom (z = 0) is now the top of the box z in [-3, 0]: it faces +z.
+    EXPECT_EQ(m.polygons[0].plane.normal, (Vec3{0, 0, 2}));
+    EXPECT_TRUE(m.polygons[0].plane.offset.is_zero());
+}
