@@ -1,12 +1,106 @@
 #include "ssi/ssi_pairs.h"
 
+#include <memory>
+#include <string>
+#include <utility>
+
 #include "core/panic.h"
+#include "ssi/rpatch.h"
 
 namespace corv {
+namespace {
 
-std::vector<PairRow> ssi_pairs(const TextNet&, const TextNet&, std::uint64_t, const std::optional<Texts>&,
-                               const std::optional<Texts>&) {
-    throw Panic("ssi_pairs: not built yet");
+// A patch of one subdivision level with its box, computed once. Cells are
+// immutable and shared: a quarter that meets several partners is held by
+// each of those pairs without copying its net.
+struct Cell {
+    RPatch patch;
+    PatchBox box;
+    std::size_t id;  // index among the cells made at the same level
+};
+using CellPtr = std::shared_ptr<const Cell>;
+using Quarters = std::array<CellPtr, 4>;
+
+struct CellPair {
+    CellPtr a, b;
+};
+
+struct Rect {
+    Rational u0, u1, v0, v1;
+};
+
+Rect parse_rect(const std::optional<Texts>& texts, const char* name) {
+    if (!texts) return Rect{0, 1, 0, 1};
+    if (texts->size() < 4) {
+        throw Panic(std::string(name) + " needs 4 entries (u0, u1, v0, v1), got " + std::to_string(texts->size()));
+    }
+    return Rect{parse_r((*texts)[0]), parse_r((*texts)[1]), parse_r((*texts)[2]), parse_r((*texts)[3])};
+}
+
+CellPtr make_cell(RPatch&& patch, std::size_t id) {
+    PatchBox box = patch.bbox();
+    return std::make_shared<const Cell>(Cell{std::move(patch), std::move(box), id});
+}
+
+// The quarters of a cell, split and boxed on first request within a level.
+// The table is indexed by cell id and sized before the level starts.
+const Quarters& quarters_of(const Cell& cell, std::vector<Quarters>& table, std::size_t& next_id) {
+    Quarters& q = at_or_panic(table, cell.id, "quarter table");
+    if (!q[0]) {
+        std::array<RPatch, 4> parts = cell.patch.split4();
+        for (std::size_t k = 0; k < 4; ++k) q[k] = make_cell(std::move(parts[k]), next_id++);
+    }
+    return q;
+}
+
+PairRow row_of(const RPatch& a, const RPatch& b) {
+    return PairRow{a.u0.text(), a.u1.text(), a.v0.text(), a.v1.text(),
+                   b.u0.text(), b.u1.text(), b.v0.text(), b.v1.text()};
+}
+
+}  // namespace
+
+std::vector<PairRow> ssi_pairs(const TextNet& net_a, const TextNet& net_b, std::uint64_t depth,
+                               const std::optional<Texts>& a_box, const std::optional<Texts>& b_box) {
+    Rect ra = parse_rect(a_box, "a_box");
+    Rect rb = parse_rect(b_box, "b_box");
+    RPatch a{parse_net(net_a), std::move(ra.u0), std::move(ra.u1), std::move(ra.v0), std::move(ra.v1)};
+    RPatch b{parse_net(net_b), std::move(rb.u0), std::move(rb.u1), std::move(rb.v0), std::move(rb.v1)};
+    if (depth == 0) return {row_of(a, b)};
+
+    // Only the whole patches need the parent test: every later pair was kept
+    // because its boxes meet, and those boxes are the ones stored in its cells.
+    std::vector<CellPair> level;
+    {
+        CellPtr ca = make_cell(std::move(a), 0);
+        CellPtr cb = make_cell(std::move(b), 1);
+        if (boxes_disjoint(ca->box, cb->box)) return {};
+        level.push_back(CellPair{std::move(ca), std::move(cb)});
+    }
+    std::size_t cell_count = 2;
+
+    for (std::uint64_t step = 0; step < depth; ++step) {
+        std::vector<Quarters> table(cell_count);
+        std::size_t next_id = 0;
+        std::vector<CellPair> next;
+        for (const CellPair& pair : level) {
+            const Quarters& qa = quarters_of(*pair.a, table, next_id);
+            const Quarters& qb = quarters_of(*pair.b, table, next_id);
+            for (const CellPtr& s : qa) {
+                for (const CellPtr& t : qb) {
+                    if (!boxes_disjoint(s->box, t->box)) next.push_back(CellPair{s, t});
+                }
+            }
+        }
+        level = std::move(next);  // the parents go here
+        if (level.empty()) return {};
+        cell_count = next_id;
+    }
+
+    std::vector<PairRow> rows;
+    rows.reserve(level.size());
+    for (const CellPair& pair : level) rows.push_back(row_of(pair.a->patch, pair.b->patch));
+    return rows;
 }
 
 }  // namespace corv
