@@ -3,10 +3,9 @@
 Run with the built module on the path:  PYTHONPATH=build python3 bench/bench_builders.py
 """
 
-import statistics
-import time
 
 import corvanthium_rs as cr
+from timing import median_seconds
 
 
 def flat(points):
@@ -27,15 +26,6 @@ def comb(teeth, height=20):
         if t > 0:
             loop += [(2 * t, 1), (2 * t - 1, 1)]
     return loop
-
-
-def median_seconds(call, repeats):
-    times = []
-    for _ in range(repeats):
-        start = time.perf_counter()
-        call()
-        times.append(time.perf_counter() - start)
-    return statistics.median(times)
 
 
 def main():

@@ -3,21 +3,11 @@
 Run with the built module on the path:  PYTHONPATH=build python3 bench/bench_chamfer.py
 """
 
-import statistics
-import time
 
 import corvanthium_rs as cr
+from timing import median_seconds
 
 L_OUTLINE = ["0", "0", "2", "0", "2", "1", "1", "1", "1", "2", "0", "2"]
-
-
-def median_seconds(call, repeats):
-    times = []
-    for _ in range(repeats):
-        start = time.perf_counter()
-        call()
-        times.append(time.perf_counter() - start)
-    return statistics.median(times)
 
 
 def main():

@@ -1,10 +1,9 @@
 """Median time of 200 evaluations of a bicubic rational surface on an 8 x 8 net."""
 
-import statistics
-import time
 from fractions import Fraction
 
 import corvanthium_rs as cr
+from timing import median_seconds
 
 
 def text(f):
@@ -25,12 +24,7 @@ def main():
             cr.nurbs_surface_eval(p, p, net, knots, knots, u, v, weights)
 
     batch()
-    times = []
-    for _ in range(15):
-        start = time.perf_counter()
-        batch()
-        times.append(time.perf_counter() - start)
-    median = statistics.median(times)
+    median = median_seconds(batch, 15)
     print(f"nurbs_surface_eval bicubic 8x8 rational, 200 evaluations: median {median * 1e3:.2f} ms "
           f"({median / 200 * 1e6:.1f} us per point)")
 

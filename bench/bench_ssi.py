@@ -6,11 +6,10 @@ along one curve, so the surviving pairs roughly double per level.
 
 Run: PYTHONPATH=build python3 bench/bench_ssi.py [repeats]
 """
-import statistics
 import sys
-import time
 
 import corvanthium_rs as m
+from timing import median_seconds
 
 HEIGHTS = [0, 2, 2, 0]
 WALL_Y = ["2", "1", "2", "1"]
@@ -22,14 +21,10 @@ WALL = [[[str(j), WALL_Y[i], f"{4 * i - 3}/3"] for j in range(4)] for i in range
 def main():
     repeats = int(sys.argv[1]) if len(sys.argv) > 1 else 9
     for depth in (4, 5, 6):
-        times = []
-        rows = None
-        for _ in range(repeats):
-            t0 = time.perf_counter()
-            rows = m.ssi_pairs(DOME, WALL, depth)
-            times.append(time.perf_counter() - t0)
-        print(f"ssi_pairs bicubic x bicubic depth {depth}: {len(rows)} rows, "
-              f"median {statistics.median(times) * 1e3:.2f} ms over {repeats} runs")
+        rows = len(m.ssi_pairs(DOME, WALL, depth))
+        median = median_seconds(lambda: m.ssi_pairs(DOME, WALL, depth), repeats)
+        print(f"ssi_pairs bicubic x bicubic depth {depth}: {rows} rows, "
+              f"median {median * 1e3:.2f} ms over {repeats} runs")
 
 
 if __name__ == "__main__":
