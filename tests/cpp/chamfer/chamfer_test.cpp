@@ -25,7 +25,7 @@ std::pair<Rational, Rational> x_range(const Solid& s) {
     return {lo.x, hi.x};
 }
 
-const Edge& x_axis_edge(const std::vector<Edge>& edges) {
+Edge x_axis_edge(const std::vector<Edge>& edges) {
     for (const Edge& e : edges) {
         if (e.dir == v(1, 0, 0) && point_at(e, 0) == v(0, 0, 0)) return e;
     }
@@ -34,7 +34,7 @@ const Edge& x_axis_edge(const std::vector<Edge>& edges) {
 
 TEST(EdgeCutter, UnitBoxEdgeGivesTheChamferSlab) {
     const Solid box = Solid::cube(1, 1, 1, "box");
-    const Edge& e = x_axis_edge(logical_edges(box));
+    const Edge e = x_axis_edge(logical_edges(box));
     const std::optional<Solid> cutter = edge_cutter(e, r("1/10"), cutter_reach(box));
     ASSERT_TRUE(cutter);
     ASSERT_EQ(cutter->polygons.size(), 6u);
@@ -56,14 +56,14 @@ TEST(EdgeCutter, LongEdgesAreCoveredWholeShortOnesKeepTheirCutter) {
     // 3 x 1 x 1: reach 6, the edge's point is (3,0,0), the cutter reaches
     // back exactly to x = 0 and stays where it is.
     const Solid exact = Solid::cube(3, 1, 1, "box");
-    const Edge& e3 = x_axis_edge(logical_edges(exact));
+    const Edge e3 = x_axis_edge(logical_edges(exact));
     ASSERT_EQ(e3.point, v(3, 0, 0));
     EXPECT_EQ(x_range(*edge_cutter(e3, r("1/10"), cutter_reach(exact))),
               std::make_pair(Rational(0), Rational(6)));
     // 10 x 1 x 1: reach 13 from x = 10 would stop at 7/2; the cutter is
     // centred on the edge instead.
     const Solid long_box = Solid::cube(10, 1, 1, "box");
-    const Edge& e10 = x_axis_edge(logical_edges(long_box));
+    const Edge e10 = x_axis_edge(logical_edges(long_box));
     EXPECT_EQ(x_range(*edge_cutter(e10, r("1/10"), cutter_reach(long_box))),
               std::make_pair(r("-3/2"), r("23/2")));
 }
