@@ -95,12 +95,7 @@ def test_input_solid_is_unchanged():
 
 
 def l_prism():
-    try:
-        return cr.make_prism(L_OUTLINE, "1", "l")
-    except BaseException as e:  # noqa: BLE001 - PanicException is a BaseException
-        if type(e).__name__ == "PanicException" and "not built yet" in str(e):
-            pytest.skip(str(e))
-        raise
+    return cr.make_prism(L_OUTLINE, "1", "l")
 
 
 @pytest.mark.parametrize(
