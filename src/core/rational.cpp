@@ -214,6 +214,21 @@ Rational operator-(const Rational& a) {
     return r;
 }
 
+Rational Rational::halved() const {
+    if (!is_big()) {
+        if ((n_ & 1) == 0) {
+            Rational r;
+            r.n_ = n_ / 2;
+            r.d_ = d_;
+            return r;
+        }
+        return from_i128(n_, u128(d_) * 2);
+    }
+    TempQ r;
+    mpq_div_2exp(r.q, q_, 1);
+    return from_mpq(r.q);
+}
+
 Rational operator-(const Rational& a, const Rational& b) {
     if (a.is_big() || b.is_big()) return Rational::big_op(a, b, mpq_sub);
     return a + (-b);

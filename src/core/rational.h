@@ -48,6 +48,8 @@ public:
     // Division by zero throws Panic.
     friend Rational operator/(const Rational& a, const Rational& b);
     friend Rational operator-(const Rational& a);
+    // The value divided by two (exact, cheaper than a division).
+    Rational halved() const;
     Rational& operator+=(const Rational& b) { *this = *this + b; return *this; }
     Rational& operator-=(const Rational& b) { *this = *this - b; return *this; }
     Rational& operator*=(const Rational& b) { *this = *this * b; return *this; }

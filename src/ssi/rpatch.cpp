@@ -7,18 +7,13 @@
 namespace corv {
 namespace {
 
-const Rational& one_half() {
-    static const Rational half = Rational(1) / Rational(2);
-    return half;
-}
-
 // a <- (a + b) * 1/2 over the first dim entries; a keeps exactly dim entries.
-void blend_into(Point& a, const Point& b, std::size_t dim, const Rational& half) {
+void blend_into(Point& a, const Point& b, std::size_t dim) {
     if (a.size() < dim || b.size() < dim) {
         throw Panic("control point has " + std::to_string(a.size() < dim ? a.size() : b.size()) +
                     " entries, the first point has " + std::to_string(dim));
     }
-    for (std::size_t i = 0; i < dim; ++i) a[i] = (a[i] + b[i]) * half;
+    for (std::size_t i = 0; i < dim; ++i) a[i] = (a[i] + b[i]).halved();
     a.resize(dim);
 }
 
@@ -48,7 +43,6 @@ std::pair<std::vector<Row>, std::vector<Row>> RPatch::split_rows(const std::vect
 }
 
 std::pair<std::vector<Row>, std::vector<Row>> RPatch::split_rows(std::vector<Row>&& rows, std::size_t dim) {
-    const Rational& half = one_half();
     std::pair<std::vector<Row>, std::vector<Row>> out;
     out.first.reserve(rows.size());
     out.second.reserve(rows.size());
@@ -61,7 +55,7 @@ std::pair<std::vector<Row>, std::vector<Row>> RPatch::split_rows(std::vector<Row
         // de Casteljau in place: after level o, w[0] is the next left point
         // and w[h-1-o] is final, so w ends up holding the right half in order.
         for (std::size_t o = 1; o < h; ++o) {
-            for (std::size_t j = 0; j + o < h; ++j) blend_into(w[j], w[j + 1], dim, half);
+            for (std::size_t j = 0; j + o < h; ++j) blend_into(w[j], w[j + 1], dim);
             left.push_back(w[0]);
         }
         out.first.push_back(std::move(left));
@@ -72,7 +66,6 @@ std::pair<std::vector<Row>, std::vector<Row>> RPatch::split_rows(std::vector<Row
 
 std::array<RPatch, 4> RPatch::split4() const {
     check_net_not_empty(net);
-    const Rational& half = one_half();
     const std::size_t dim = net[0][0].size();
     const std::size_t m = net.size();
     const std::size_t n = net[0].size();
@@ -90,8 +83,8 @@ std::array<RPatch, 4> RPatch::split4() const {
     }
     auto u_halves = split_rows(std::move(columns), dim);
 
-    const Rational um = (u0 + u1) * half;
-    const Rational vm = (v0 + v1) * half;
+    const Rational um = (u0 + u1).halved();
+    const Rational vm = (v0 + v1).halved();
     std::array<RPatch, 4> quarters;
     std::size_t k = 0;
     for (int side = 0; side < 2; ++side) {

@@ -171,3 +171,15 @@ TEST(Integer, SquareRootsAndDivision) {
     EXPECT_EQ(lcm(Integer(4), Integer(6)).text(), "12");
     EXPECT_EQ(gcd(Integer(0), Integer(-6)).text(), "6");
 }
+
+TEST(RationalArithmetic, HalvedEqualsDivisionByTwo) {
+    const char* values[] = {"0", "3", "-3", "4/7", "-5/9223372036854775807", "9223372036854775807",
+                            "-9223372036854775807/3", "123456789012345678901234567891/7", "-1/4611686018427387904"};
+    for (const char* text : values) {
+        Rational v = parse_r(text);
+        EXPECT_EQ(v.halved(), v / Rational(2)) << text;
+        EXPECT_EQ(v.halved().text(), (v / Rational(2)).text()) << text;
+    }
+    // Halving a heap value can bring it back inline.
+    EXPECT_EQ(parse_r("18446744073709551614").halved().text(), "9223372036854775807/1");
+}
