@@ -26,13 +26,6 @@ void dismantle(Node& n) {
     }
 }
 
-void flip_in_place(Polygon& p) {
-    std::reverse(p.vertices.begin(), p.vertices.end());
-    std::reverse(p.float_vertices.begin(), p.float_vertices.end());
-    p.plane.normal = neg(p.plane.normal);
-    p.plane.offset = -p.plane.offset;
-}
-
 void append(PolygonList& to, PolygonList& from) {
     if (to.empty()) {
         to.swap(from);
@@ -215,11 +208,8 @@ void Node::clip_to(const Node& other) {
 
 void Node::invert() {
     for_each_node(*this, [](Node& n) {
-        for (Polygon& p : n.polygons) flip_in_place(p);
-        if (n.plane) {
-            n.plane->normal = neg(n.plane->normal);
-            n.plane->offset = -n.plane->offset;
-        }
+        for (Polygon& p : n.polygons) p.flip();
+        if (n.plane) *n.plane = n.plane->negated();
         std::swap(n.front, n.back);
     });
 }

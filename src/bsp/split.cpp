@@ -8,28 +8,12 @@ namespace {
 
 constexpr double kScreenUlp = 0x1p-48;
 
-// normal . p, skipping zero coefficients (axis-aligned planes are common).
-Rational normal_dot(const Vec3& normal, const Vec3& p) {
-    Rational s;
-    bool any = false;
-    for (std::size_t k = 0; k < 3; ++k) {
-        if (normal[k].is_zero() || p[k].is_zero()) continue;
-        if (any) {
-            s += normal[k] * p[k];
-        } else {
-            s = normal[k] * p[k];
-            any = true;
-        }
-    }
-    return s;
-}
-
 // The exact point where the edge from vi to vj meets the plane. Only called
 // for edges whose ends lie strictly on opposite sides, so the divisor is
 // never zero.
 Vec3 edge_intersection(const Plane& plane, const Vec3& vi, const Vec3& vj) {
     Vec3 d = sub(vj, vi);
-    Rational t = (plane.offset - normal_dot(plane.normal, vi)) / normal_dot(plane.normal, d);
+    Rational t = (plane.offset - dot(plane.normal, vi)) / dot(plane.normal, d);
     Vec3 p;
     for (std::size_t k = 0; k < 3; ++k) p[k] = d[k].is_zero() ? vi[k] : vi[k] + t * d[k];
     return p;
@@ -73,12 +57,6 @@ FloatPlane float_plane(const Plane& plane) {
             plane.offset.to_double()};
 }
 
-int exact_side(const Plane& plane, const Vec3& p) {
-    Rational s = normal_dot(plane.normal, p);
-    auto c = s <=> plane.offset;
-    return c < 0 ? -1 : (c > 0 ? 1 : 0);
-}
-
 int screened_side(const Plane& plane, const FloatPlane& fp, const Vec3& p, const Float3& f) {
     const double a0 = fp[0] * f[0];
     const double a1 = fp[1] * f[1];
@@ -90,7 +68,7 @@ int screened_side(const Plane& plane, const FloatPlane& fp, const Vec3& p, const
         if (h > e) return 1;
         if (h < -e) return -1;
     }
-    return exact_side(plane, p);
+    return plane.side(p);
 }
 
 void split_into(const Plane& plane, const FloatPlane& fp, Polygon&& polygon, std::vector<Polygon>& coplanar_front,
@@ -101,14 +79,14 @@ void split_into(const Plane& plane, const FloatPlane& fp, Polygon&& polygon, std
     unsigned cls = kCoplanar;
     for (std::size_t i = 0; i < n; ++i) {
         const Vec3& v = polygon.vertices[i];
-        const int s = have_floats ? screened_side(plane, fp, v, polygon.float_vertices[i]) : exact_side(plane, v);
+        const int s = have_floats ? screened_side(plane, fp, v, polygon.float_vertices[i]) : plane.side(v);
         side[i] = static_cast<signed char>(s);
         cls |= s > 0 ? kFront : (s < 0 ? kBack : 0u);
     }
 
     switch (cls) {
         case kCoplanar: {
-            const bool same_way = normal_dot(plane.normal, polygon.plane.normal).sign() > 0;
+            const bool same_way = dot(plane.normal, polygon.plane.normal).sign() > 0;
             (same_way ? coplanar_front : coplanar_back).push_back(std::move(polygon));
             return;
         }

@@ -21,10 +21,6 @@ using FloatPlane = std::array<double, 4>;
 
 FloatPlane float_plane(const Plane& plane);
 
-// Exact sign of normal . p - offset (+1 in front, 0 on, -1 behind), without
-// the intermediate vectors Plane::side builds.
-int exact_side(const Plane& plane, const Vec3& p);
-
 // Side of vertex p (with float copy f) against the plane: the float value
 // settles it when it is clearly away from zero, the exact test otherwise.
 int screened_side(const Plane& plane, const FloatPlane& fp, const Vec3& p, const Float3& f);

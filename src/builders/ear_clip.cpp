@@ -6,8 +6,6 @@
 #include <numeric>
 #include <optional>
 
-#include "core/integer.h"
-
 namespace corv {
 namespace {
 
@@ -90,24 +88,18 @@ struct RationalCoords {
 
 constexpr std::uint64_t kIntLimit = std::uint64_t(1) << 62;
 
-std::optional<std::pair<std::int64_t, std::uint64_t>> small_parts(const Rational& r) {
-    Integer num = r.numerator();
-    Integer den = r.denominator();
-    if (!mpz_fits_slong_p(num.get()) || !mpz_fits_ulong_p(den.get())) return std::nullopt;
-    return std::make_pair(std::int64_t(mpz_get_si(num.get())), std::uint64_t(mpz_get_ui(den.get())));
-}
-
 std::optional<IntCoords> integer_coords(const std::vector<Point2>& pts) {
-    std::vector<std::pair<std::int64_t, std::uint64_t>> parts;
+    std::vector<std::pair<std::int64_t, std::int64_t>> parts;
     parts.reserve(2 * pts.size());
     std::uint64_t common = 1;
     for (const Point2& q : pts) {
         for (const Rational* r : {&q.x, &q.y}) {
-            auto part = small_parts(*r);
+            auto part = r->small_parts();
             if (!part) return std::nullopt;
-            std::uint64_t scaled = common / std::gcd(common, part->second);
-            if (scaled > kIntLimit / part->second) return std::nullopt;
-            common = scaled * part->second;
+            const auto den = static_cast<std::uint64_t>(part->second);
+            std::uint64_t scaled = common / std::gcd(common, den);
+            if (scaled > kIntLimit / den) return std::nullopt;
+            common = scaled * den;
             parts.push_back(*part);
         }
     }
@@ -115,7 +107,7 @@ std::optional<IntCoords> integer_coords(const std::vector<Point2>& pts) {
     out.x.reserve(pts.size());
     out.y.reserve(pts.size());
     for (std::size_t k = 0; k < parts.size(); ++k) {
-        i128 v = i128(parts[k].first) * i128(common / parts[k].second);
+        i128 v = i128(parts[k].first) * i128(common / static_cast<std::uint64_t>(parts[k].second));
         if (v >= i128(kIntLimit) || v <= -i128(kIntLimit)) return std::nullopt;
         (k % 2 == 0 ? out.x : out.y).push_back(std::int64_t(v));
     }

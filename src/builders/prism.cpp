@@ -23,16 +23,16 @@ std::vector<Point2> read_outline(const Texts& flat) {
 
 Vec3 at(const Point2& p, const Rational& z) { return {p.x, p.y, z}; }
 
-// The bottom cap faces down, so its triangles are wound backwards.
+// One cap triangle at height z; the bottom cap faces down, so its triangles
+// are wound backwards.
+Polygon cap_face(const Triangle2& t, const Rational& z, bool bottom, const std::string& label) {
+    if (bottom) return Polygon::make({at(t.a, z), at(t.c, z), at(t.b, z)}, label);
+    return Polygon::make({at(t.a, z), at(t.b, z), at(t.c, z)}, label);
+}
+
 void append_cap(std::vector<Polygon>& faces, const std::vector<Triangle2>& tris, const Rational& z, bool bottom,
                 const std::string& label) {
-    for (const Triangle2& t : tris) {
-        if (bottom) {
-            faces.push_back(Polygon::make({at(t.a, z), at(t.c, z), at(t.b, z)}, label));
-        } else {
-            faces.push_back(Polygon::make({at(t.a, z), at(t.b, z), at(t.c, z)}, label));
-        }
-    }
+    for (const Triangle2& t : tris) faces.push_back(cap_face(t, z, bottom, label));
 }
 
 std::string side_label(const std::string& prefix, std::size_t i) { return prefix + ".side" + std::to_string(i); }
@@ -50,8 +50,8 @@ Solid make_prism(const Texts& loop_flat, const std::string& h_text, const std::s
     std::vector<Triangle2> tris = ear_clip(loop);
     faces.reserve(2 * tris.size() + loop.size());
     for (const Triangle2& t : tris) {
-        faces.push_back(Polygon::make({at(t.a, zero), at(t.c, zero), at(t.b, zero)}, bottom));
-        faces.push_back(Polygon::make({at(t.a, h), at(t.b, h), at(t.c, h)}, top));
+        faces.push_back(cap_face(t, zero, true, bottom));  // bottom and top alternate
+        faces.push_back(cap_face(t, h, false, top));
     }
     const std::size_t n = loop.size();
     for (std::size_t i = 0; i < n; ++i) {

@@ -1,5 +1,6 @@
 #include "chamfer/corner_pass.h"
 
+#include <algorithm>
 #include <array>
 
 #include "bsp/boolean.h"
@@ -11,11 +12,9 @@
 namespace corv {
 namespace {
 
-bool has_key(const std::vector<PlaneKey>& keys, const PlaneKey& key) {
-    for (const PlaneKey& k : keys) {
-        if (k == key) return true;
-    }
-    return false;
+template <class Keys>
+bool has_key(const Keys& keys, const PlaneKey& key) {
+    return std::ranges::find(keys, key) != std::ranges::end(keys);
 }
 
 }  // namespace
@@ -75,11 +74,10 @@ std::optional<Solid> corner_cutter(const std::vector<CornerEntry>& entries, cons
     for (int k = 0; k < 3; ++k) {
         const int j1 = (k + 1) % 3;
         const int j2 = (k + 2) % 3;
-        const std::vector<PlaneKey> of_j1{keys[j1][0], keys[j1][1]};
         const Plane* face = nullptr;
-        if (has_key(of_j1, keys[j2][0])) {
+        if (has_key(keys[j1], keys[j2][0])) {
             face = &entries[j2].plane_a;
-        } else if (has_key(of_j1, keys[j2][1])) {
+        } else if (has_key(keys[j1], keys[j2][1])) {
             face = &entries[j2].plane_b;
         } else {
             return std::nullopt;

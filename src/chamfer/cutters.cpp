@@ -12,7 +12,7 @@ namespace {
 Solid outward(std::vector<Polygon> faces) {
     Solid s = Solid::make(std::move(faces));
     if (volume6(s.polygons).sign() <= 0) {
-        for (Polygon& p : s.polygons) p = p.flipped();
+        for (Polygon& p : s.polygons) p.flip();
     }
     return s;
 }

@@ -63,7 +63,7 @@ std::optional<Solid> edge_cutter(const Edge& edge, const Rational& dist, const R
     const Rational t_p = dot(p, d);
     const Rational half_reach = dd * reach / (Rational(2) * norm1(d));
     if (edge.t_min < t_p - half_reach || edge.t_max > t_p + half_reach) {
-        const Rational t_mid = (edge.t_min + edge.t_max) * half;
+        const Rational t_mid = (edge.t_min + edge.t_max).halved();
         m = add(m, smul((t_mid - t_p) / dd, d));
     }
 

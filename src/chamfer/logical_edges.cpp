@@ -1,10 +1,12 @@
 #include "chamfer/logical_edges.h"
 
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <string>
 
 #include "topology/canonical.h"
+#include "topology/line_position.h"
 
 namespace corv {
 namespace {
@@ -20,9 +22,7 @@ struct LineEntry {
 };
 
 void add_plane(LineEntry& entry, const PlaneKey& key, const Plane& plane) {
-    for (const PlaneKey& k : entry.canonical_planes) {
-        if (k == key) return;
-    }
+    if (std::ranges::find(entry.canonical_planes, key) != entry.canonical_planes.end()) return;
     entry.canonical_planes.push_back(key);
     entry.planes.push_back(plane);
 }
@@ -36,32 +36,24 @@ Vec3 point_at(const Edge& edge, const Rational& t) {
 
 std::vector<Edge> logical_edges(const Solid& solid) {
     std::map<std::string, LineEntry> table;
-    std::string key;
     for (const Polygon& poly : solid.polygons) {
         std::optional<PlaneKey> plane_key;  // computed at the polygon's first real side
         const std::size_t n = poly.vertices.size();
         for (std::size_t i = 0; i < n; ++i) {
             const Vec3& a = poly.vertices[i];
-            const Vec3& b = poly.vertices[(i + 1) % n];
-            std::optional<Vec3> c = canon_dir(sub(b, a));
-            if (!c) continue;
-            key.clear();
-            append_point_text(key, *c);
-            key += '|';
-            append_point_text(key, cross(a, *c));
-            Rational ta = dot(a, *c);
-            Rational tb = dot(b, *c);
-            const bool a_first = ta < tb;
-            Rational& lo = a_first ? ta : tb;
-            Rational& hi = a_first ? tb : ta;
+            std::optional<LineSide> side = line_side(a, poly.vertices[(i + 1) % n]);
+            if (!side) continue;
+            const bool a_first = side->ta < side->tb;
+            Rational& lo = a_first ? side->ta : side->tb;
+            Rational& hi = a_first ? side->tb : side->ta;
 
-            auto [it, inserted] = table.try_emplace(key);
+            auto [it, inserted] = table.try_emplace(std::move(side->key));
             LineEntry& entry = it->second;
             if (inserted) {
                 entry.t_min = lo;
                 entry.t_max = hi;
                 entry.point = a;
-                entry.dir = std::move(*c);
+                entry.dir = std::move(side->dir);
             }
             if (!plane_key) plane_key = canonical_plane(poly.plane);
             add_plane(entry, *plane_key, poly.plane);

@@ -9,8 +9,8 @@ Plane Plane::from_points(const Vec3& a, const Vec3& b, const Vec3& c) {
 }
 
 int Plane::side(const Vec3& p) const {
-    Rational v = dot(normal, p) - offset;
-    return v.sign();
+    auto c = dot(normal, p) <=> offset;
+    return c < 0 ? -1 : (c > 0 ? 1 : 0);
 }
 
 }  // namespace corv

@@ -1,5 +1,6 @@
 #include "core/polygon.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "core/panic.h"
@@ -91,12 +92,15 @@ bool Polygon::is_degenerate() const {
 }
 
 Polygon Polygon::flipped() const {
-    Polygon p;
-    p.vertices.assign(vertices.rbegin(), vertices.rend());
-    p.float_vertices.assign(float_vertices.rbegin(), float_vertices.rend());
-    p.plane = plane.negated();
-    p.label = label;
+    Polygon p = *this;
+    p.flip();
     return p;
+}
+
+void Polygon::flip() {
+    std::reverse(vertices.begin(), vertices.end());
+    std::reverse(float_vertices.begin(), float_vertices.end());
+    plane = plane.negated();
 }
 
 }  // namespace corv

@@ -25,8 +25,10 @@ struct Polygon {
     // |2 * vector area|^2; zero exactly when the polygon has no area.
     Rational area2() const;
     bool is_degenerate() const;
-    // The same face seen from the other side.
+    // The same face seen from the other side: loop and float copies reversed,
+    // plane negated, label kept.
     Polygon flipped() const;
+    void flip();
 };
 
 }  // namespace corv

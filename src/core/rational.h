@@ -9,8 +9,10 @@
 
 #include <compare>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "core/integer.h"
 
@@ -35,6 +37,8 @@ public:
     bool is_integer() const;
     Integer numerator() const;
     Integer denominator() const;
+    // (numerator, denominator) when both fit in 63 bits, without GMP.
+    std::optional<std::pair<std::int64_t, std::int64_t>> small_parts() const;
 
     // The double nearest to the value (ties to even); +-inf beyond the range.
     double to_double() const;

@@ -6,7 +6,7 @@ namespace corv {
 namespace {
 
 void flip_all(std::vector<Polygon>& polygons) {
-    for (Polygon& p : polygons) p = p.flipped();
+    for (Polygon& p : polygons) p.flip();
 }
 
 }  // namespace

@@ -6,7 +6,19 @@ Vec3 add(const Vec3& a, const Vec3& b) { return {a.x + b.x, a.y + b.y, a.z + b.z
 Vec3 sub(const Vec3& a, const Vec3& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
 Vec3 neg(const Vec3& a) { return {-a.x, -a.y, -a.z}; }
 Vec3 smul(const Rational& s, const Vec3& a) { return {s * a.x, s * a.y, s * a.z}; }
-Rational dot(const Vec3& a, const Vec3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+// Zero terms are skipped: axis-aligned normals and points on the axes are common.
+Rational dot(const Vec3& a, const Vec3& b) {
+    Rational s;
+    for (std::size_t k = 0; k < 3; ++k) {
+        if (a[k].is_zero() || b[k].is_zero()) continue;
+        if (s.is_zero()) {
+            s = a[k] * b[k];
+        } else {
+            s += a[k] * b[k];
+        }
+    }
+    return s;
+}
 
 Vec3 cross(const Vec3& a, const Vec3& b) {
     return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};

@@ -7,14 +7,6 @@
 namespace corv {
 namespace {
 
-const Rational& knot_at(const std::vector<Rational>& knots, std::uint64_t i) {
-    if (i >= knots.size()) {
-        throw Panic("index out of range: knot vector has " + std::to_string(knots.size()) + " entries, index " +
-                    std::to_string(i));
-    }
-    return knots[i];
-}
-
 [[noreturn]] void short_point(std::size_t j, std::size_t size, std::size_t dim) {
     throw Panic("index out of range: control point " + std::to_string(j) + " has " + std::to_string(size) +
                 " coordinates, expected " + std::to_string(dim));
@@ -53,10 +45,10 @@ void blend(const HPoint& lo, const HPoint& hi, const Rational& a, std::size_t di
 }  // namespace
 
 std::size_t deboor_span(std::uint64_t p, const std::vector<Rational>& knots, std::size_t n, const Rational& t) {
-    if (t >= knot_at(knots, n)) return n - 1;
+    if (t >= at_or_panic(knots, n, "knot vector")) return n - 1;
     // n < p + 2, written so that a huge p cannot overflow.
     bool nothing_to_search = n < 2 || n - 2 < p;
-    if (t <= knot_at(knots, p) || nothing_to_search) return static_cast<std::size_t>(p);
+    if (t <= at_or_panic(knots, p, "knot vector") || nothing_to_search) return static_cast<std::size_t>(p);
     std::size_t low = static_cast<std::size_t>(p);
     std::size_t high = n;
     for (;;) {
@@ -84,7 +76,7 @@ DeBoorShape deboor_shape(std::uint64_t p, const std::vector<Rational>& knots, co
     }
     if (p == 0) return {k, sizes[k]};
     const std::size_t dim = sizes[0];
-    knot_at(knots, k + static_cast<std::size_t>(p));
+    at_or_panic(knots, k + static_cast<std::size_t>(p), "knot vector");
     for (std::size_t j = k - static_cast<std::size_t>(p); j <= k; ++j) {
         if (sizes[j] < dim) short_point(j, sizes[j], dim);
     }

@@ -11,12 +11,12 @@ namespace corv {
 namespace {
 
 // Most geometry has small integer coordinates; those are read into machine
-// integers so the canonical forms need no big-number work. |value| < 2^53
-// keeps to_double exact (and cheap, as the value is stored inline).
+// integers so the canonical forms need no big-number work.
 bool small_integer(const Rational& q, std::int64_t& out) {
     constexpr std::int64_t kLimit = std::int64_t(1) << 53;
-    if (!q.is_integer() || q <= Rational(-kLimit) || q >= Rational(kLimit)) return false;
-    out = static_cast<std::int64_t>(q.to_double());
+    auto parts = q.small_parts();
+    if (!parts || parts->second != 1 || parts->first <= -kLimit || parts->first >= kLimit) return false;
+    out = parts->first;
     return true;
 }
 
@@ -57,15 +57,15 @@ bool normalise_big(const std::array<const Rational*, N>& qs, std::array<Integer,
         if (scaled) out[i] = out[i] * divexact(l, qs[i]->denominator());
     }
     Integer g;
-    for (const Integer& x : out) mpz_gcd(g.get_mut(), g.get(), x.get());
+    for (const Integer& x : out) g = gcd(g, x);
     if (g.is_zero()) return false;
     bool negate = false;
     for (const Integer& x : out) {
         if (!x.is_zero()) { negate = x.sign() < 0; break; }
     }
     for (Integer& x : out) {
-        mpz_divexact(x.get_mut(), x.get(), g.get());
-        if (negate) mpz_neg(x.get_mut(), x.get());
+        x = divexact(x, g);
+        if (negate) x = -x;
     }
     return true;
 }
