@@ -1,0 +1,79 @@
+// The benchmark workloads, built in C++: plates drilled with round holes,
+// unions of shifted boxes, chamfers and a box cut. The tests fingerprint
+// their results and the C++ benchmarks time them.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "bsp/boolean.h"
+#include "builders/prism.h"
+#include "chamfer/chamfer.h"
+#include "core/solid.h"
+#include "core/transforms.h"
+
+namespace corv::workloads {
+
+// 16 exact rational points on the circle of radius 3/5 around (cx, cy),
+// counter-clockwise, as a flat x, y list of number texts.
+inline Texts circle_outline(std::int64_t cx, std::int64_t cy) {
+    const Rational radius = Rational(3) / Rational(5);
+    std::vector<std::pair<Rational, Rational>> quarter;
+    for (int j = 0; j < 4; ++j) {
+        Rational t = Rational(j) / Rational(4);
+        Rational d = Rational(1) + t * t;
+        quarter.push_back({(Rational(1) - t * t) / d, Rational(2) * t / d});
+    }
+    Texts flat;
+    for (int turn = 0; turn < 4; ++turn) {
+        for (auto [x, y] : quarter) {
+            for (int r = 0; r < turn; ++r) {
+                Rational nx = -y;
+                y = x;
+                x = nx;
+            }
+            flat.push_back((Rational(cx) + radius * x).text());
+            flat.push_back((Rational(cy) + radius * y).text());
+        }
+    }
+    return flat;
+}
+
+// The (2k+2) x (2k+2) x 1 plate minus k x k round holes, one cut per hole.
+inline Solid plate(int k) {
+    const std::string side = std::to_string(2 * k + 2);
+    Solid p = Solid::cube(Rational(2 * k + 2), Rational(2 * k + 2), Rational(1), "plate");
+    for (int i = 0; i < k; ++i) {
+        for (int j = 0; j < k; ++j) {
+            Solid hole = make_prism(circle_outline(2 * i + 2, 2 * j + 2), "3",
+                                    "hole" + std::to_string(i) + std::to_string(j));
+            p = boolean_impl("cut", p, translated(hole, Vec3{0, 0, -1}));
+        }
+    }
+    return p;
+}
+
+// Unit boxes b0 ... b(n-1), box i moved by (i/3, i/5, i/7), united in turn.
+inline Solid box_union(int n) {
+    Solid acc = Solid::cube(1, 1, 1, "b0");
+    for (int i = 1; i < n; ++i) {
+        Solid box = Solid::cube(1, 1, 1, "b" + std::to_string(i));
+        Vec3 t{Rational(i) / Rational(3), Rational(i) / Rational(5), Rational(i) / Rational(7)};
+        acc = boolean_impl("union", acc, translated(box, t));
+    }
+    return acc;
+}
+
+inline Solid chamfered_box() { return chamfer(Solid::cube(3, 2, 1, "b"), Rational(1) / Rational(10)); }
+
+inline Solid chamfered_l_prism() {
+    const Texts outline{"0", "0", "2", "0", "2", "1", "1", "1", "1", "2", "0", "2"};
+    return chamfer(make_prism(outline, "1", "l"), Rational(1) / Rational(10));
+}
+
+// [0,2]^3 minus [1,3]^3.
+inline Solid box_cut() {
+    return boolean_impl("cut", Solid::cube(2, 2, 2, "A"), translated(Solid::cube(2, 2, 2, "B"), Vec3{1, 1, 1}));
+}
+
+}  // namespace corv::workloads
