@@ -36,7 +36,7 @@ Solid boolean_impl(std::string_view op, const Solid& a, const Solid& b) {
         ta.build(tb.take_polygons());
         ta.invert();
     } else {
-        throw Panic("unknown op");
+        throw Panic(PanicKind::unknown_op, "unknown op");
     }
     return Solid::make(ta.take_polygons());
 }

@@ -69,7 +69,7 @@ Solid make_prismatoid(const Texts& bottom_flat, const std::string& z0_text, cons
     std::vector<Point2> top = read_outline(top_flat);
     Rational z1 = parse_r(z1_text);
     if (top.size() < bottom.size()) {
-        throw Panic("make_prismatoid: the top outline has " + std::to_string(top.size()) +
+        throw Panic(PanicKind::bad_shape, "make_prismatoid: the top outline has " + std::to_string(top.size()) +
                     " points, fewer than the bottom's " + std::to_string(bottom.size()));
     }
     if (loop_area2(bottom).sign() < 0) {

@@ -21,14 +21,14 @@ Integer gcd(const Integer& a, const Integer& b) { Integer r; mpz_gcd(r.get_mut()
 Integer lcm(const Integer& a, const Integer& b) { Integer r; mpz_lcm(r.get_mut(), a.get(), b.get()); return r; }
 
 Integer divexact(const Integer& a, const Integer& b) {
-    if (b.is_zero()) throw Panic("division by zero");
+    if (b.is_zero()) throw Panic(PanicKind::division_by_zero, "division by zero");
     Integer r;
     mpz_divexact(r.get_mut(), a.get(), b.get());
     return r;
 }
 
 Integer isqrt(const Integer& a) {
-    if (a.sign() < 0) throw Panic("square root of a negative integer");
+    if (a.sign() < 0) throw Panic(PanicKind::invalid_argument, "square root of a negative integer");
     Integer r;
     mpz_sqrt(r.get_mut(), a.get());
     return r;

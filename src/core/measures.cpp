@@ -18,7 +18,7 @@ Rational volume6(const std::vector<Polygon>& polygons) {
 
 std::pair<Vec3, Vec3> bbox(const std::vector<Polygon>& polygons) {
     if (polygons.empty() || polygons[0].vertices.empty()) {
-        throw Panic("bounding box of a solid without polygons");
+        throw Panic(PanicKind::empty_solid, "bounding box of a solid without polygons");
     }
     Vec3 lo = polygons[0].vertices[0];
     Vec3 hi = lo;

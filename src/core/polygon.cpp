@@ -53,7 +53,7 @@ bool float_screen_says_area(const std::vector<Float3>& f) {
 
 Polygon Polygon::make(std::vector<Vec3> vertices, std::string label) {
     if (vertices.size() < 3) {
-        throw Panic("a polygon needs at least three vertices, got " + std::to_string(vertices.size()));
+        throw Panic(PanicKind::too_few_vertices, "a polygon needs at least three vertices, got " + std::to_string(vertices.size()));
     }
     Plane plane = Plane::from_points(vertices[0], vertices[1], vertices[2]);
     return with_plane(std::move(vertices), std::move(plane), std::move(label));
@@ -69,7 +69,7 @@ Polygon Polygon::with_plane(std::vector<Vec3> vertices, Plane plane, std::string
 }
 
 Vec3 Polygon::vector_area2() const {
-    if (vertices.empty()) throw Panic("area of a polygon without vertices");
+    if (vertices.empty()) throw Panic(PanicKind::too_few_vertices, "area of a polygon without vertices");
     Vec3 s{0, 0, 0};
     const Vec3& o = vertices[0];
     for (std::size_t i = 1; i + 1 < vertices.size(); ++i) {

@@ -63,7 +63,7 @@ Rational::Rational(std::int64_t v) : n_(v), d_(1) {
 }
 
 Rational::Rational(const Integer& num, const Integer& den) : n_(0), d_(1) {
-    if (den.is_zero()) throw Panic("zero denominator");
+    if (den.is_zero()) throw Panic(PanicKind::zero_denominator, "zero denominator");
     TempQ t;
     mpz_set(mpq_numref(t.q), num.get());
     mpz_set(mpq_denref(t.q), den.get());
@@ -250,7 +250,7 @@ Rational operator*(const Rational& a, const Rational& b) {
 }
 
 Rational operator/(const Rational& a, const Rational& b) {
-    if (b.sign() == 0) throw Panic("division by zero");
+    if (b.sign() == 0) throw Panic(PanicKind::division_by_zero, "division by zero");
     if (a.is_big() || b.is_big()) return Rational::big_op(a, b, mpq_div);
     if (a.n_ == 0) return Rational();
     std::uint64_t g1 = gcd64(mag(a.n_), mag(b.n_));

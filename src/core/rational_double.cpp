@@ -9,55 +9,37 @@ namespace corv {
 namespace {
 
 // |num| / den as a double, num != 0, den > 0.
-double quotient_to_double(mpz_srcptr num_in, mpz_srcptr den) {
-    mpz_t num, q, r;
-    mpz_init(num);
-    mpz_init(q);
-    mpz_init(r);
-    mpz_abs(num, num_in);
+double quotient_to_double(const Integer& num_in, const Integer& den) {
+    Integer num = abs(num_in);
+    Integer q, r;
     // Scale so that the integer quotient has at least 66 significant bits.
-    long nb = static_cast<long>(mpz_sizeinbase(num, 2));
-    long db = static_cast<long>(mpz_sizeinbase(den, 2));
+    long nb = static_cast<long>(mpz_sizeinbase(num.get(), 2));
+    long db = static_cast<long>(mpz_sizeinbase(den.get(), 2));
     long shift = 66 - (nb - db);  // value = q * 2^-shift (+ remainder)
     if (shift > 0) {
-        mpz_mul_2exp(num, num, static_cast<unsigned long>(shift));
-        mpz_tdiv_qr(q, r, num, den);
+        mpz_mul_2exp(num.get_mut(), num.get(), static_cast<unsigned long>(shift));
+        mpz_tdiv_qr(q.get_mut(), r.get_mut(), num.get(), den.get());
     } else {
-        mpz_t d;
-        mpz_init(d);
-        mpz_mul_2exp(d, den, static_cast<unsigned long>(-shift));
-        mpz_tdiv_qr(q, r, num, d);
-        mpz_clear(d);
+        Integer d;
+        mpz_mul_2exp(d.get_mut(), den.get(), static_cast<unsigned long>(-shift));
+        mpz_tdiv_qr(q.get_mut(), r.get_mut(), num.get(), d.get());
     }
-    bool sticky = mpz_sgn(r) != 0;
-    long qb = static_cast<long>(mpz_sizeinbase(q, 2));  // 66 or 67
-    long exponent = qb - 1 - shift;                     // value in [2^e, 2^(e+1))
-    double result;
-    if (exponent > 1023) {
-        result = HUGE_VAL;
-    } else {
-        // Bits kept: 53 for normal numbers, fewer for subnormals.
-        long keep = exponent >= -1022 ? 53 : 53 - (-1022 - exponent);
-        if (keep < 0) {
-            result = 0.0;  // below half the smallest subnormal
-        } else {
-            long drop = qb - keep;
-            // mantissa = q >> drop, rounded to nearest, ties to even.
-            mpz_t m;
-            mpz_init(m);
-            mpz_tdiv_q_2exp(m, q, static_cast<unsigned long>(drop));
-            bool half = mpz_tstbit(q, static_cast<mp_bitcnt_t>(drop - 1)) != 0;
-            bool below = sticky || (mpz_scan1(q, 0) < static_cast<mp_bitcnt_t>(drop - 1));
-            if (half && (below || mpz_odd_p(m))) mpz_add_ui(m, m, 1);
-            double mant = mpz_get_d(m);  // at most 2^53: exact
-            result = std::ldexp(mant, static_cast<int>(drop - shift));
-            mpz_clear(m);
-        }
-    }
-    mpz_clear(num);
-    mpz_clear(q);
-    mpz_clear(r);
-    return result;
+    bool sticky = !r.is_zero();
+    long qb = static_cast<long>(mpz_sizeinbase(q.get(), 2));  // 66 or 67
+    long exponent = qb - 1 - shift;                           // value in [2^e, 2^(e+1))
+    if (exponent > 1023) return HUGE_VAL;
+    // Bits kept: 53 for normal numbers, fewer for subnormals.
+    long keep = exponent >= -1022 ? 53 : 53 - (-1022 - exponent);
+    if (keep < 0) return 0.0;  // below half the smallest subnormal
+    long drop = qb - keep;
+    // mantissa = q >> drop, rounded to nearest, ties to even.
+    Integer m;
+    mpz_tdiv_q_2exp(m.get_mut(), q.get(), static_cast<mp_bitcnt_t>(drop));
+    bool half = mpz_tstbit(q.get(), static_cast<mp_bitcnt_t>(drop - 1)) != 0;
+    bool below = sticky || (mpz_scan1(q.get(), 0) < static_cast<mp_bitcnt_t>(drop - 1));
+    if (half && (below || mpz_odd_p(m.get()))) mpz_add_ui(m.get_mut(), m.get(), 1);
+    double mant = mpz_get_d(m.get());  // at most 2^53: exact
+    return std::ldexp(mant, static_cast<int>(drop - shift));
 }
 
 }  // namespace
@@ -69,14 +51,10 @@ double Rational::to_double() const {
             return static_cast<double>(n_) / static_cast<double>(d_);
         }
     }
-    if (sign() == 0) return 0.0;
-    mpq_t q;
-    mpq_init(q);
-    to_mpq(q);
-    double v = quotient_to_double(mpq_numref(q), mpq_denref(q));
-    bool negative = mpq_sgn(q) < 0;
-    mpq_clear(q);
-    return negative ? -v : v;
+    const int s = sign();
+    if (s == 0) return 0.0;
+    double v = quotient_to_double(numerator(), denominator());
+    return s < 0 ? -v : v;
 }
 
 }  // namespace corv

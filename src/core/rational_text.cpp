@@ -11,7 +11,7 @@ namespace {
 [[noreturn]] void malformed(std::string_view text) {
     std::string shown(text.substr(0, 200));
     if (text.size() > 200) shown += "...";
-    throw Panic("malformed number text: \"" + shown + "\"");
+    throw Panic(PanicKind::parse, "malformed number text: \"" + shown + "\"");
 }
 
 // One piece of the grammar: optional sign, then digits and '_' (not leading).
@@ -75,7 +75,7 @@ Rational parse_r(std::string_view text) {
     }
     IntegerText num = read_integer(first, text);
     IntegerText den = read_integer(rest, text);
-    if (den.is_zero()) throw Panic("zero denominator in number text: \"" + std::string(text.substr(0, 200)) + "\"");
+    if (den.is_zero()) throw Panic(PanicKind::zero_denominator, "zero denominator in number text: \"" + std::string(text.substr(0, 200)) + "\"");
     if (num.is_small && den.is_small) return Rational(num.small) / Rational(den.small);
     return Rational(num.as_integer(), den.as_integer());
 }

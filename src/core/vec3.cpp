@@ -1,6 +1,13 @@
 #include "core/vec3.h"
 
+#include "core/panic.h"
+
 namespace corv {
+
+void coordinate_out_of_range(std::size_t i) {
+    throw Panic(PanicKind::index, "index out of range: a point has 3 coordinates, index " + std::to_string(i));
+}
+
 
 Vec3 add(const Vec3& a, const Vec3& b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
 Vec3 sub(const Vec3& a, const Vec3& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }

@@ -8,11 +8,24 @@
 
 namespace corv {
 
+[[noreturn]] void coordinate_out_of_range(std::size_t i);
+
 struct Vec3 {
     Rational x, y, z;
 
-    const Rational& operator[](std::size_t i) const { return i == 0 ? x : (i == 1 ? y : z); }
-    Rational& operator[](std::size_t i) { return i == 0 ? x : (i == 1 ? y : z); }
+    // Coordinate i (0, 1 or 2); any other index throws Panic (kind index).
+    const Rational& operator[](std::size_t i) const {
+        if (i == 0) return x;
+        if (i == 1) return y;
+        if (i == 2) return z;
+        coordinate_out_of_range(i);
+    }
+    Rational& operator[](std::size_t i) {
+        if (i == 0) return x;
+        if (i == 1) return y;
+        if (i == 2) return z;
+        coordinate_out_of_range(i);
+    }
     friend bool operator==(const Vec3&, const Vec3&) = default;
 };
 

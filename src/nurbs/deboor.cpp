@@ -8,7 +8,7 @@ namespace corv {
 namespace {
 
 [[noreturn]] void short_point(std::size_t j, std::size_t size, std::size_t dim) {
-    throw Panic("index out of range: control point " + std::to_string(j) + " has " + std::to_string(size) +
+    throw Panic(PanicKind::index, "index out of range: control point " + std::to_string(j) + " has " + std::to_string(size) +
                 " coordinates, expected " + std::to_string(dim));
 }
 
@@ -67,12 +67,12 @@ std::size_t deboor_span(std::uint64_t p, const std::vector<Rational>& knots, std
 DeBoorShape deboor_shape(std::uint64_t p, const std::vector<Rational>& knots, const std::vector<std::size_t>& sizes,
                          const Rational& t) {
     const std::size_t n = sizes.size();
-    if (n == 0) throw Panic("index out of range: no control points");
+    if (n == 0) throw Panic(PanicKind::index, "index out of range: no control points");
     const std::size_t k = deboor_span(p, knots, n, t);
     // The local points k - p .. k must all exist; checked before anything of
     // size p + 1 is allocated.
     if (p >= n) {
-        throw Panic("index out of range: " + std::to_string(n) + " control points for degree " + std::to_string(p));
+        throw Panic(PanicKind::index, "index out of range: " + std::to_string(n) + " control points for degree " + std::to_string(p));
     }
     if (p == 0) return {k, sizes[k]};
     const std::size_t dim = sizes[0];
@@ -89,7 +89,7 @@ HPoint deboor_at(std::uint64_t p, const std::vector<Rational>& knots, const std:
     const std::size_t dim = shape.dim;
     // Cheap guards so that a shape from other inputs cannot read out of range.
     if (p > k || k >= points.size() || (p > 0 && k + p >= knots.size())) {
-        throw Panic("index out of range: span does not fit the points and knots");
+        throw Panic(PanicKind::index, "index out of range: span does not fit the points and knots");
     }
     if (p == 0) return points[k];
     const std::size_t deg = static_cast<std::size_t>(p);

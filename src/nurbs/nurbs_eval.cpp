@@ -23,7 +23,7 @@ std::vector<Rational> parse_all(const Texts& texts) {
 // more than three coordinates are refused.
 HPoint homogeneous(const Texts& coords, const Rational& w) {
     if (coords.size() > 3) {
-        throw Panic("control point has " + std::to_string(coords.size()) + " coordinates, at most 3 are allowed");
+        throw Panic(PanicKind::bad_shape, "control point has " + std::to_string(coords.size()) + " coordinates, at most 3 are allowed");
     }
     HPoint h;
     h.reserve(coords.size() + 1);
@@ -38,10 +38,10 @@ HPoint homogeneous(const Texts& coords, const Rational& w) {
 
 Texts projected(const HPoint& h) {
     if (h.size() < 4) {
-        throw Panic("index out of range: evaluated point has " + std::to_string(h.size()) +
+        throw Panic(PanicKind::index, "index out of range: evaluated point has " + std::to_string(h.size()) +
                     " entries, needs 3 coordinates and a weight");
     }
-    if (h[3].is_zero()) throw Panic("division by zero: blended weight is 0");
+    if (h[3].is_zero()) throw Panic(PanicKind::division_by_zero, "division by zero: blended weight is 0");
     return {(h[0] / h[3]).text(), (h[1] / h[3]).text(), (h[2] / h[3]).text()};
 }
 

@@ -10,7 +10,7 @@ namespace {
 // a <- (a + b) * 1/2 over the first dim entries; a keeps exactly dim entries.
 void blend_into(Point& a, const Point& b, std::size_t dim) {
     if (a.size() < dim || b.size() < dim) {
-        throw Panic("control point has " + std::to_string(a.size() < dim ? a.size() : b.size()) +
+        throw Panic(PanicKind::bad_shape, "control point has " + std::to_string(a.size() < dim ? a.size() : b.size()) +
                     " entries, the first point has " + std::to_string(dim));
     }
     for (std::size_t i = 0; i < dim; ++i) a[i] = (a[i] + b[i]).halved();
@@ -18,8 +18,8 @@ void blend_into(Point& a, const Point& b, std::size_t dim) {
 }
 
 void check_net_not_empty(const Net& net) {
-    if (net.empty()) throw Panic("patch net has no rows");
-    if (net[0].empty()) throw Panic("patch net: the first row has no points");
+    if (net.empty()) throw Panic(PanicKind::bad_shape, "patch net has no rows");
+    if (net[0].empty()) throw Panic(PanicKind::bad_shape, "patch net: the first row has no points");
 }
 
 // The box grows to take in (x, y, z); the first point sets both corners.
@@ -48,7 +48,7 @@ std::pair<std::vector<Row>, std::vector<Row>> RPatch::split_rows(std::vector<Row
     out.second.reserve(rows.size());
     for (Row& w : rows) {
         const std::size_t h = w.size();
-        if (h == 0) throw Panic("cannot split a row with no points");
+        if (h == 0) throw Panic(PanicKind::bad_shape, "cannot split a row with no points");
         Row left;
         left.reserve(h);
         left.push_back(w[0]);
@@ -71,7 +71,7 @@ std::array<RPatch, 4> RPatch::split4() const {
     const std::size_t n = net[0].size();
     for (std::size_t i = 1; i < m; ++i) {
         if (net[i].size() < n) {
-            throw Panic("patch net: row " + std::to_string(i) + " has " + std::to_string(net[i].size()) +
+            throw Panic(PanicKind::bad_shape, "patch net: row " + std::to_string(i) + " has " + std::to_string(net[i].size()) +
                         " points, row 0 has " + std::to_string(n));
         }
     }
@@ -111,11 +111,11 @@ PatchBox RPatch::bbox() const {
     for (const Row& row : net) {
         for (const Point& p : row) {
             if (cartesian) {
-                if (p.size() < 3) throw Panic("Cartesian control point has " + std::to_string(p.size()) + " entries");
+                if (p.size() < 3) throw Panic(PanicKind::bad_shape, "Cartesian control point has " + std::to_string(p.size()) + " entries");
                 take_in(box, first, p[0], p[1], p[2]);
             } else {
-                if (p.size() < 4) throw Panic("homogeneous control point has " + std::to_string(p.size()) + " entries");
-                if (p[3].is_zero()) throw Panic("homogeneous control point with zero weight");
+                if (p.size() < 4) throw Panic(PanicKind::bad_shape, "homogeneous control point has " + std::to_string(p.size()) + " entries");
+                if (p[3].is_zero()) throw Panic(PanicKind::division_by_zero, "homogeneous control point with zero weight");
                 take_in(box, first, p[0] / p[3], p[1] / p[3], p[2] / p[3]);
             }
             first = false;

@@ -32,7 +32,7 @@ struct Rect {
 Rect parse_rect(const std::optional<Texts>& texts, const char* name) {
     if (!texts) return Rect{0, 1, 0, 1};
     if (texts->size() < 4) {
-        throw Panic(std::string(name) + " needs 4 entries (u0, u1, v0, v1), got " + std::to_string(texts->size()));
+        throw Panic(PanicKind::bad_shape, std::string(name) + " needs 4 entries (u0, u1, v0, v1), got " + std::to_string(texts->size()));
     }
     return Rect{parse_r((*texts)[0]), parse_r((*texts)[1]), parse_r((*texts)[2]), parse_r((*texts)[3])};
 }

@@ -123,7 +123,7 @@ std::string plane_key_text(const PlaneKey& key) {
 std::optional<Vec3> unit_normal(const Plane& plane) {
     PlaneKey k = canonical_plane(plane);
     Integer s = k[0] * k[0] + k[1] * k[1] + k[2] * k[2];
-    if (s.is_zero()) throw Panic("unit_normal: division by zero (the plane has a zero normal)");
+    if (s.is_zero()) throw Panic(PanicKind::division_by_zero, "unit_normal: division by zero (the plane has a zero normal)");
     Integer r = isqrt(s);
     if (r * r != s) return std::nullopt;
     return Vec3{Rational(k[0], r), Rational(k[1], r), Rational(k[2], r)};
@@ -151,7 +151,7 @@ std::optional<Vec3> canon_dir(const Vec3& v) {
 
 std::optional<Vec3> unit_dir(const Vec3& v) {
     Rational s = dot(v, v);
-    if (s.is_zero()) throw Panic("unit_dir: division by zero (zero vector)");
+    if (s.is_zero()) throw Panic(PanicKind::division_by_zero, "unit_dir: division by zero (zero vector)");
     Integer num = s.numerator();
     Integer den = s.denominator();
     Integer p = isqrt(num);

@@ -9,18 +9,7 @@ import pytest
 from hypothesis import given, settings, strategies as st
 
 import corvanthium_rs as cr
-
-
-def text(q):
-    q = Fraction(q)
-    return f"{q.numerator}/{q.denominator}"
-
-
-def panic_message(fn, *args):
-    with pytest.raises(BaseException) as info:
-        fn(*args)
-    assert type(info.value).__name__ == "PanicException"
-    return str(info.value)
+from helpers import panic_of, text
 
 
 def box_op(op, t=("1", "1", "1")):
@@ -58,14 +47,14 @@ def test_box_boolean_texts():
 
 @pytest.mark.parametrize("op", ["Union", "", "CUT", "intersect "])
 def test_unknown_op_panics(op):
-    assert "unknown op" in panic_message(box_op, op)
+    assert "unknown op" in str(panic_of(box_op, op))
     a = cr.make_box("1", "1", "1", "a")
-    assert "unknown op" in panic_message(a.boolean, op, a)
+    assert "unknown op" in str(panic_of(a.boolean, op, a))
 
 
 def test_bad_number_text_panics():
-    panic_message(cr.box_boolean, "1.5", "1", "1", "1", "1", "1", "0", "0", "0", "union")
-    panic_message(cr.box_form, "1", "1/0", "1")
+    panic_of(cr.box_boolean, "1.5", "1", "1", "1", "1", "1", "0", "0", "0", "union")
+    panic_of(cr.box_form, "1", "1/0", "1")
 
 
 def test_empty_and_flat_operands():

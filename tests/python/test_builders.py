@@ -5,7 +5,7 @@ from fractions import Fraction
 from hypothesis import given, settings, strategies as st
 
 import corvanthium_rs as cr
-from conftest import raises_panic
+from helpers import raises_panic
 
 
 def flat(points):

@@ -11,7 +11,7 @@ from fractions import Fraction
 import pytest
 
 import corvanthium_rs as cr
-from conftest import raises_panic
+from helpers import panic_of, raises_panic
 
 FUNCTION_SIGNATURES = {
     "make_box": "(dx, dy, dz, prefix)",
@@ -58,12 +58,6 @@ UNIT_CUBE_CANONICAL = (
 
 def box(dx="1", dy="1", dz="1", prefix="p"):
     return cr.make_box(dx, dy, dz, prefix)
-
-
-def panic_of(call):
-    with raises_panic() as info:
-        call()
-    return info.value
 
 
 # ---------------------------------------------------------------- registration

@@ -8,17 +8,7 @@ from hypothesis import given, settings
 from hypothesis import strategies as st
 
 import corvanthium_rs as cr
-
-
-def panics(fn, *args):
-    with pytest.raises(BaseException) as info:
-        fn(*args)
-    assert type(info.value).__name__ == "PanicException"
-
-
-def text(f):
-    f = Fraction(f)
-    return f"{f.numerator}/{f.denominator}"
+from helpers import panic_of, text
 
 
 LINE = [["0", "0", "0"], ["1", "2", "3"]]
@@ -53,14 +43,14 @@ def test_curve_ends_and_knot_multiplicity():
 
 
 def test_curve_failures():
-    panics(cr.nurbs_curve_eval, 1, LINE, LINE_KNOTS, "1/2", ["1", "-1"])
-    panics(cr.nurbs_curve_eval, 1, LINE, LINE_KNOTS, "1/0")
-    panics(cr.nurbs_curve_eval, 1, [], LINE_KNOTS, "1/2")
-    panics(cr.nurbs_curve_eval, 2, LINE, LINE_KNOTS, "1/2")
-    panics(cr.nurbs_curve_eval, 1, LINE, ["0", "0"], "1/2")
-    panics(cr.nurbs_curve_eval, 2**64 - 1, LINE, LINE_KNOTS, "1/2")
-    panics(cr.nurbs_curve_eval, 1, [["0", "0"], ["1", "2"]], LINE_KNOTS, "1/2")
-    panics(cr.nurbs_curve_eval, 1, [["0", "0", "0", "1"], ["1", "2", "3", "1"]], LINE_KNOTS, "1/2")
+    panic_of(cr.nurbs_curve_eval, 1, LINE, LINE_KNOTS, "1/2", ["1", "-1"])
+    panic_of(cr.nurbs_curve_eval, 1, LINE, LINE_KNOTS, "1/0")
+    panic_of(cr.nurbs_curve_eval, 1, [], LINE_KNOTS, "1/2")
+    panic_of(cr.nurbs_curve_eval, 2, LINE, LINE_KNOTS, "1/2")
+    panic_of(cr.nurbs_curve_eval, 1, LINE, ["0", "0"], "1/2")
+    panic_of(cr.nurbs_curve_eval, 2**64 - 1, LINE, LINE_KNOTS, "1/2")
+    panic_of(cr.nurbs_curve_eval, 1, [["0", "0"], ["1", "2"]], LINE_KNOTS, "1/2")
+    panic_of(cr.nurbs_curve_eval, 1, [["0", "0", "0", "1"], ["1", "2", "3", "1"]], LINE_KNOTS, "1/2")
     # The module stays usable after a failure.
     assert cr.nurbs_curve_eval(1, LINE, LINE_KNOTS, "1") == ["1/1", "2/1", "3/1"]
 
@@ -75,12 +65,12 @@ def test_surface_examples_and_failures():
     net = [[["1", "2", "3"], ["4", "5", "6"]], [["7", "8", "9"], ["10/4", "11", "12"]]]
     assert cr.nurbs_surface_eval(0, 0, net, ["0", "1", "2"], ["0", "1", "2"], "1", "1", [["1", "2"], ["3", "-5"]]) == [
         "5/2", "11/1", "12/1"]
-    panics(cr.nurbs_surface_eval, 1, 1, SADDLE, LINE_KNOTS, LINE_KNOTS, "1/2", "1/2", [["1", "1"]])
-    panics(cr.nurbs_surface_eval, 1, 1, SADDLE, LINE_KNOTS, LINE_KNOTS, "1/2", "1/2", [["1", "1"], ["1"]])
-    panics(cr.nurbs_surface_eval, 1, 1, SADDLE, LINE_KNOTS, LINE_KNOTS, "1/2", "1/2", [["1", "1"], ["-1", "-1"]])
-    panics(cr.nurbs_surface_eval, 2**64 - 1, 1, SADDLE, LINE_KNOTS, LINE_KNOTS, "1/2", "1/2")
-    panics(cr.nurbs_surface_eval, 1, 2**64 - 1, SADDLE, LINE_KNOTS, LINE_KNOTS, "1/2", "1/2")
-    panics(cr.nurbs_surface_eval, 1, 1, [], LINE_KNOTS, LINE_KNOTS, "1/2", "1/2")
+    panic_of(cr.nurbs_surface_eval, 1, 1, SADDLE, LINE_KNOTS, LINE_KNOTS, "1/2", "1/2", [["1", "1"]])
+    panic_of(cr.nurbs_surface_eval, 1, 1, SADDLE, LINE_KNOTS, LINE_KNOTS, "1/2", "1/2", [["1", "1"], ["1"]])
+    panic_of(cr.nurbs_surface_eval, 1, 1, SADDLE, LINE_KNOTS, LINE_KNOTS, "1/2", "1/2", [["1", "1"], ["-1", "-1"]])
+    panic_of(cr.nurbs_surface_eval, 2**64 - 1, 1, SADDLE, LINE_KNOTS, LINE_KNOTS, "1/2", "1/2")
+    panic_of(cr.nurbs_surface_eval, 1, 2**64 - 1, SADDLE, LINE_KNOTS, LINE_KNOTS, "1/2", "1/2")
+    panic_of(cr.nurbs_surface_eval, 1, 1, [], LINE_KNOTS, LINE_KNOTS, "1/2", "1/2")
 
 
 # --- independent evaluation ------------------------------------------------
@@ -154,7 +144,7 @@ def test_curve_matches_reference(case):
     args = (p, [[text(x) for x in c] for c in cps], [text(k) for k in knots], text(t),
             None if weights is None else [text(w) for w in weights])
     if expected is None:
-        panics(cr.nurbs_curve_eval, *args)
+        panic_of(cr.nurbs_curve_eval, *args)
     else:
         assert cr.nurbs_curve_eval(*args) == expected
 
@@ -183,6 +173,6 @@ def test_surface_matches_reference(case):
             [text(k) for k in kv], text(u), text(v),
             None if weights is None else [[text(w) for w in row] for row in weights])
     if expected is None:
-        panics(cr.nurbs_surface_eval, *args)
+        panic_of(cr.nurbs_surface_eval, *args)
     else:
         assert cr.nurbs_surface_eval(*args) == expected

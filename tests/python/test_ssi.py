@@ -8,16 +8,11 @@ from fractions import Fraction
 import pytest
 
 import corvanthium_rs as m
+from helpers import panic_of
 
 SQUARE = [[["0", "0", "0"], ["0", "1", "0"]], [["1", "0", "0"], ["1", "1", "0"]]]
 LIFTED = [[["0", "0", "1"], ["0", "1", "1"]], [["1", "0", "1"], ["1", "1", "1"]]]
 DEFAULT_ROW = ["0/1", "1/1", "0/1", "1/1", "0/1", "1/1", "0/1", "1/1"]
-
-
-def raises_panic(fn, *args, **kwargs):
-    with pytest.raises(BaseException) as info:
-        fn(*args, **kwargs)
-    assert type(info.value).__name__ == "PanicException"
 
 
 def weighted(net, w):
@@ -143,32 +138,32 @@ class TestDocumentedExamples:
 
 class TestFailures:
     def test_short_rectangle(self):
-        raises_panic(m.ssi_pairs, SQUARE, SQUARE, 1, ["0", "1", "0"])
-        raises_panic(m.ssi_pairs, SQUARE, SQUARE, 0, None, [])
+        panic_of(m.ssi_pairs, SQUARE, SQUARE, 1, ["0", "1", "0"])
+        panic_of(m.ssi_pairs, SQUARE, SQUARE, 0, None, [])
 
     def test_bad_number_text(self):
-        raises_panic(m.ssi_pairs, [[["1/0", "0", "0"]]], SQUARE, 0)
-        raises_panic(m.ssi_pairs, SQUARE, SQUARE, 1, ["0", "1.5", "0", "1"])
+        panic_of(m.ssi_pairs, [[["1/0", "0", "0"]]], SQUARE, 0)
+        panic_of(m.ssi_pairs, SQUARE, SQUARE, 1, ["0", "1.5", "0", "1"])
 
     def test_empty_nets(self):
-        raises_panic(m.ssi_pairs, [], SQUARE, 1)
-        raises_panic(m.ssi_pairs, SQUARE, [[]], 1)
+        panic_of(m.ssi_pairs, [], SQUARE, 1)
+        panic_of(m.ssi_pairs, SQUARE, [[]], 1)
 
     def test_zero_weights(self):
         net = weighted(SQUARE, 1)
         net[1][0][3] = "0"
-        raises_panic(m.ssi_pairs, net, SQUARE, 1)
+        panic_of(m.ssi_pairs, net, SQUARE, 1)
         # Weights 1 and -1 blend to zero in a quarter.
         mixed = [[["0", "0", "0", "1"], ["0", "1", "0", "-1"]]]
-        raises_panic(m.ssi_pairs, mixed, mixed, 1)
+        panic_of(m.ssi_pairs, mixed, mixed, 1)
 
     def test_short_rows_and_points(self):
-        raises_panic(m.ssi_pairs, [[["0", "0", "0"], ["1", "1", "1"]], [["0", "0", "0"]]], SQUARE, 1)
-        raises_panic(m.ssi_pairs, [[["0", "0", "0"], ["1", "1"]]], SQUARE, 1)
-        raises_panic(m.ssi_pairs, [[["0", "0", "0", "1"], ["1", "1", "1"]]], SQUARE, 1)
+        panic_of(m.ssi_pairs, [[["0", "0", "0"], ["1", "1", "1"]], [["0", "0", "0"]]], SQUARE, 1)
+        panic_of(m.ssi_pairs, [[["0", "0", "0"], ["1", "1"]]], SQUARE, 1)
+        panic_of(m.ssi_pairs, [[["0", "0", "0", "1"], ["1", "1", "1"]]], SQUARE, 1)
 
     def test_module_stays_usable(self):
-        raises_panic(m.ssi_pairs, [], SQUARE, 1)
+        panic_of(m.ssi_pairs, [], SQUARE, 1)
         assert m.ssi_pairs(SQUARE, SQUARE, 1)[0] == ["0/1", "1/2", "0/1", "1/2"] * 2
 
 

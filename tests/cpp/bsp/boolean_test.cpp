@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "support/support.h"
+
 #include "bsp/boolean.h"
 #include "bsp/box_entry.h"
 #include "core/measures.h"
@@ -9,13 +11,9 @@
 namespace corv {
 namespace {
 
-Vec3 v(int x, int y, int z) { return {x, y, z}; }
+using test::labels;
 
-std::vector<std::string> labels(const Solid& s) {
-    std::vector<std::string> out;
-    for (const Polygon& p : s.polygons) out.push_back(p.label);
-    return out;
-}
+Vec3 v(int x, int y, int z) { return {x, y, z}; }
 
 std::string volume(const Solid& s) { return volume6(s.polygons).text(); }
 

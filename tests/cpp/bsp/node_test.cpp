@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+
+#include "support/support.h"
 #include <pthread.h>
 
 #include <functional>
@@ -10,18 +12,14 @@
 namespace corv {
 namespace {
 
+using test::labels;
+
 Vec3 v(int x, int y, int z) { return {x, y, z}; }
 
 // The square [0,1]^2 at height z, facing up (or down when flipped).
 Polygon square_at(int z, const std::string& label, bool down = false) {
     Polygon p = Polygon::make({v(0, 0, z), v(1, 0, z), v(1, 1, z), v(0, 1, z)}, label);
     return down ? p.flipped() : p;
-}
-
-std::vector<std::string> labels(const std::vector<Polygon>& ps) {
-    std::vector<std::string> out;
-    for (const Polygon& p : ps) out.push_back(p.label);
-    return out;
 }
 
 std::size_t depth(const Node& root) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/support.h"
+
 #include <random>
 
 #include "core/measures.h"
@@ -11,18 +13,14 @@
 namespace corv {
 namespace {
 
+using test::labels;
+
 Texts flat(const std::vector<Point2>& loop) {
     Texts out;
     for (const Point2& p : loop) {
         out.push_back(p.x.text());
         out.push_back(p.y.text());
     }
-    return out;
-}
-
-std::vector<std::string> labels(const Solid& s) {
-    std::vector<std::string> out;
-    for (const Polygon& p : s.polygons) out.push_back(p.label);
     return out;
 }
 
@@ -60,8 +58,8 @@ TEST(MakePrism, ReadsPairsOnly) {
     EXPECT_EQ(make_prism(nine, "1", "p").polygons.size(), 8u);
     Texts bad = kSquare;
     bad[7] = "1.0";
-    EXPECT_THROW(make_prism(bad, "1", "p"), Panic);
-    EXPECT_THROW(make_prism(kSquare, "1/0", "p"), Panic);
+    EXPECT_PANIC_KIND(make_prism(bad, "1", "p"), corv::PanicKind::parse);
+    EXPECT_PANIC_KIND(make_prism(kSquare, "1/0", "p"), corv::PanicKind::zero_denominator);
 }
 
 TEST(MakePrism, FlatAndDegenerateOutlines) {
@@ -111,7 +109,7 @@ TEST(MakePrismatoid, ClockwiseBottomReversesBoth) {
 
 TEST(MakePrismatoid, TopShorterThanBottomFails) {
     Texts triangle{"0", "0", "1", "0", "0", "1"};
-    EXPECT_THROW(make_prismatoid(kSquare, "0", triangle, "1", "p"), Panic);
+    EXPECT_PANIC_KIND(make_prismatoid(kSquare, "0", triangle, "1", "p"), corv::PanicKind::bad_shape);
     // A longer top adds its extra points to the top cap only.
     Texts pentagon{"0", "0", "1", "0", "1", "1", "0", "1", "-1", "1/2"};
     Solid s = make_prismatoid(kSquare, "0", pentagon, "1", "p");

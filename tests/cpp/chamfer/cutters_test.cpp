@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "print.h"
+#include "support/support.h"
 
 #include "chamfer/cutters.h"
 #include "chamfer/solve3.h"
@@ -9,13 +9,9 @@
 namespace corv {
 namespace {
 
-Vec3 v(std::int64_t x, std::int64_t y, std::int64_t z) { return {x, y, z}; }
+using test::labels;
 
-std::vector<std::string> labels(const Solid& s) {
-    std::vector<std::string> out;
-    for (const Polygon& p : s.polygons) out.push_back(p.label);
-    return out;
-}
+Vec3 v(std::int64_t x, std::int64_t y, std::int64_t z) { return {x, y, z}; }
 
 TEST(Parallelepiped, RightHandedUnitVectorsGiveTheUnitBoxUnflipped) {
     const Solid cutter = parallelepiped(v(0, 0, 0), v(1, 0, 0), v(0, 1, 0), v(0, 0, 1), "chamfer");

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "print.h"
-
 #include "chamfer/logical_edges.h"
 #include "topology/canonical.h"
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/support.h"
+
 #include "core/panic.h"
 #include "core/solid.h"
 
@@ -24,7 +26,7 @@ TEST(Polygon, MakeComputesPlaneAndFloatCopies) {
     ASSERT_EQ(p.float_vertices.size(), 4u);
     EXPECT_EQ(p.float_vertices[2][0], 1.0);
     EXPECT_EQ(p.area2(), Rational(4));
-    EXPECT_THROW(Polygon::make({v("0", "0", "0"), v("1", "0", "0")}, "x"), corv::Panic);
+    EXPECT_PANIC_KIND(Polygon::make({v("0", "0", "0"), v("1", "0", "0")}, "x"), corv::PanicKind::too_few_vertices);
 }
 
 TEST(Polygon, CollinearTriangleIsDegenerateButTinyTriangleIsNot) {

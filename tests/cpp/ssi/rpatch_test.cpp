@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "support/support.h"
+
 #include "core/panic.h"
 #include "ssi/rpatch.h"
 
@@ -49,8 +51,8 @@ TEST(SplitRows, OnePointRowAndOddDenominators) {
 }
 
 TEST(SplitRows, ShortPointInABlendOrAnEmptyRowFails) {
-    EXPECT_THROW(RPatch::split_rows({{pt({"0", "0", "0"}), pt({"1", "1"})}}, 3), Panic);
-    EXPECT_THROW(RPatch::split_rows({Row{}}, 3), Panic);
+    EXPECT_PANIC_KIND(RPatch::split_rows({{pt({"0", "0", "0"}), pt({"1", "1"})}}, 3), corv::PanicKind::bad_shape);
+    EXPECT_PANIC_KIND(RPatch::split_rows({Row{}}, 3), corv::PanicKind::bad_shape);
     // A lone point is never blended, so its length does not matter.
     EXPECT_NO_THROW(RPatch::split_rows({{pt({"1"})}}, 3));
 }
@@ -128,10 +130,10 @@ TEST(Split4, OnePointNetGivesFourCopies) {
 }
 
 TEST(Split4, RaggedNets) {
-    EXPECT_THROW(RPatch{}.split4(), Panic);
-    EXPECT_THROW(patch({TextRows{}}).split4(), Panic);
-    EXPECT_THROW(patch({{{"0", "0", "0"}, {"0", "1", "0"}}, {{"1", "0", "0"}}}).split4(), Panic);
-    EXPECT_THROW(patch({{{"0", "0", "0"}, {"0", "1", "0"}}, {{"1", "0", "0"}, {"1", "1"}}}).split4(), Panic);
+    EXPECT_PANIC_KIND(RPatch{}.split4(), corv::PanicKind::bad_shape);
+    EXPECT_PANIC_KIND(patch({TextRows{}}).split4(), corv::PanicKind::bad_shape);
+    EXPECT_PANIC_KIND(patch({{{"0", "0", "0"}, {"0", "1", "0"}}, {{"1", "0", "0"}}}).split4(), corv::PanicKind::bad_shape);
+    EXPECT_PANIC_KIND(patch({{{"0", "0", "0"}, {"0", "1", "0"}}, {{"1", "0", "0"}, {"1", "1"}}}).split4(), corv::PanicKind::bad_shape);
     // Points past row 0's length are dropped.
     auto q = patch({{{"0", "0", "0"}, {"0", "1", "0"}}, {{"1", "0", "0"}, {"1", "1", "0"}, {"9", "9", "9"}}}).split4();
     for (const RPatch& c : q) EXPECT_EQ(c.net[1].size(), 2u);
@@ -160,12 +162,12 @@ TEST(BBox, HomogeneousPointsAreProjected) {
 }
 
 TEST(BBox, Failures) {
-    EXPECT_THROW(RPatch{}.bbox(), Panic);
-    EXPECT_THROW(patch({TextRows{}}).bbox(), Panic);
-    EXPECT_THROW(patch({{{"0", "0", "0"}, {"1", "1"}}}).bbox(), Panic);
-    EXPECT_THROW(patch({{{"0", "0", "0", "1"}, {"1", "1", "1"}}}).bbox(), Panic);
-    EXPECT_THROW(patch({{{"0", "0", "0", "1"}, {"1", "1", "1", "0"}}}).bbox(), Panic);
-    EXPECT_THROW(patch({{{"0", "0"}}}).bbox(), Panic);
+    EXPECT_PANIC_KIND(RPatch{}.bbox(), corv::PanicKind::bad_shape);
+    EXPECT_PANIC_KIND(patch({TextRows{}}).bbox(), corv::PanicKind::bad_shape);
+    EXPECT_PANIC_KIND(patch({{{"0", "0", "0"}, {"1", "1"}}}).bbox(), corv::PanicKind::bad_shape);
+    EXPECT_PANIC_KIND(patch({{{"0", "0", "0", "1"}, {"1", "1", "1"}}}).bbox(), corv::PanicKind::bad_shape);
+    EXPECT_PANIC_KIND(patch({{{"0", "0", "0", "1"}, {"1", "1", "1", "0"}}}).bbox(), corv::PanicKind::division_by_zero);
+    EXPECT_PANIC_KIND(patch({{{"0", "0"}}}).bbox(), corv::PanicKind::bad_shape);
 }
 
 TEST(BoxesDisjoint, TouchingBoxesMeet) {

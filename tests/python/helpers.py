@@ -1,7 +1,8 @@
-"""Shared helpers for the Python tests of corvanthium_rs."""
+"""Helpers shared by the Python tests of corvanthium_rs."""
 
 import contextlib
 import re
+from fractions import Fraction
 
 import pytest
 
@@ -22,3 +23,15 @@ def raises_panic(match=None):
     if match is not None:
         assert re.search(match, str(exc)), f"{str(exc)!r} does not match {match!r}"
 
+
+def panic_of(fn, *args, **kwargs):
+    """The PanicException that fn(*args, **kwargs) raises (it must raise one)."""
+    with raises_panic() as info:
+        fn(*args, **kwargs)
+    return info.value
+
+
+def text(q):
+    """The kernel's text form n/d of a rational value."""
+    q = Fraction(q)
+    return f"{q.numerator}/{q.denominator}"

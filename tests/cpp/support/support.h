@@ -1,0 +1,54 @@
+// Helpers shared by the C++ tests of every area: readable printing of exact
+// values, the labels of a polygon list, and a check of a Panic's kind.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "core/panic.h"
+#include "core/solid.h"
+
+namespace corv {
+
+// GoogleTest prints values through these (found by argument-dependent lookup).
+inline void PrintTo(const Rational& q, std::ostream* os) { *os << q.text(); }
+inline void PrintTo(const Vec3& p, std::ostream* os) { *os << '(' << point_text(p) << ')'; }
+
+namespace test {
+
+inline std::vector<std::string> labels(const std::vector<Polygon>& polygons) {
+    std::vector<std::string> out;
+    out.reserve(polygons.size());
+    for (const Polygon& p : polygons) out.push_back(p.label);
+    return out;
+}
+inline std::vector<std::string> labels(const Solid& s) { return labels(s.polygons); }
+
+// Success when run() throws a Panic of the expected kind; a failure naming
+// what happened instead (another kind, another exception, or nothing).
+template <class Run>
+::testing::AssertionResult panics_with(Run&& run, PanicKind expected, const char* code) {
+    try {
+        run();
+    } catch (const Panic& e) {
+        if (e.kind == expected) return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << code << " threw a Panic of kind " << kind_name(e.kind) << " (\""
+                                             << e.what() << "\"), expected kind " << kind_name(expected);
+    } catch (const std::exception& e) {
+        return ::testing::AssertionFailure() << code << " threw another exception: " << e.what();
+    } catch (...) {
+        return ::testing::AssertionFailure() << code << " threw something that is not a std::exception";
+    }
+    return ::testing::AssertionFailure() << code << " threw nothing, expected a Panic of kind "
+                                         << kind_name(expected);
+}
+
+}  // namespace test
+}  // namespace corv
+
+// EXPECT_THROW for a Panic that also checks its kind.
+#define EXPECT_PANIC_KIND(statement, kind) \
+    EXPECT_TRUE(::corv::test::panics_with([&] { static_cast<void>(statement); }, kind, #statement))
