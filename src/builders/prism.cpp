@@ -9,18 +9,6 @@
 namespace corv {
 namespace {
 
-// Reads (x, y) pairs in order; an unpaired last text is never read.
-std::vector<Point2> read_outline(const Texts& flat) {
-    std::vector<Point2> out;
-    out.reserve(flat.size() / 2);
-    for (std::size_t i = 0; i + 1 < flat.size(); i += 2) {
-        Rational x = parse_r(flat[i]);
-        Rational y = parse_r(flat[i + 1]);
-        out.push_back({std::move(x), std::move(y)});
-    }
-    return out;
-}
-
 Vec3 at(const Point2& p, const Rational& z) { return {p.x, p.y, z}; }
 
 // One cap triangle at height z; the bottom cap faces down, so its triangles
@@ -39,9 +27,7 @@ std::string side_label(const std::string& prefix, std::size_t i) { return prefix
 
 }  // namespace
 
-Solid make_prism(const Texts& loop_flat, const std::string& h_text, const std::string& prefix) {
-    std::vector<Point2> loop = read_outline(loop_flat);
-    Rational h = parse_r(h_text);
+Solid make_prism(std::vector<Point2> loop, const Rational& h, const std::string& prefix) {
     if (loop_area2(loop).sign() < 0) std::reverse(loop.begin(), loop.end());
     const Rational zero;
     const std::string bottom = prefix + ".bottom", top = prefix + ".top";
@@ -62,12 +48,8 @@ Solid make_prism(const Texts& loop_flat, const std::string& h_text, const std::s
     return Solid::make(std::move(faces));
 }
 
-Solid make_prismatoid(const Texts& bottom_flat, const std::string& z0_text, const Texts& top_flat,
-                      const std::string& z1_text, const std::string& prefix) {
-    std::vector<Point2> bottom = read_outline(bottom_flat);
-    Rational z0 = parse_r(z0_text);
-    std::vector<Point2> top = read_outline(top_flat);
-    Rational z1 = parse_r(z1_text);
+Solid make_prismatoid(std::vector<Point2> bottom, const Rational& z0, std::vector<Point2> top, const Rational& z1,
+                      const std::string& prefix) {
     if (top.size() < bottom.size()) {
         throw Panic(PanicKind::bad_shape, "make_prismatoid: the top outline has " + std::to_string(top.size()) +
                     " points, fewer than the bottom's " + std::to_string(bottom.size()));

@@ -1,22 +1,23 @@
-// Right prisms and prismatoids from planar outlines given as number texts.
+// Right prisms and prismatoids from planar outlines.
 #pragma once
 
 #include <string>
+#include <vector>
 
+#include "builders/ear_clip.h"
 #include "core/solid.h"
-#include "core/texts.h"
 
 namespace corv {
 
-// Extrudes the outline (x0, y0, x1, y1, ...) from z = 0 to z = h. Faces, in
-// order: bottom and top of each cap triangle in turn, then one side per
-// outline edge, labelled prefix.bottom, prefix.top, prefix.side<i>.
-Solid make_prism(const Texts& loop_flat, const std::string& h, const std::string& prefix);
+// Extrudes the outline from z = 0 to z = h (a clockwise outline is reversed
+// first). Faces, in order: bottom and top of each cap triangle in turn, then
+// one side per outline edge, labelled prefix.bottom, prefix.top, prefix.side<i>.
+Solid make_prism(std::vector<Point2> outline, const Rational& h, const std::string& prefix);
 
 // Joins the bottom outline at z0 to the top outline at z1: the bottom cap
 // triangles, the top cap triangles, then two triangles per bottom edge.
-// A top outline with fewer points than the bottom throws Panic.
-Solid make_prismatoid(const Texts& bottom, const std::string& z0, const Texts& top, const std::string& z1,
+// A top outline with fewer points than the bottom throws Panic (bad_shape).
+Solid make_prismatoid(std::vector<Point2> bottom, const Rational& z0, std::vector<Point2> top, const Rational& z1,
                       const std::string& prefix);
 
 }  // namespace corv

@@ -97,7 +97,7 @@ std::vector<Polygon> corner_pass(const std::vector<Edge>& edges, const Rational&
     for (const auto& [key, entries] : table) {
         std::optional<Solid> cutter = corner_cutter(entries, dist);
         if (!cutter || volume6(cutter->polygons).is_zero()) continue;
-        solid = boolean_impl("cut", solid, *cutter);
+        solid = boolean(BooleanOp::cut, solid, *cutter);
     }
     return std::move(solid.polygons);
 }

@@ -78,7 +78,7 @@ std::vector<Polygon> edge_pass(const Solid& solid, const std::vector<Edge>& edge
     for (const Edge& edge : edges) {
         std::optional<Solid> cutter = edge_cutter(edge, dist, reach);
         if (!cutter) continue;
-        working = boolean_impl("cut", working, *cutter);
+        working = boolean(BooleanOp::cut, working, *cutter);
     }
     return std::move(working.polygons);
 }

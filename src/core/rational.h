@@ -81,11 +81,6 @@ private:
     std::int64_t d_;      // inline denominator > 0, or 0 for a heap value
 };
 
-// Reads the number text grammar: an integer, or integer "/" integer; with
-// three or more pieces only the first is read. Malformed text or a zero
-// denominator throws Panic.
-Rational parse_r(std::string_view text);
-
 Rational abs(const Rational& a);
 
 }  // namespace corv

@@ -5,99 +5,87 @@
 #include <vector>
 
 #include "core/panic.h"
-#include "core/rational.h"
-#include "nurbs/deboor.h"
 
 namespace corv {
 namespace {
 
-std::vector<Rational> parse_all(const Texts& texts) {
-    std::vector<Rational> out;
-    out.reserve(texts.size());
-    for (const std::string& s : texts) out.push_back(parse_r(s));
-    return out;
-}
-
-// (w*c0, ..., w*c_{m-1}, w). A fourth coordinate would be blended into the
-// place of the weight and silently divide by the wrong value, so points with
-// more than three coordinates are refused.
-HPoint homogeneous(const Texts& coords, const Rational& w) {
-    if (coords.size() > 3) {
-        throw Panic(PanicKind::bad_shape, "control point has " + std::to_string(coords.size()) + " coordinates, at most 3 are allowed");
-    }
-    HPoint h;
-    h.reserve(coords.size() + 1);
-    const bool unit = w == Rational(1);
-    for (const std::string& s : coords) {
-        Rational c = parse_r(s);
-        h.push_back(unit ? std::move(c) : c * w);
-    }
-    h.push_back(w);
-    return h;
-}
-
-Texts projected(const HPoint& h) {
+Vec3 projected(const HPoint& h) {
     if (h.size() < 4) {
         throw Panic(PanicKind::index, "index out of range: evaluated point has " + std::to_string(h.size()) +
-                    " entries, needs 3 coordinates and a weight");
+                                          " entries, needs 3 coordinates and a weight");
     }
     if (h[3].is_zero()) throw Panic(PanicKind::division_by_zero, "division by zero: blended weight is 0");
-    return {(h[0] / h[3]).text(), (h[1] / h[3]).text(), (h[2] / h[3]).text()};
+    return {h[0] / h[3], h[1] / h[3], h[2] / h[3]};
 }
 
 }  // namespace
 
-Texts nurbs_curve_eval(std::uint64_t degree, const TextRows& cps, const Texts& knots, const std::string& t,
-                       const std::optional<Texts>& weights) {
-    const std::vector<Rational> kn = parse_all(knots);
-    const std::vector<Rational> w = weights ? parse_all(*weights) : std::vector<Rational>(cps.size(), Rational(1));
-    const std::size_t n = std::min(cps.size(), w.size());
-    std::vector<HPoint> pts;
-    pts.reserve(n);
-    for (std::size_t i = 0; i < n; ++i) pts.push_back(homogeneous(cps[i], w[i]));
-    const Rational tt = parse_r(t);
-    return projected(deboor_h(degree, kn, pts, tt));
+void check_control_point(std::size_t coordinate_count) {
+    if (coordinate_count > 3) {
+        throw Panic(PanicKind::bad_shape,
+                    "control point has " + std::to_string(coordinate_count) + " coordinates, at most 3 are allowed");
+    }
 }
 
-// Every row is parsed and checked against kv and v as if it were evaluated, so
-// a bad row fails the call wherever it lies; only the rows that the u span
-// blends are then evaluated, since the others cannot change the result.
-Texts nurbs_surface_eval(std::uint64_t pu, std::uint64_t pv, const TextNet& net, const Texts& ku, const Texts& kv,
-                         const std::string& u, const std::string& v, const std::optional<TextRows>& weights) {
-    const std::vector<Rational> knu = parse_all(ku);
-    const std::vector<Rational> knv = parse_all(kv);
-    const Rational vv = parse_r(v);
+HPoint homogeneous(Coords coords, const Rational& w) {
+    check_control_point(coords.size());
+    HPoint h;
+    h.reserve(coords.size() + 1);
+    const bool unit = w == Rational(1);
+    for (Rational& c : coords) h.push_back(unit ? std::move(c) : c * w);
+    h.push_back(w);
+    return h;
+}
+
+Vec3 nurbs_curve_eval(std::uint64_t degree, const std::vector<Coords>& cps, const std::vector<Rational>& knots,
+                      const Rational& t, const std::optional<std::vector<Rational>>& weights) {
     const Rational one(1);
-    std::vector<std::vector<HPoint>> rows(net.size());
-    std::vector<DeBoorShape> row_shapes;
-    row_shapes.reserve(net.size());
+    const std::size_t n = weights ? std::min(cps.size(), weights->size()) : cps.size();
+    std::vector<HPoint> pts;
+    pts.reserve(n);
+    for (std::size_t i = 0; i < n; ++i) pts.push_back(homogeneous(cps[i], weights ? (*weights)[i] : one));
+    return projected(deboor_h(degree, knots, pts, t));
+}
+
+void add_surface_row(SurfaceRows& rows, std::uint64_t pv, const std::vector<Rational>& kv, const Rational& v,
+                     std::vector<HPoint> row) {
     std::vector<std::size_t> sizes;
-    for (std::size_t i = 0; i < net.size(); ++i) {
-        const TextRows& row = net[i];
-        const Texts* wrow = weights ? &at_or_panic(*weights, i, "weights") : nullptr;
-        std::vector<HPoint>& pts = rows[i];
-        pts.reserve(row.size());
-        for (std::size_t j = 0; j < row.size(); ++j) {
-            if (wrow) {
-                const Rational w = parse_r(at_or_panic(*wrow, j, "weights row"));
-                pts.push_back(homogeneous(row[j], w));
-            } else {
-                pts.push_back(homogeneous(row[j], one));
-            }
-        }
-        sizes.clear();
-        for (const HPoint& pt : pts) sizes.push_back(pt.size());
-        row_shapes.push_back(deboor_shape(pv, knv, sizes, vv));
-    }
-    const Rational uu = parse_r(u);
-    sizes.clear();
-    for (const DeBoorShape& shape : row_shapes) sizes.push_back(shape.dim);
-    const DeBoorShape col_shape = deboor_shape(pu, knu, sizes, uu);
-    std::vector<HPoint> column(net.size());
+    sizes.reserve(row.size());
+    for (const HPoint& pt : row) sizes.push_back(pt.size());
+    rows.shapes.push_back(deboor_shape(pv, kv, sizes, v));
+    rows.rows.push_back(std::move(row));
+}
+
+Vec3 eval_surface_rows(const SurfaceRows& rows, std::uint64_t pu, std::uint64_t pv, const std::vector<Rational>& ku,
+                       const std::vector<Rational>& kv, const Rational& u, const Rational& v) {
+    std::vector<std::size_t> sizes;
+    sizes.reserve(rows.shapes.size());
+    for (const DeBoorShape& shape : rows.shapes) sizes.push_back(shape.dim);
+    const DeBoorShape col_shape = deboor_shape(pu, ku, sizes, u);
+    std::vector<HPoint> column(rows.rows.size());
     for (std::size_t i = col_shape.k - static_cast<std::size_t>(pu); i <= col_shape.k; ++i) {
-        column[i] = deboor_at(pv, knv, rows[i], vv, row_shapes[i]);
+        column[i] = deboor_at(pv, kv, rows.rows[i], v, rows.shapes[i]);
     }
-    return projected(deboor_at(pu, knu, column, uu, col_shape));
+    return projected(deboor_at(pu, ku, column, u, col_shape));
+}
+
+Vec3 nurbs_surface_eval(std::uint64_t pu, std::uint64_t pv, const std::vector<std::vector<Coords>>& net,
+                        const std::vector<Rational>& ku, const std::vector<Rational>& kv, const Rational& u,
+                        const Rational& v, const std::optional<std::vector<std::vector<Rational>>>& weights) {
+    const Rational one(1);
+    SurfaceRows rows;
+    rows.rows.reserve(net.size());
+    rows.shapes.reserve(net.size());
+    for (std::size_t i = 0; i < net.size(); ++i) {
+        const std::vector<Rational>* wrow = weights ? &at_or_panic(*weights, i, "weights") : nullptr;
+        std::vector<HPoint> pts;
+        pts.reserve(net[i].size());
+        for (std::size_t j = 0; j < net[i].size(); ++j) {
+            pts.push_back(homogeneous(net[i][j], wrow ? at_or_panic(*wrow, j, "weights row") : one));
+        }
+        add_surface_row(rows, pv, kv, v, std::move(pts));
+    }
+    return eval_surface_rows(rows, pu, pv, ku, kv, u, v);
 }
 
 }  // namespace corv

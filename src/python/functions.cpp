@@ -1,14 +1,11 @@
 #include "python/functions.h"
 
-#include "bsp/box_entry.h"
-#include "builders/prism.h"
-#include "core/panic.h"
-#include "core/rational.h"
-#include "core/solid.h"
-#include "nurbs/nurbs_eval.h"
+#include "entry/box_entry.h"
+#include "entry/nurbs_entry.h"
+#include "entry/solid_entry.h"
+#include "entry/ssi_entry.h"
 #include "python/callables.h"
 #include "python/results.h"
-#include "ssi/ssi_pairs.h"
 
 namespace corv::py {
 namespace {
@@ -17,14 +14,13 @@ constexpr Param make_box_params[] = {
     {"dx", Kind::Text}, {"dy", Kind::Text}, {"dz", Kind::Text}, {"prefix", Kind::Text}};
 PyObject* make_box(const Call& c) {
     const Arguments& a = c.args;
-    Vec3 size{parse_r(a.text(0)), parse_r(a.text(1)), parse_r(a.text(2))};  // read in this order
-    return new_solid_object(Solid::cube(size.x, size.y, size.z, a.text(3)));
+    return new_solid_object(entry::make_box(a.text(0), a.text(1), a.text(2), a.text(3)));
 }
 
 constexpr Param make_prism_params[] = {{"loop_flat", Kind::TextList}, {"h", Kind::Text}, {"prefix", Kind::Text}};
 PyObject* make_prism(const Call& c) {
     const Arguments& a = c.args;
-    return new_solid_object(corv::make_prism(a.texts(0), a.text(1), a.text(2)));
+    return new_solid_object(entry::make_prism(a.texts(0), a.text(1), a.text(2)));
 }
 
 constexpr Param make_prismatoid_params[] = {{"bottom", Kind::TextList},
@@ -34,7 +30,7 @@ constexpr Param make_prismatoid_params[] = {{"bottom", Kind::TextList},
                                             {"prefix", Kind::Text}};
 PyObject* make_prismatoid(const Call& c) {
     const Arguments& a = c.args;
-    return new_solid_object(corv::make_prismatoid(a.texts(0), a.text(1), a.texts(2), a.text(3), a.text(4)));
+    return new_solid_object(entry::make_prismatoid(a.texts(0), a.text(1), a.texts(2), a.text(3), a.text(4)));
 }
 
 constexpr Param box_boolean_params[] = {{"dx", Kind::Text}, {"dy", Kind::Text}, {"dz", Kind::Text},
@@ -43,14 +39,14 @@ constexpr Param box_boolean_params[] = {{"dx", Kind::Text}, {"dy", Kind::Text}, 
                                        {"op", Kind::Text}};
 PyObject* box_boolean(const Call& c) {
     const Arguments& a = c.args;
-    return text_pair_result(corv::box_boolean(a.text(0), a.text(1), a.text(2), a.text(3), a.text(4), a.text(5),
+    return text_pair_result(entry::box_boolean(a.text(0), a.text(1), a.text(2), a.text(3), a.text(4), a.text(5),
                                               a.text(6), a.text(7), a.text(8), a.text(9)));
 }
 
 constexpr Param box_form_params[] = {{"dx", Kind::Text}, {"dy", Kind::Text}, {"dz", Kind::Text}};
 PyObject* box_form(const Call& c) {
     const Arguments& a = c.args;
-    return text_pair_result(corv::box_form(a.text(0), a.text(1), a.text(2)));
+    return text_pair_result(entry::box_form(a.text(0), a.text(1), a.text(2)));
 }
 
 constexpr Param nurbs_curve_eval_params[] = {{"degree", Kind::Unsigned},
@@ -61,7 +57,7 @@ constexpr Param nurbs_curve_eval_params[] = {{"degree", Kind::Unsigned},
 PyObject* nurbs_curve_eval(const Call& c) {
     const Arguments& a = c.args;
     return text_list_result(
-        corv::nurbs_curve_eval(a.unsigned_int(0), a.rows(1), a.texts(2), a.text(3), a.optional_texts(4)));
+        entry::nurbs_curve_eval(a.unsigned_int(0), a.rows(1), a.texts(2), a.text(3), a.optional_texts(4)));
 }
 
 constexpr Param nurbs_surface_eval_params[] = {
@@ -70,7 +66,7 @@ constexpr Param nurbs_surface_eval_params[] = {
     {"v", Kind::Text},      {"weights", Kind::OptionalTextRows}};
 PyObject* nurbs_surface_eval(const Call& c) {
     const Arguments& a = c.args;
-    return text_list_result(corv::nurbs_surface_eval(a.unsigned_int(0), a.unsigned_int(1), a.net(2), a.texts(3),
+    return text_list_result(entry::nurbs_surface_eval(a.unsigned_int(0), a.unsigned_int(1), a.net(2), a.texts(3),
                                                      a.texts(4), a.text(5), a.text(6), a.optional_rows(7)));
 }
 
@@ -82,7 +78,7 @@ constexpr Param ssi_pairs_params[] = {{"net_a", Kind::TextNet},
 PyObject* ssi_pairs(const Call& c) {
     const Arguments& a = c.args;
     return text_rows_result(
-        corv::ssi_pairs(a.net(0), a.net(1), a.unsigned_int(2), a.optional_texts(3), a.optional_texts(4)));
+        entry::ssi_pairs(a.net(0), a.net(1), a.unsigned_int(2), a.optional_texts(3), a.optional_texts(4)));
 }
 
 constexpr Entry functions[] = {

@@ -1,10 +1,8 @@
 #include "python/methods.h"
 
-#include "bsp/boolean.h"
-#include "chamfer/chamfer.h"
 #include "core/measures.h"
-#include "core/rational.h"
 #include "core/transforms.h"
+#include "entry/solid_entry.h"
 #include "python/callables.h"
 #include "python/results.h"
 #include "topology/logical_faces.h"
@@ -16,15 +14,13 @@ namespace {
 constexpr Param translate_params[] = {{"x", Kind::Text}, {"y", Kind::Text}, {"z", Kind::Text}};
 PyObject* translate(const Call& c) {
     const Arguments& a = c.args;
-    Vec3 t{parse_r(a.text(0)), parse_r(a.text(1)), parse_r(a.text(2))};  // read in this order
-    return new_solid_object(translated(*c.self, t));
+    return new_solid_object(entry::translate(*c.self, a.text(0), a.text(1), a.text(2)));
 }
 
 constexpr Param scale_params[] = {{"fx", Kind::Text}, {"fy", Kind::Text}, {"fz", Kind::Text}};
 PyObject* scale(const Call& c) {
     const Arguments& a = c.args;
-    Vec3 f{parse_r(a.text(0)), parse_r(a.text(1)), parse_r(a.text(2))};
-    return new_solid_object(scaled(*c.self, f.x, f.y, f.z));
+    return new_solid_object(entry::scale(*c.self, a.text(0), a.text(1), a.text(2)));
 }
 
 constexpr Param mirror_params[] = {{"axis", Kind::Unsigned}};
@@ -36,10 +32,10 @@ PyObject* rotate_quarter(const Call& c) {
 }
 
 constexpr Param boolean_params[] = {{"op", Kind::Text}, {"other", Kind::Solid}};
-PyObject* boolean(const Call& c) { return new_solid_object(boolean_impl(c.args.text(0), *c.self, c.args.solid(1))); }
+PyObject* boolean(const Call& c) { return new_solid_object(entry::boolean(c.args.text(0), *c.self, c.args.solid(1))); }
 
 constexpr Param chamfer_params[] = {{"dist", Kind::Text}};
-PyObject* chamfer(const Call& c) { return new_solid_object(corv::chamfer(*c.self, parse_r(c.args.text(0)))); }
+PyObject* chamfer(const Call& c) { return new_solid_object(entry::chamfer(*c.self, c.args.text(0))); }
 
 PyObject* volume(const Call& c) { return float_result((volume6(c.self->polygons) / Rational(6)).to_double()); }
 

@@ -9,9 +9,13 @@
 #include <vector>
 
 #include "core/solid.h"
-#include "core/texts.h"
+#include "entry/texts.h"
 
 namespace corv::py {
+
+using entry::Texts;
+using entry::TextRows;
+using entry::TextNet;
 
 // How a Python argument is converted.
 enum class Kind {

@@ -9,9 +9,13 @@
 #include <utility>
 #include <vector>
 
-#include "core/texts.h"
+#include "entry/texts.h"
 
 namespace corv::py {
+
+using entry::Texts;
+using entry::TextRows;
+using entry::TextNet;
 
 PyObject* text_result(const std::string& text);
 PyObject* text_pair_result(const std::pair<std::string, std::string>& pair);

@@ -124,23 +124,6 @@ PatchBox RPatch::bbox() const {
     return box;
 }
 
-Net parse_net(const TextNet& texts) {
-    Net net;
-    net.reserve(texts.size());
-    for (const TextRows& row_texts : texts) {
-        Row row;
-        row.reserve(row_texts.size());
-        for (const Texts& point_texts : row_texts) {
-            Point p;
-            p.reserve(point_texts.size());
-            for (const std::string& t : point_texts) p.push_back(parse_r(t));
-            row.push_back(std::move(p));
-        }
-        net.push_back(std::move(row));
-    }
-    return net;
-}
-
 bool boxes_disjoint(const PatchBox& a, const PatchBox& b) {
     for (std::size_t k = 0; k < 3; ++k) {
         if (a.first[k] > b.second[k] || b.first[k] > a.second[k]) return true;

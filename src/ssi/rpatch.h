@@ -15,7 +15,6 @@
 #include <vector>
 
 #include "core/rational.h"
-#include "core/texts.h"
 #include "core/vec3.h"
 
 namespace corv {
@@ -51,9 +50,6 @@ struct RPatch {
     // net or first row, a point too short for the mode, or a zero weight.
     PatchBox bbox() const;
 };
-
-// Parses every number text of a control net, keeping nesting and order.
-Net parse_net(const TextNet& texts);
 
 // True when the closed boxes have no point in common (touching boxes meet).
 bool boxes_disjoint(const PatchBox& a, const PatchBox& b);

@@ -25,18 +25,6 @@ struct CellPair {
     CellPtr a, b;
 };
 
-struct Rect {
-    Rational u0, u1, v0, v1;
-};
-
-Rect parse_rect(const std::optional<Texts>& texts, const char* name) {
-    if (!texts) return Rect{0, 1, 0, 1};
-    if (texts->size() < 4) {
-        throw Panic(PanicKind::bad_shape, std::string(name) + " needs 4 entries (u0, u1, v0, v1), got " + std::to_string(texts->size()));
-    }
-    return Rect{parse_r((*texts)[0]), parse_r((*texts)[1]), parse_r((*texts)[2]), parse_r((*texts)[3])};
-}
-
 CellPtr make_cell(RPatch&& patch, std::size_t id) {
     PatchBox box = patch.bbox();
     return std::make_shared<const Cell>(Cell{std::move(patch), std::move(box), id});
@@ -53,19 +41,13 @@ const Quarters& quarters_of(const Cell& cell, std::vector<Quarters>& table, std:
     return q;
 }
 
-PairRow row_of(const RPatch& a, const RPatch& b) {
-    return PairRow{a.u0.text(), a.u1.text(), a.v0.text(), a.v1.text(),
-                   b.u0.text(), b.u1.text(), b.v0.text(), b.v1.text()};
-}
+PairBoxes row_of(const RPatch& a, const RPatch& b) { return PairBoxes{a.u0, a.u1, a.v0, a.v1, b.u0, b.u1, b.v0, b.v1}; }
 
 }  // namespace
 
-std::vector<PairRow> ssi_pairs(const TextNet& net_a, const TextNet& net_b, std::uint64_t depth,
-                               const std::optional<Texts>& a_box, const std::optional<Texts>& b_box) {
-    Rect ra = parse_rect(a_box, "a_box");
-    Rect rb = parse_rect(b_box, "b_box");
-    RPatch a{parse_net(net_a), std::move(ra.u0), std::move(ra.u1), std::move(ra.v0), std::move(ra.v1)};
-    RPatch b{parse_net(net_b), std::move(rb.u0), std::move(rb.u1), std::move(rb.v0), std::move(rb.v1)};
+std::vector<PairBoxes> ssi_pairs(Net net_a, Net net_b, std::uint64_t depth, ParamRect ra, ParamRect rb) {
+    RPatch a{std::move(net_a), std::move(ra.u0), std::move(ra.u1), std::move(ra.v0), std::move(ra.v1)};
+    RPatch b{std::move(net_b), std::move(rb.u0), std::move(rb.u1), std::move(rb.v0), std::move(rb.v1)};
     if (depth == 0) return {row_of(a, b)};
 
     // Only the whole patches need the parent test: every later pair was kept
@@ -97,7 +79,7 @@ std::vector<PairRow> ssi_pairs(const TextNet& net_a, const TextNet& net_b, std::
         cell_count = next_id;
     }
 
-    std::vector<PairRow> rows;
+    std::vector<PairBoxes> rows;
     rows.reserve(level.size());
     for (const CellPair& pair : level) rows.push_back(row_of(pair.a->patch, pair.b->patch));
     return rows;

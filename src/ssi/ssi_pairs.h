@@ -4,16 +4,22 @@
 
 #include <array>
 #include <cstdint>
-#include <optional>
 #include <vector>
 
-#include "core/texts.h"
+#include "ssi/rpatch.h"
 
 namespace corv {
 
-using PairRow = std::array<std::string, 8>;  // au0, au1, av0, av1, bu0, bu1, bv0, bv1
+// A rectangle [u0, u1] x [v0, v1] of a patch's parameter domain.
+struct ParamRect {
+    Rational u0 = 0, u1 = 1, v0 = 0, v1 = 1;
+};
 
-std::vector<PairRow> ssi_pairs(const TextNet& net_a, const TextNet& net_b, std::uint64_t depth,
-                               const std::optional<Texts>& a_box, const std::optional<Texts>& b_box);
+using PairBoxes = std::array<Rational, 8>;  // au0, au1, av0, av1, bu0, bu1, bv0, bv1
+
+// The parameter rectangles of the leaf pairs that survive depth rounds of
+// subdivision, for patches a and b covering a_box and b_box; empty when the
+// patches are certified not to meet.
+std::vector<PairBoxes> ssi_pairs(Net net_a, Net net_b, std::uint64_t depth, ParamRect a_box, ParamRect b_box);
 
 }  // namespace corv

@@ -3,7 +3,6 @@
 #include "support/support.h"
 
 #include "bsp/boolean.h"
-#include "bsp/box_entry.h"
 #include "core/measures.h"
 #include "core/panic.h"
 #include "core/transforms.h"
@@ -17,46 +16,10 @@ Vec3 v(int x, int y, int z) { return {x, y, z}; }
 
 std::string volume(const Solid& s) { return volume6(s.polygons).text(); }
 
-std::string panic_text(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const Panic& e) {
-        return e.what();
-    }
-    return "(no panic)";
-}
-
-TEST(BoxBoolean, OverlappingAndFarApartBoxes) {
-    auto run = [](const char* t, const char* op) { return box_boolean("2", "2", "2", "2", "2", "2", t, "1", "1", op); };
-    EXPECT_EQ(run("1", "union").first, "90/1");
-    EXPECT_EQ(run("1", "cut").first, "42/1");
-    EXPECT_EQ(run("1", "intersect").first, "6/1");
-    auto far = [](const char* op) { return box_boolean("2", "2", "2", "2", "2", "2", "10", "0", "0", op).first; };
-    EXPECT_EQ(far("union"), "96/1");
-    EXPECT_EQ(far("cut"), "48/1");
-    EXPECT_EQ(far("intersect"), "0/1");
-
-    // The overlap is the unit box [1,2]^3, faces from both operands.
-    auto [vol, canon] = run("1", "intersect");
-    EXPECT_EQ(canon, canonical(translated(Solid::cube(1, 1, 1, "x"), v(1, 1, 1)).polygons));
-    // box_form describes the box itself.
-    EXPECT_EQ(box_form("1", "2", "3").first, "36/1");
-    EXPECT_EQ(box_form("1/2", "1", "1").first, "3/1");
-    EXPECT_EQ(box_form("1", "1", "1").second, canonical(Solid::cube(1, 1, 1, "box").polygons));
-}
-
-TEST(BoxBoolean, BadOpAndBadNumbersPanic) {
-    for (const char* op : {"Union", "", "CUT", "intersect "}) {
-        EXPECT_EQ(panic_text([&] { box_boolean("1", "1", "1", "1", "1", "1", "0", "0", "0", op); }), "unknown op");
-    }
-    EXPECT_NE(panic_text([] { box_boolean("1.5", "1", "1", "1", "1", "1", "0", "0", "0", "union"); }), "(no panic)");
-    EXPECT_NE(panic_text([] { box_form("1", "1/0", "1"); }), "(no panic)");
-}
-
 TEST(Boolean, DisjointUnionKeepsEveryFaceInTreeOrder) {
     Solid a = Solid::cube(1, 1, 1, "a");
     Solid b = translated(Solid::cube(1, 1, 1, "b"), v(2, 0, 0));
-    Solid r = boolean_impl("union", a, b);
+    Solid r = boolean(BooleanOp::union_, a, b);
     // Pre-order of the first operand's tree: each of b's faces joins the
     // node of a's face it is coplanar with, or hangs in front of a.right.
     EXPECT_EQ(labels(r), (std::vector<std::string>{"a.bottom", "b.bottom", "a.top", "b.top", "a.front", "b.front",
@@ -68,30 +31,29 @@ TEST(Boolean, DisjointUnionKeepsEveryFaceInTreeOrder) {
         ASSERT_NE(it, src.polygons.end());
         EXPECT_EQ(p.vertices, it->vertices);
     }
-    EXPECT_EQ(labels(boolean_impl("cut", a, b)), labels(a));
-    EXPECT_TRUE(boolean_impl("intersect", a, b).polygons.empty());
+    EXPECT_EQ(labels(boolean(BooleanOp::cut, a, b)), labels(a));
+    EXPECT_TRUE(boolean(BooleanOp::intersect, a, b).polygons.empty());
 }
 
 TEST(Boolean, IdenticalAndEmptyOperands) {
     Solid a = Solid::cube(1, 1, 1, "a");
     Solid b = Solid::cube(1, 1, 1, "b");
-    EXPECT_EQ(labels(boolean_impl("union", a, b)), labels(a));
-    EXPECT_EQ(labels(boolean_impl("intersect", a, b)), labels(a));
-    EXPECT_TRUE(boolean_impl("cut", a, b).polygons.empty());
+    EXPECT_EQ(labels(boolean(BooleanOp::union_, a, b)), labels(a));
+    EXPECT_EQ(labels(boolean(BooleanOp::intersect, a, b)), labels(a));
+    EXPECT_TRUE(boolean(BooleanOp::cut, a, b).polygons.empty());
 
     const Solid none;
-    EXPECT_EQ(labels(boolean_impl("union", a, none)), labels(a));
-    EXPECT_EQ(labels(boolean_impl("union", none, a)), labels(a));
-    EXPECT_EQ(labels(boolean_impl("intersect", a, none)), labels(a));
-    EXPECT_EQ(labels(boolean_impl("intersect", none, a)), labels(a));
-    EXPECT_EQ(labels(boolean_impl("cut", a, none)), labels(a));
-    Solid flipped = boolean_impl("cut", none, a);
+    EXPECT_EQ(labels(boolean(BooleanOp::union_, a, none)), labels(a));
+    EXPECT_EQ(labels(boolean(BooleanOp::union_, none, a)), labels(a));
+    EXPECT_EQ(labels(boolean(BooleanOp::intersect, a, none)), labels(a));
+    EXPECT_EQ(labels(boolean(BooleanOp::intersect, none, a)), labels(a));
+    EXPECT_EQ(labels(boolean(BooleanOp::cut, a, none)), labels(a));
+    Solid flipped = boolean(BooleanOp::cut, none, a);
     EXPECT_EQ(volume(flipped), "-6/1");
     ASSERT_EQ(flipped.polygons.size(), 6u);
     EXPECT_EQ(flipped.polygons[0].vertices, a.polygons[0].flipped().vertices);
-    EXPECT_TRUE(boolean_impl("cut", none, none).polygons.empty());
+    EXPECT_TRUE(boolean(BooleanOp::cut, none, none).polygons.empty());
     // Unknown ops fail even with nothing to combine; the operands are untouched.
-    EXPECT_EQ(panic_text([&] { boolean_impl("Union", a, none); }), "unknown op");
     EXPECT_EQ(labels(a), (std::vector<std::string>{"a.bottom", "a.top", "a.front", "a.back", "a.right", "a.left"}));
 }
 
@@ -103,9 +65,9 @@ TEST(Boolean, ZeroPlaneOperandSwallowsWhatItClips) {
     Solid a = Solid::cube(1, 1, 1, "a");
     // a is clipped away entirely and the flat faces stay (they are
     // degenerate, so the result drops them too).
-    EXPECT_TRUE(boolean_impl("union", a, flat).polygons.empty());
-    EXPECT_TRUE(boolean_impl("union", flat, a).polygons.empty());
-    EXPECT_TRUE(boolean_impl("intersect", a, flat).polygons.empty());
+    EXPECT_TRUE(boolean(BooleanOp::union_, a, flat).polygons.empty());
+    EXPECT_TRUE(boolean(BooleanOp::union_, flat, a).polygons.empty());
+    EXPECT_TRUE(boolean(BooleanOp::intersect, a, flat).polygons.empty());
 }
 
 TEST(Boolean, CutThroughManyThinSlabs) {
@@ -119,8 +81,8 @@ TEST(Boolean, CutThroughManyThinSlabs) {
         }
     }
     Solid column = Solid::cube(1, 1, 2 * n, "c");
-    EXPECT_EQ(volume(boolean_impl("cut", column, slabs)), std::to_string(6 * n) + "/1");
-    EXPECT_EQ(volume(boolean_impl("intersect", column, slabs)), std::to_string(6 * n) + "/1");
+    EXPECT_EQ(volume(boolean(BooleanOp::cut, column, slabs)), std::to_string(6 * n) + "/1");
+    EXPECT_EQ(volume(boolean(BooleanOp::intersect, column, slabs)), std::to_string(6 * n) + "/1");
 }
 
 }  // namespace

@@ -77,18 +77,11 @@ Rational size(Rng& r) {
     return q(nums[k], dens[k]);
 }
 
-Texts flat(const std::vector<std::pair<Rational, Rational>>& pts) {
-    Texts out;
-    for (const auto& [x, y] : pts) {
-        out.push_back(x.text());
-        out.push_back(y.text());
-    }
-    return out;
-}
-
 // A star-shaped outline around (cx, cy): points at sorted angles on a
-// coarse grid, sometimes clockwise, sometimes with an unpaired extra text.
-Texts star_outline(Rng& r, const Rational& cx, const Rational& cy) {
+// coarse grid, sometimes clockwise. (One draw in ten once appended an
+// unpaired text that was never read; the draw is kept so that the programs
+// stay the same.)
+std::vector<Point2> star_outline(Rng& r, const Rational& cx, const Rational& cy) {
     static const int dirs[8][2] = {{2, 0}, {2, 1}, {1, 2}, {0, 2}, {-1, 2}, {-2, 1}, {-2, 0}, {-1, -2}};
     const int count = r.between(3, 8);
     std::vector<std::pair<Rational, Rational>> pts;
@@ -101,8 +94,10 @@ Texts star_outline(Rng& r, const Rational& cx, const Rational& cy) {
     }
     // The directions turn counter-clockwise; reversed, the outline runs clockwise.
     if (r.below(4) == 0) std::reverse(pts.begin(), pts.end());
-    Texts out = flat(pts);
-    if (r.below(10) == 0) out.push_back("junk");
+    std::vector<Point2> out;
+    out.reserve(pts.size());
+    for (auto& [x, y] : pts) out.push_back({std::move(x), std::move(y)});
+    static_cast<void>(r.below(10));
     return out;
 }
 
@@ -138,20 +133,16 @@ Solid operand(Rng& r, const std::string& prefix) {
         s = Solid::cube(dx, dy, dz, prefix);
     } else if (kind < 8) {
         Rational cx = coordinate(r), cy = coordinate(r);
-        Texts outline = star_outline(r, cx, cy);
-        s = make_prism(outline, size(r).text(), prefix);
+        std::vector<Point2> outline = star_outline(r, cx, cy);
+        s = make_prism(std::move(outline), size(r), prefix);
     } else {
         Rational cx = coordinate(r), cy = coordinate(r);
-        Texts bottom = star_outline(r, cx, cy);
-        if (bottom.size() % 2 == 1) bottom.pop_back();
-        Texts top;
+        std::vector<Point2> bottom = star_outline(r, cx, cy);
+        std::vector<Point2> top;
         const Rational shrink = q(r.between(1, 4), 4);
-        for (std::size_t i = 0; i + 1 < bottom.size(); i += 2) {
-            top.push_back((cx + shrink * (parse_r(bottom[i]) - cx)).text());
-            top.push_back((cy + shrink * (parse_r(bottom[i + 1]) - cy)).text());
-        }
+        for (const Point2& p : bottom) top.push_back({cx + shrink * (p.x - cx), cy + shrink * (p.y - cy)});
         Rational z0 = coordinate(r), h = size(r);
-        s = make_prismatoid(bottom, z0.text(), top, (z0 + h).text(), prefix);
+        s = make_prismatoid(std::move(bottom), z0, std::move(top), z0 + h, prefix);
     }
     return transformed(r, std::move(s));
 }
@@ -159,7 +150,7 @@ Solid operand(Rng& r, const std::string& prefix) {
 // Runs program number seed, feeding every intermediate result to h; a
 // failure is recorded by its message and ends the program.
 std::size_t run_program(std::uint64_t seed, testing::Sha256& h) {
-    static const char* ops[] = {"union", "cut", "intersect"};
+    static const BooleanOp ops[] = {BooleanOp::union_, BooleanOp::cut, BooleanOp::intersect};
     Rng r{seed * 7919u + 17u};
     std::size_t polygons = 0;
     try {
@@ -167,7 +158,7 @@ std::size_t run_program(std::uint64_t seed, testing::Sha256& h) {
         fingerprint(s, h);
         const int steps = r.between(1, 4);
         for (int i = 0; i < steps; ++i) {
-            const char* op = ops[r.below(3)];
+            const BooleanOp op = ops[r.below(3)];
             Solid other;
             switch (r.below(8)) {
                 case 0: other = s; break;  // identical operand
@@ -179,7 +170,7 @@ std::size_t run_program(std::uint64_t seed, testing::Sha256& h) {
                 }
                 default: other = operand(r, "o" + std::to_string(i));
             }
-            s = boolean_impl(op, s, other);
+            s = boolean(op, s, other);
             fingerprint(s, h);
         }
         if (r.below(8) == 0 && !s.polygons.empty() && s.polygons.size() <= 60) {

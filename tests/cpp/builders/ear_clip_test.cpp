@@ -5,9 +5,12 @@
 #include <random>
 
 #include "outline_gen.h"
+#include "entry/number_text.h"
 
 namespace corv {
 namespace {
+
+using entry::parse_r;
 
 using testing_outlines::pt;
 

@@ -12,9 +12,13 @@
 #include "core/measures.h"
 #include "core/panic.h"
 #include "topology/watertight.h"
+#include "entry/number_text.h"
+#include "entry/solid_entry.h"
 
 namespace corv {
 namespace {
+
+using entry::parse_r;
 
 Vec3 v(std::int64_t x, std::int64_t y, std::int64_t z) { return {x, y, z}; }
 Rational r(const char* text) { return parse_r(text); }
@@ -171,7 +175,7 @@ TEST(Chamfer, LongBoxIsBevelledOverItsWholeLength) {
 TEST(Chamfer, SlantedLongEdgesLeaveNothingOnTheirLines) {
     // A prism over a long parallelogram whose long sides run along (3, 4, 0):
     // their faces have the unit normals (4/5, -3/5, 0) and its negative.
-    const Solid prism = make_prism({"0", "0", "1", "0", "31", "40", "30", "40"}, "1", "p");
+    const Solid prism = entry::make_prism({"0", "0", "1", "0", "31", "40", "30", "40"}, "1", "p");
     const Solid bevelled = chamfer(prism, r("1/10"));
     EXPECT_TRUE(watertight_ok(bevelled));
     int long_edges = 0;
@@ -217,8 +221,8 @@ TEST(Chamfer, ResultsAreClosed) {
         for (const Vec3& c : p.vertices) q.push_back(add(c, v(1, 1, 1)));
         shifted.push_back(Polygon::make(std::move(q), p.label));
     }
-    const Solid two = boolean_impl("union", Solid::cube(2, 2, 2, "a"), Solid{shifted});
-    const Solid built = make_prism({"0", "0", "2", "0", "2", "1", "1", "1", "1", "2", "0", "2"}, "1", "l");
+    const Solid two = boolean(BooleanOp::union_, Solid::cube(2, 2, 2, "a"), Solid{shifted});
+    const Solid built = entry::make_prism({"0", "0", "2", "0", "2", "1", "1", "1", "1", "2", "0", "2"}, "1", "l");
     for (const Solid& s : {box, l_prism(), built, two}) {
         const Solid bevelled = chamfer(s, r("1/10"));
         EXPECT_TRUE(watertight_ok(bevelled));

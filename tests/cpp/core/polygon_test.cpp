@@ -6,8 +6,9 @@
 
 #include "core/panic.h"
 #include "core/solid.h"
+#include "entry/number_text.h"
 
-using corv::parse_r;
+using corv::entry::parse_r;
 using corv::Polygon;
 using corv::Rational;
 using corv::Solid;

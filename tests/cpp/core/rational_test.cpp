@@ -9,9 +9,10 @@
 #include <random>
 
 #include "core/panic.h"
+#include "entry/number_text.h"
 
 using corv::Integer;
-using corv::parse_r;
+using corv::entry::parse_r;
 using corv::Rational;
 
 namespace {

@@ -7,8 +7,9 @@
 #include "core/measures.h"
 #include "core/panic.h"
 #include "core/transforms.h"
+#include "entry/number_text.h"
 
-using corv::parse_r;
+using corv::entry::parse_r;
 using corv::Rational;
 using corv::Solid;
 using corv::Vec3;

@@ -10,12 +10,13 @@
 #include "core/panic.h"
 #include "core/rational.h"
 #include "nurbs/deboor.h"
+#include "entry/number_text.h"
 
 using corv::deboor_h;
 using corv::deboor_span;
 using corv::HPoint;
 using corv::Panic;
-using corv::parse_r;
+using corv::entry::parse_r;
 using corv::Rational;
 
 namespace {

@@ -15,8 +15,8 @@
 namespace corv::workloads {
 
 // 16 exact rational points on the circle of radius 3/5 around (cx, cy),
-// counter-clockwise, as a flat x, y list of number texts.
-inline Texts circle_outline(std::int64_t cx, std::int64_t cy) {
+// counter-clockwise.
+inline std::vector<Point2> circle_outline(std::int64_t cx, std::int64_t cy) {
     const Rational radius = Rational(3) / Rational(5);
     std::vector<std::pair<Rational, Rational>> quarter;
     for (int j = 0; j < 4; ++j) {
@@ -24,7 +24,7 @@ inline Texts circle_outline(std::int64_t cx, std::int64_t cy) {
         Rational d = Rational(1) + t * t;
         quarter.push_back({(Rational(1) - t * t) / d, Rational(2) * t / d});
     }
-    Texts flat;
+    std::vector<Point2> outline;
     for (int turn = 0; turn < 4; ++turn) {
         for (auto [x, y] : quarter) {
             for (int r = 0; r < turn; ++r) {
@@ -32,11 +32,10 @@ inline Texts circle_outline(std::int64_t cx, std::int64_t cy) {
                 y = x;
                 x = nx;
             }
-            flat.push_back((Rational(cx) + radius * x).text());
-            flat.push_back((Rational(cy) + radius * y).text());
+            outline.push_back({Rational(cx) + radius * x, Rational(cy) + radius * y});
         }
     }
-    return flat;
+    return outline;
 }
 
 // The (2k+2) x (2k+2) x 1 plate minus k x k round holes, one cut per hole.
@@ -45,9 +44,9 @@ inline Solid plate(int k) {
     Solid p = Solid::cube(Rational(2 * k + 2), Rational(2 * k + 2), Rational(1), "plate");
     for (int i = 0; i < k; ++i) {
         for (int j = 0; j < k; ++j) {
-            Solid hole = make_prism(circle_outline(2 * i + 2, 2 * j + 2), "3",
+            Solid hole = make_prism(circle_outline(2 * i + 2, 2 * j + 2), Rational(3),
                                     "hole" + std::to_string(i) + std::to_string(j));
-            p = boolean_impl("cut", p, translated(hole, Vec3{0, 0, -1}));
+            p = boolean(BooleanOp::cut, p, translated(hole, Vec3{0, 0, -1}));
         }
     }
     return p;
@@ -59,7 +58,7 @@ inline Solid box_union(int n) {
     for (int i = 1; i < n; ++i) {
         Solid box = Solid::cube(1, 1, 1, "b" + std::to_string(i));
         Vec3 t{Rational(i) / Rational(3), Rational(i) / Rational(5), Rational(i) / Rational(7)};
-        acc = boolean_impl("union", acc, translated(box, t));
+        acc = boolean(BooleanOp::union_, acc, translated(box, t));
     }
     return acc;
 }
@@ -67,13 +66,13 @@ inline Solid box_union(int n) {
 inline Solid chamfered_box() { return chamfer(Solid::cube(3, 2, 1, "b"), Rational(1) / Rational(10)); }
 
 inline Solid chamfered_l_prism() {
-    const Texts outline{"0", "0", "2", "0", "2", "1", "1", "1", "1", "2", "0", "2"};
-    return chamfer(make_prism(outline, "1", "l"), Rational(1) / Rational(10));
+    std::vector<Point2> outline{{0, 0}, {2, 0}, {2, 1}, {1, 1}, {1, 2}, {0, 2}};
+    return chamfer(make_prism(std::move(outline), Rational(1), "l"), Rational(1) / Rational(10));
 }
 
 // [0,2]^3 minus [1,3]^3.
 inline Solid box_cut() {
-    return boolean_impl("cut", Solid::cube(2, 2, 2, "A"), translated(Solid::cube(2, 2, 2, "B"), Vec3{1, 1, 1}));
+    return boolean(BooleanOp::cut, Solid::cube(2, 2, 2, "A"), translated(Solid::cube(2, 2, 2, "B"), Vec3{1, 1, 1}));
 }
 
 }  // namespace corv::workloads

@@ -6,9 +6,12 @@
 #include "core/solid.h"
 #include "topology/canonical.h"
 #include "topology/line_position.h"
+#include "entry/number_text.h"
 
 namespace corv {
 namespace {
+
+using entry::parse_r;
 
 Vec3 v(const char* x, const char* y, const char* z) { return {parse_r(x), parse_r(y), parse_r(z)}; }
 Plane pl(const char* x, const char* y, const char* z, const char* w) { return {v(x, y, z), parse_r(w)}; }

@@ -3,9 +3,12 @@
 #include "core/solid.h"
 #include "topology/logical_faces.h"
 #include "topology/watertight.h"
+#include "entry/number_text.h"
 
 namespace corv {
 namespace {
+
+using entry::parse_r;
 
 Vec3 p(std::int64_t x, std::int64_t y, std::int64_t z) { return {x, y, z}; }
 Vec3 q(const char* x, const char* y, const char* z) { return {parse_r(x), parse_r(y), parse_r(z)}; }

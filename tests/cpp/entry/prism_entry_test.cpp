@@ -1,4 +1,5 @@
-#include "builders/prism.h"
+#include "entry/number_text.h"
+#include "entry/solid_entry.h"
 
 #include <gtest/gtest.h>
 
@@ -8,10 +9,15 @@
 
 #include "core/measures.h"
 #include "core/panic.h"
-#include "outline_gen.h"
+#include "builders/outline_gen.h"
 
 namespace corv {
 namespace {
+
+using entry::make_prism;
+using entry::parse_r;
+using entry::make_prismatoid;
+using entry::Texts;
 
 using test::labels;
 
