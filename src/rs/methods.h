@@ -3,10 +3,10 @@
 
 #include <Python.h>
 
-namespace corv::py {
+namespace corv::rs {
 
 // The method table of PySolid, in its documented order, closed by the empty
 // sentinel. Static storage.
 PyMethodDef* solid_method_defs();
 
-}  // namespace corv::py
+}  // namespace corv::rs

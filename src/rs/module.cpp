@@ -3,13 +3,15 @@
 
 #include <cstdint>
 
-#include "python/functions.h"
-#include "python/methods.h"
-#include "python/py_ref.h"
-#include "python/solid_type.h"
+#include "rs/functions.h"
+#include "rs/methods.h"
+#include "binder/py_ref.h"
+#include "rs/solid_type.h"
 
-namespace corv::py {
+namespace corv::rs {
 namespace {
+
+using binder::PyRef;
 
 PyModuleDef module_def = {
     PyModuleDef_HEAD_INIT,
@@ -76,6 +78,6 @@ PyObject* init_module() {
 }
 
 }  // namespace
-}  // namespace corv::py
+}  // namespace corv::rs
 
-PyMODINIT_FUNC PyInit_corvanthium_rs(void) { return corv::py::init_module(); }
+PyMODINIT_FUNC PyInit_corvanthium_rs(void) { return corv::rs::init_module(); }

@@ -3,10 +3,10 @@
 
 #include <Python.h>
 
-namespace corv::py {
+namespace corv::rs {
 
 // The method definitions of the eight module functions, in registration
 // order, closed by the empty sentinel. Static storage.
 PyMethodDef* module_function_defs();
 
-}  // namespace corv::py
+}  // namespace corv::rs

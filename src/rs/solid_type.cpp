@@ -1,12 +1,15 @@
-#include "python/solid_type.h"
+#include "rs/solid_type.h"
 
 #include <memory>
 #include <utility>
 
-#include "python/py_ref.h"
+#include "binder/conversion.h"
+#include "binder/py_ref.h"
 
-namespace corv::py {
+namespace corv::rs {
 namespace {
+
+using binder::PyRef;
 
 struct SolidObject {
     PyObject_HEAD
@@ -30,7 +33,19 @@ void dealloc_solid(PyObject* self) {
     Py_DecRef(reinterpret_cast<PyObject*>(type));
 }
 
+const void* unwrap_solid(PyObject* obj) { return solid_of_instance(obj); }
+
+bool read_solid(PyObject* obj, binder::Value& out) {
+    const corv::Solid* solid = solid_of_instance(obj);
+    if (solid == nullptr) return binder::refuse_type(obj, "PySolid");
+    out = solid;
+    return true;
+}
+
 }  // namespace
+
+const binder::Receiver solid_receiver{"PySolid", unwrap_solid};
+const binder::Converter solid_param{read_solid, false};
 
 PyObject* solid_type(PyMethodDef* methods) {
     if (solid_class != nullptr) return reinterpret_cast<PyObject*>(solid_class);
@@ -69,4 +84,4 @@ const corv::Solid* solid_of_instance(PyObject* obj) {
     return reinterpret_cast<SolidObject*>(obj)->solid;
 }
 
-}  // namespace corv::py
+}  // namespace corv::rs

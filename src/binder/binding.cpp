@@ -1,8 +1,8 @@
-#include "python/binding.h"
+#include "binder/binding.h"
 
 #include <string>
 
-namespace corv::py {
+namespace corv::binder {
 namespace {
 
 std::string display_name(const Callee& callee) {
@@ -31,7 +31,7 @@ void raise_too_many_positional(const Callee& callee, Py_ssize_t given) {
     Py_ssize_t total = static_cast<Py_ssize_t>(callee.params.size()) + self_count;
     Py_ssize_t required = self_count;
     for (const Param& p : callee.params) {
-        if (!is_optional(p.kind)) ++required;
+        if (!p.kind->optional) ++required;
     }
     std::string takes = required == total ? std::to_string(total)
                                           : "from " + std::to_string(required) + " to " + std::to_string(total);
@@ -91,7 +91,7 @@ std::optional<std::vector<PyRef>> bind_arguments(const Callee& callee, PyObject*
     }
     std::vector<const char*> missing;
     for (std::size_t i = 0; i < count; ++i) {
-        if (!slots[i] && !is_optional(callee.params[i].kind)) missing.push_back(callee.params[i].name);
+        if (!slots[i] && !callee.params[i].kind->optional) missing.push_back(callee.params[i].name);
     }
     if (!missing.empty()) {
         PyErr_Format(PyExc_TypeError, "%s missing %zd required positional argument%s: %s",
@@ -102,4 +102,4 @@ std::optional<std::vector<PyRef>> bind_arguments(const Callee& callee, PyObject*
     return slots;
 }
 
-}  // namespace corv::py
+}  // namespace corv::binder

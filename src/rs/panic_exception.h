@@ -6,10 +6,10 @@
 
 #include <string_view>
 
-namespace corv::py {
+namespace corv::rs {
 
 // Sets PanicException(text) as the current Python error; the class is made
 // on first use. If the class cannot be made, that failure is left set instead.
 void raise_panic(std::string_view text) noexcept;
 
-}  // namespace corv::py
+}  // namespace corv::rs

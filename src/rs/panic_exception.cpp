@@ -1,8 +1,8 @@
-#include "python/panic_exception.h"
+#include "rs/panic_exception.h"
 
 #include <Python.h>
 
-namespace corv::py {
+namespace corv::rs {
 namespace {
 
 // Made once per process and never released.
@@ -31,4 +31,4 @@ void raise_panic(std::string_view text) noexcept {
     Py_DecRef(message);
 }
 
-}  // namespace corv::py
+}  // namespace corv::rs

@@ -9,10 +9,10 @@
 #include <span>
 #include <vector>
 
-#include "python/parameters.h"
-#include "python/py_ref.h"
+#include "binder/parameters.h"
+#include "binder/py_ref.h"
 
-namespace corv::py {
+namespace corv::binder {
 
 // Who is being called, for the messages.
 struct Callee {
@@ -28,4 +28,4 @@ struct Callee {
 // it does for a method written in Python.
 std::optional<std::vector<PyRef>> bind_arguments(const Callee& callee, PyObject* args, PyObject* kwargs);
 
-}  // namespace corv::py
+}  // namespace corv::binder

@@ -1,4 +1,4 @@
-#include "python/boundary.h"
+#include "rs/boundary.h"
 
 #include <Python.h>
 
@@ -6,9 +6,9 @@
 #include <new>
 
 #include "core/panic.h"
-#include "python/panic_exception.h"
+#include "rs/panic_exception.h"
 
-namespace corv::py {
+namespace corv::rs {
 
 void raise_current_exception() noexcept {
     try {
@@ -26,4 +26,4 @@ void raise_current_exception() noexcept {
     }
 }
 
-}  // namespace corv::py
+}  // namespace corv::rs

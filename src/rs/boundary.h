@@ -1,7 +1,7 @@
 // The call boundary: no C++ exception ever reaches the interpreter.
 #pragma once
 
-namespace corv::py {
+namespace corv::rs {
 
 // Turns the C++ exception being handled into the current Python error:
 // Panic and any other std::exception -> PanicException(text),
@@ -9,4 +9,4 @@ namespace corv::py {
 // Call it only from inside a catch block.
 void raise_current_exception() noexcept;
 
-}  // namespace corv::py
+}  // namespace corv::rs

@@ -1,23 +1,15 @@
-#include "python/conversion.h"
+#include "binder/conversion.h"
 
 #include <algorithm>
 
-#include "python/py_ref.h"
-#include "python/solid_type.h"
+#include "binder/py_ref.h"
 
-namespace corv::py {
+namespace corv::binder {
 namespace {
 
 // Sequences report their own length; room is reserved only up to this many
 // items, so a sequence lying about its length cannot force a huge allocation.
 constexpr Py_ssize_t reserve_limit = 4096;
-
-bool refuse_type(PyObject* obj, const char* target) {
-    PyRef type_name(PyType_GetName(Py_TYPE(obj)));
-    if (!type_name) return false;
-    PyErr_Format(PyExc_TypeError, "'%U' object cannot be converted to '%s'", type_name.get(), target);
-    return false;
-}
 
 bool read(PyObject* obj, std::string& out) {
     if (!PyUnicode_Check(obj)) return refuse_type(obj, "str");
@@ -78,33 +70,12 @@ bool read(PyObject* obj, std::int64_t& out) {
     return true;
 }
 
-bool read(PyObject* obj, const corv::Solid*& out) {
-    out = solid_of_instance(obj);
-    return out != nullptr || refuse_type(obj, "PySolid");
-}
-
 template <class T>
 bool read_into(PyObject* obj, Value& out) {
     T value{};
     if (!read(obj, value)) return false;
     out = std::move(value);
     return true;
-}
-
-bool read_value(Kind kind, PyObject* obj, Value& out) {
-    switch (kind) {
-        case Kind::Text: return read_into<std::string>(obj, out);
-        case Kind::TextList: return read_into<Texts>(obj, out);
-        case Kind::TextRows: return read_into<TextRows>(obj, out);
-        case Kind::TextNet: return read_into<TextNet>(obj, out);
-        case Kind::OptionalTextList: return read_into<std::optional<Texts>>(obj, out);
-        case Kind::OptionalTextRows: return read_into<std::optional<TextRows>>(obj, out);
-        case Kind::Unsigned: return read_into<std::uint64_t>(obj, out);
-        case Kind::Signed: return read_into<std::int64_t>(obj, out);
-        case Kind::Solid: return read_into<const corv::Solid*>(obj, out);
-    }
-    PyErr_SetString(PyExc_SystemError, "unknown parameter kind");
-    return false;
 }
 
 // Replaces the current TypeError by one whose message names the parameter;
@@ -131,14 +102,30 @@ void name_parameter_in_type_error(const char* name) {
 
 }  // namespace
 
+const Converter text{read_into<std::string>, false};
+const Converter text_list{read_into<TextList>, false};
+const Converter text_rows{read_into<TextRows>, false};
+const Converter text_net{read_into<TextNet>, false};
+const Converter optional_text_list{read_into<std::optional<TextList>>, true};
+const Converter optional_text_rows{read_into<std::optional<TextRows>>, true};
+const Converter unsigned_integer{read_into<std::uint64_t>, false};
+const Converter signed_integer{read_into<std::int64_t>, false};
+
+bool refuse_type(PyObject* obj, const char* target) {
+    PyRef type_name(PyType_GetName(Py_TYPE(obj)));
+    if (!type_name) return false;
+    PyErr_Format(PyExc_TypeError, "'%U' object cannot be converted to '%s'", type_name.get(), target);
+    return false;
+}
+
 bool convert_argument(const Param& param, PyObject* obj, Value& out) {
-    if (obj == nullptr && !is_optional(param.kind)) {
+    if (obj == nullptr && !param.kind->optional) {
         PyErr_Format(PyExc_SystemError, "argument '%s' was not bound", param.name);
         return false;
     }
-    if (read_value(param.kind, obj, out)) return true;
+    if (param.kind->read(obj, out)) return true;
     if (PyErr_ExceptionMatches(PyExc_TypeError)) name_parameter_in_type_error(param.name);
     return false;
 }
 
-}  // namespace corv::py
+}  // namespace corv::binder

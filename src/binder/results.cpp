@@ -1,8 +1,8 @@
-#include "python/results.h"
+#include "binder/results.h"
 
-#include "python/py_ref.h"
+#include "binder/py_ref.h"
 
-namespace corv::py {
+namespace corv::binder {
 namespace {
 
 // A new list holding convert(item) for each item, in order.
@@ -37,7 +37,7 @@ PyObject* text_pair_result(const std::pair<std::string, std::string>& pair) {
     return tuple.release();
 }
 
-PyObject* text_list_result(const Texts& texts) { return list_of(texts, text_result); }
+PyObject* text_list_result(const std::vector<std::string>& texts) { return list_of(texts, text_result); }
 
 PyObject* text_rows_result(const std::vector<std::array<std::string, 8>>& rows) {
     return list_of(rows, [](const std::array<std::string, 8>& row) { return list_of(row, text_result); });
@@ -51,4 +51,4 @@ PyObject* count_result(std::size_t value) { return PyLong_FromSize_t(value); }
 
 PyObject* bool_result(bool value) { return PyBool_FromLong(value ? 1 : 0); }
 
-}  // namespace corv::py
+}  // namespace corv::binder

@@ -6,7 +6,7 @@
 
 #include <utility>
 
-namespace corv::py {
+namespace corv::binder {
 
 class PyRef {
 public:
@@ -39,4 +39,4 @@ private:
     PyObject* p_ = nullptr;
 };
 
-}  // namespace corv::py
+}  // namespace corv::binder

@@ -1,0 +1,96 @@
+// The declarative form of Python-facing functions and methods: a name, a
+// docstring that starts with the text signature, the parameter list and one
+// implementation. A front end collects its entries in a Surface together with
+// what its methods are called on and how its failures become Python errors;
+// generic trampolines turn a surface into the interpreter's method table.
+#pragma once
+
+#include <Python.h>
+
+#include <array>
+#include <cstddef>
+#include <span>
+#include <utility>
+
+#include "binder/parameters.h"
+
+namespace corv::binder {
+
+// What an implementation receives: the unwrapped object a method is called
+// on (null for a module function) and the converted arguments.
+struct Call {
+    const void* self;
+    Arguments args;
+};
+
+// Returns a new reference, or null with a Python error set; may throw.
+using Implementation = PyObject* (*)(const Call& call);
+
+struct Entry {
+    const char* name;
+    const char* doc;  // "name(params)\n--\n\n" and the doc text, if any
+    std::span<const Param> params;
+    Implementation impl;
+};
+
+// The class whose methods a surface holds: its name for messages and how
+// the native value is found in an instance (null when it is not one).
+struct Receiver {
+    const char* class_name;
+    const void* (*unwrap)(PyObject* obj);
+};
+
+// A front end's entries. raise_current_exception is called inside a catch
+// block and must set the Python error for the exception being handled;
+// receiver is null for module functions.
+struct Surface {
+    const Entry* entries;
+    std::size_t count;
+    const Receiver* receiver;
+    void (*raise_current_exception)() noexcept;
+};
+
+// Binds and converts the arguments, then runs the implementation; every C++
+// exception is turned into a Python error here, by the surface's own mapping.
+PyObject* invoke(const Surface& surface, std::size_t index, PyObject* self, PyObject* args, PyObject* kwargs) noexcept;
+
+template <const Surface* S, std::size_t I>
+PyObject* call_with_keywords(PyObject* self, PyObject* args, PyObject* kwargs) {
+    return invoke(*S, I, self, args, kwargs);
+}
+
+template <const Surface* S, std::size_t I>
+PyObject* call_without_arguments(PyObject* self, PyObject*) {
+    return invoke(*S, I, self, nullptr, nullptr);
+}
+
+template <class Function>
+PyCFunction as_cfunction(Function* f) {
+    return reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(f));
+}
+
+// Methods without parameters use the no-argument convention, everything
+// else the tuple-and-keywords one.
+template <const Surface* S, std::size_t I>
+PyMethodDef method_def() {
+    const Entry& e = S->entries[I];
+    if (S->receiver != nullptr && e.params.empty()) {
+        return {e.name, as_cfunction(call_without_arguments<S, I>), METH_NOARGS, e.doc};
+    }
+    return {e.name, as_cfunction(call_with_keywords<S, I>), METH_VARARGS | METH_KEYWORDS, e.doc};
+}
+
+template <const Surface* S, std::size_t... I>
+std::array<PyMethodDef, sizeof...(I) + 1> method_defs(std::index_sequence<I...>) {
+    return {{method_def<S, I>()..., PyMethodDef{nullptr, nullptr, 0, nullptr}}};
+}
+
+// The method definitions of the whole surface (N entries), closed by the
+// empty sentinel. Static storage, made on first call.
+template <const Surface* S, std::size_t N>
+PyMethodDef* method_table() {
+    static auto defs = method_defs<S>(std::make_index_sequence<N>());
+    return defs.data();
+}
+
+}  // namespace corv::binder

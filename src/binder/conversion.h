@@ -1,0 +1,40 @@
+// Conversion of bound Python arguments: the converters every front end
+// shares, and the naming of a parameter in a conversion's TypeError.
+#pragma once
+
+#include <Python.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "binder/parameters.h"
+
+namespace corv::binder {
+
+using TextList = std::vector<std::string>;
+using TextRows = std::vector<TextList>;
+using TextNet = std::vector<TextRows>;
+
+// The common converters and the C++ type each stores.
+extern const Converter text;                  // str -> std::string
+extern const Converter text_list;             // sequence of str -> TextList
+extern const Converter text_rows;             // sequence of sequences of str -> TextRows
+extern const Converter text_net;              // three levels deep -> TextNet
+extern const Converter optional_text_list;    // None (or omitted) or a sequence -> std::optional<TextList>
+extern const Converter optional_text_rows;    // likewise -> std::optional<TextRows>
+extern const Converter unsigned_integer;      // int or __index__ -> std::uint64_t
+extern const Converter signed_integer;        // int or __index__ -> std::int64_t
+
+// Sets TypeError "'TYPE' object cannot be converted to 'target'" and
+// returns false (also false, with that error, if the type name fails).
+bool refuse_type(PyObject* obj, const char* target);
+
+// Converts the object bound to param (null for an omitted optional
+// parameter) into out. On failure returns false with a Python error set: a
+// TypeError is re-raised as "argument 'NAME': " + its message, keeping its
+// cause; other errors (OverflowError, UnicodeEncodeError, ...) pass unchanged.
+bool convert_argument(const Param& param, PyObject* obj, Value& out);
+
+}  // namespace corv::binder
