@@ -166,24 +166,24 @@ void Node::build(std::vector<Polygon> list) {
             const Plane& pl = *n->plane;
             const FloatPlane fp = float_plane(pl);
             const auto rest = static_cast<std::size_t>(cur.end() - it);
-            PolygonList front = pool.take(rest);
-            PolygonList back = pool.take(rest);
-            for (; it != cur.end(); ++it) split_into(pl, fp, std::move(*it), n->polygons, n->polygons, front, back);
+            PolygonList front_part = pool.take(rest);
+            PolygonList back_part = pool.take(rest);
+            for (; it != cur.end(); ++it) split_into(pl, fp, std::move(*it), n->polygons, n->polygons, front_part, back_part);
             pool.give(cur);
-            if (!front.empty() && !n->front) n->front = std::make_unique<Node>();
-            if (!back.empty() && !n->back) n->back = std::make_unique<Node>();
+            if (!front_part.empty() && !n->front) n->front = std::make_unique<Node>();
+            if (!back_part.empty() && !n->back) n->back = std::make_unique<Node>();
             // Front side first, as a recursive build would go.
-            if (!front.empty()) {
-                if (!back.empty()) {
-                    stack.push_back({n->back.get(), ListPool::parked(std::move(back))});
+            if (!front_part.empty()) {
+                if (!back_part.empty()) {
+                    stack.push_back({n->back.get(), ListPool::parked(std::move(back_part))});
                 } else {
-                    pool.give(back);
+                    pool.give(back_part);
                 }
-                cur = std::move(front);
+                cur = std::move(front_part);
                 n = n->front.get();
             } else {
-                pool.give(front);
-                cur = std::move(back);
+                pool.give(front_part);
+                cur = std::move(back_part);
                 n = n->back.get();  // null only when cur is empty, which ends the loop
             }
         }

@@ -17,6 +17,58 @@ bool has_key(const Keys& keys, const PlaneKey& key) {
     return std::ranges::find(keys, key) != std::ranges::end(keys);
 }
 
+// The outward unit direction of each entry's edge, when all three are rational.
+std::optional<std::array<Vec3, 3>> unit_directions(const std::vector<CornerEntry>& entries) {
+    std::array<Vec3, 3> u;
+    for (std::size_t i = 0; i < 3; ++i) {
+        std::optional<Vec3> unit = unit_dir(entries[i].outward);
+        if (!unit) return std::nullopt;
+        u[i] = std::move(*unit);
+    }
+    return u;
+}
+
+// The coplanar keys of every entry's two planes, and the distinct face planes
+// among them in first-seen order.
+struct CornerFaces {
+    std::array<std::array<PlaneKey, 2>, 3> keys;
+    std::vector<const Plane*> faces;
+};
+
+CornerFaces corner_faces(const std::vector<CornerEntry>& entries) {
+    CornerFaces out;
+    std::vector<PlaneKey> face_keys;
+    for (std::size_t i = 0; i < 3; ++i) {
+        const Plane* planes[2] = {&entries[i].plane_a, &entries[i].plane_b};
+        for (std::size_t s = 0; s < 2; ++s) {
+            out.keys[i][s] = coplanar_key(*planes[s]);
+            if (!has_key(face_keys, out.keys[i][s])) {
+                face_keys.push_back(out.keys[i][s]);
+                out.faces.push_back(planes[s]);
+            }
+        }
+    }
+    return out;
+}
+
+// Q_k: where the chamfer planes of the two edges other than k meet the face
+// those two edges share; nothing when they share none or the planes do not
+// meet in a point.
+std::optional<Vec3> chamfer_corner_on_face(const std::vector<CornerEntry>& entries, const CornerFaces& corner,
+                                           const std::array<Vec3, 3>& b, const Vec3& r, std::size_t k) {
+    const std::size_t j1 = (k + 1) % 3;
+    const std::size_t j2 = (k + 2) % 3;
+    const Plane* face = nullptr;
+    if (has_key(corner.keys[j1], corner.keys[j2][0])) {
+        face = &entries[j2].plane_a;
+    } else if (has_key(corner.keys[j1], corner.keys[j2][1])) {
+        face = &entries[j2].plane_b;
+    } else {
+        return std::nullopt;
+    }
+    return solve3({b[j1], b[j2], face->normal}, Vec3{r[j1], r[j2], face->offset});
+}
+
 }  // namespace
 
 CornerTable corner_table(const std::vector<Edge>& edges) {
@@ -32,58 +84,28 @@ CornerTable corner_table(const std::vector<Edge>& edges) {
 
 std::optional<Solid> corner_cutter(const std::vector<CornerEntry>& entries, const Rational& dist) {
     if (entries.size() != 3) return std::nullopt;
-
-    std::array<Vec3, 3> u;
-    for (int i = 0; i < 3; ++i) {
-        std::optional<Vec3> unit = unit_dir(entries[i].outward);
-        if (!unit) return std::nullopt;
-        u[i] = std::move(*unit);
-    }
+    const std::optional<std::array<Vec3, 3>> u = unit_directions(entries);
+    if (!u) return std::nullopt;
     // Normals of the three chamfer planes (exact when the edges are at right angles).
     std::array<Vec3, 3> b;
-    for (int i = 0; i < 3; ++i) b[i] = add(u[(i + 1) % 3], u[(i + 2) % 3]);
+    for (std::size_t i = 0; i < 3; ++i) b[i] = add((*u)[(i + 1) % 3], (*u)[(i + 2) % 3]);
 
-    // Coplanar keys of every entry's two planes, and the distinct face planes.
-    std::array<std::array<PlaneKey, 2>, 3> keys;
-    std::vector<PlaneKey> face_keys;
-    std::vector<const Plane*> faces;
-    for (int i = 0; i < 3; ++i) {
-        const Plane* planes[2] = {&entries[i].plane_a, &entries[i].plane_b};
-        for (int s = 0; s < 2; ++s) {
-            keys[i][s] = coplanar_key(*planes[s]);
-            if (!has_key(face_keys, keys[i][s])) {
-                face_keys.push_back(keys[i][s]);
-                faces.push_back(planes[s]);
-            }
-        }
-    }
-    if (faces.size() != 3) return std::nullopt;
-
-    const std::optional<Vec3> v = solve3({faces[0]->normal, faces[1]->normal, faces[2]->normal},
-                                         Vec3{faces[0]->offset, faces[1]->offset, faces[2]->offset});
+    const CornerFaces corner = corner_faces(entries);
+    if (corner.faces.size() != 3) return std::nullopt;
+    const std::array<const Plane*, 3> f = {corner.faces[0], corner.faces[1], corner.faces[2]};
+    const std::optional<Vec3> v = solve3({f[0]->normal, f[1]->normal, f[2]->normal},
+                                         Vec3{f[0]->offset, f[1]->offset, f[2]->offset});
     if (!v) return std::nullopt;
 
+    // The chamfer planes: b[i] . x = r[i].
     Vec3 r;
-    for (int i = 0; i < 3; ++i) r[i] = dot(b[i], add(*v, smul(dist, u[(i + 1) % 3])));
-
+    for (std::size_t i = 0; i < 3; ++i) r[i] = dot(b[i], add(*v, smul(dist, (*u)[(i + 1) % 3])));
     const std::optional<Vec3> w = solve3(b, r);
     if (!w) return std::nullopt;
 
-    // Qk: where the chamfer planes of the other two edges meet their shared face.
     std::array<Vec3, 3> q;
-    for (int k = 0; k < 3; ++k) {
-        const int j1 = (k + 1) % 3;
-        const int j2 = (k + 2) % 3;
-        const Plane* face = nullptr;
-        if (has_key(keys[j1], keys[j2][0])) {
-            face = &entries[j2].plane_a;
-        } else if (has_key(keys[j1], keys[j2][1])) {
-            face = &entries[j2].plane_b;
-        } else {
-            return std::nullopt;
-        }
-        std::optional<Vec3> qk =
-            solve3({b[j1], b[j2], face->normal}, Vec3{r[j1], r[j2], face->offset});
+    for (std::size_t k = 0; k < 3; ++k) {
+        std::optional<Vec3> qk = chamfer_corner_on_face(entries, corner, b, r, k);
         if (!qk) return std::nullopt;
         q[k] = std::move(*qk);
     }

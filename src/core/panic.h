@@ -26,7 +26,7 @@ enum class PanicKind {
 const char* kind_name(PanicKind kind);
 
 struct Panic : std::runtime_error {
-    Panic(PanicKind kind, const std::string& what) : std::runtime_error(what), kind(kind) {}
+    Panic(PanicKind k, const std::string& what) : std::runtime_error(what), kind(k) {}
     PanicKind kind;
 };
 

@@ -168,7 +168,7 @@ std::size_t run_program(std::uint64_t seed, testing::Sha256& h) {
                     other = translated(s, t);
                     break;
                 }
-                default: other = operand(r, "o" + std::to_string(i));
+                default: other = operand(r, std::string("o").append(std::to_string(i)));
             }
             s = boolean(op, s, other);
             fingerprint(s, h);

@@ -37,7 +37,7 @@ inline std::vector<Point2> skyline(std::mt19937& rng, int columns) {
         hs.push_back(height(rng));
     }
     std::vector<Point2> loop{pt(0, 0), pt(xs.back(), 0)};
-    for (int c = columns - 1; c >= 0; --c) {
+    for (std::size_t c = static_cast<std::size_t>(columns); c-- > 0;) {
         Point2 right = pt(xs[c + 1], hs[c]);
         if (!(right == loop.back())) loop.push_back(right);
         loop.push_back(pt(xs[c], hs[c]));

@@ -132,7 +132,7 @@ TEST(CornerPass, CornersThatDoNotQualifyAreSkipped) {
     EXPECT_FALSE(corner_cutter(diagonal, r("1/10")));
     // Only two distinct face planes.
     std::vector<CornerEntry> two_planes = origin;
-    for (int i : {1, 2}) {
+    for (std::size_t i : {1u, 2u}) {
         two_planes[i].plane_a = origin[0].plane_b.negated();
         two_planes[i].plane_b = origin[0].plane_a;
     }

@@ -32,7 +32,7 @@ TEST(Cube, FacesLabelsAndPlanes) {
     Solid s = box("1", "1", "1");
     ASSERT_EQ(s.polygons.size(), 6u);
     const char* names[] = {"box.bottom", "box.top", "box.front", "box.back", "box.right", "box.left"};
-    for (int i = 0; i < 6; ++i) EXPECT_EQ(s.polygons[i].label, names[i]);
+    for (std::size_t i = 0; i < 6; ++i) EXPECT_EQ(s.polygons[i].label, names[i]);
     EXPECT_EQ(s.polygons[0].plane.normal, (Vec3{0, 0, -1}));
     EXPECT_TRUE(s.polygons[0].plane.offset.is_zero());
     EXPECT_EQ(s.polygons[1].plane.normal, (Vec3{0, 0, 1}));

@@ -67,7 +67,7 @@ TEST(Split4, BilinearQuartersMeetExactly) {
     auto q = patch(kUnitSquare).split4();
     const char* rects[4][4] = {{"0/1", "1/2", "0/1", "1/2"}, {"0/1", "1/2", "1/2", "1/1"},
                                {"1/2", "1/1", "0/1", "1/2"}, {"1/2", "1/1", "1/2", "1/1"}};
-    for (int k = 0; k < 4; ++k) {
+    for (std::size_t k = 0; k < 4; ++k) {
         EXPECT_EQ(q[k].u0.text(), rects[k][0]);
         EXPECT_EQ(q[k].u1.text(), rects[k][1]);
         EXPECT_EQ(q[k].v0.text(), rects[k][2]);
@@ -99,11 +99,11 @@ TEST(Split4, NeighbouringQuartersShareTheirBoundary) {
         ASSERT_EQ(c.net.size(), 3u);
         for (const Row& row : c.net) ASSERT_EQ(row.size(), 4u);
     }
-    for (int i = 0; i < 3; ++i) {
+    for (std::size_t i = 0; i < 3; ++i) {
         EXPECT_EQ(q[0].net[i][3], q[1].net[i][0]);  // v boundary, u low
         EXPECT_EQ(q[2].net[i][3], q[3].net[i][0]);  // v boundary, u high
     }
-    for (int j = 0; j < 4; ++j) {
+    for (std::size_t j = 0; j < 4; ++j) {
         EXPECT_EQ(q[0].net[2][j], q[2].net[0][j]);  // u boundary, v low
         EXPECT_EQ(q[1].net[2][j], q[3].net[0][j]);  // u boundary, v high
     }

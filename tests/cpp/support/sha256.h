@@ -13,7 +13,8 @@ public:
     Sha256() { reset(); }
 
     void update(std::string_view bytes) {
-        for (unsigned char c : bytes) {
+        for (char ch : bytes) {
+            const auto c = static_cast<unsigned char>(ch);
             block_[fill_++] = c;
             if (fill_ == 64) {
                 compress();

@@ -56,7 +56,7 @@ inline Solid plate(int k) {
 inline Solid box_union(int n) {
     Solid acc = Solid::cube(1, 1, 1, "b0");
     for (int i = 1; i < n; ++i) {
-        Solid box = Solid::cube(1, 1, 1, "b" + std::to_string(i));
+        Solid box = Solid::cube(1, 1, 1, std::string("b").append(std::to_string(i)));
         Vec3 t{Rational(i) / Rational(3), Rational(i) / Rational(5), Rational(i) / Rational(7)};
         acc = boolean(BooleanOp::union_, acc, translated(box, t));
     }
