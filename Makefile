@@ -42,7 +42,7 @@ demo: install
 	cd examples && $(PYTHON) demo.py
 
 bench: build
-	@for b in bench/bench_*.py; do echo "== $$b"; PYTHONPATH=$(CURDIR)/$(BUILD) $(PYTHON) $$b || exit 1; done
+	PYTHONPATH=$(CURDIR)/$(BUILD) $(PYTHON) bench/bench.py all
 
 # Address and undefined-behaviour sanitizers over the C++ tests, then over the
 # Python tests with the sanitizer runtimes preloaded into the interpreter (the

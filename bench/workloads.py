@@ -1,0 +1,175 @@
+"""The benchmark workloads as importable functions.
+
+Each workload is a setup function that builds its inputs (not timed) and
+returns the call to time. The bench scripts print medians of these; the
+side-by-side tool (compare.py) runs them in fresh processes against two builds.
+"""
+
+from fractions import Fraction
+
+import corvanthium_rs as cr
+
+
+def text(q):
+    q = Fraction(q)
+    return f"{q.numerator}/{q.denominator}"
+
+
+# ---------------------------------------------------------------- Booleans
+
+
+def circle_outline(cx, cy, radius=Fraction(3, 5)):
+    """16 exact rational points on a circle, counter-clockwise."""
+    quarter = []
+    for j in range(4):
+        t = Fraction(j, 4)
+        quarter.append(((1 - t * t) / (1 + t * t), 2 * t / (1 + t * t)))
+    points = []
+    for turn in range(4):
+        for x, y in quarter:
+            for _ in range(turn):
+                x, y = -y, x
+            points.append((x, y))
+    flat = []
+    for x, y in points:
+        flat += [text(cx + radius * x), text(cy + radius * y)]
+    return flat
+
+
+def box_cut():
+    return lambda: cr.box_boolean("2", "2", "2", "2", "2", "2", "1", "1", "1", "cut")
+
+
+def plate_holes():
+    def run():
+        plate = cr.make_box("8", "8", "1", "plate")
+        holes = []
+        for i in range(3):
+            for j in range(3):
+                hole = cr.make_prism(circle_outline(2 * i + 2, 2 * j + 2), "3", f"hole{i}{j}")
+                holes.append(hole.translate("0", "0", "-1"))
+        for hole in holes:
+            plate = plate.boolean("cut", hole)
+        return plate
+
+    return run
+
+
+def twelve_box_union():
+    def run():
+        acc = cr.make_box("1", "1", "1", "b0")
+        for i in range(1, 12):
+            box = cr.make_box("1", "1", "1", f"b{i}")
+            acc = acc.boolean("union", box.translate(text(Fraction(i, 3)), text(Fraction(i, 5)), text(Fraction(i, 7))))
+        return acc
+
+    return run
+
+
+# ---------------------------------------------------------------- builders
+
+
+def flat(points):
+    return [str(c) for p in points for c in p]
+
+
+def convex(n):
+    """n points on the parabola y = x^2, closed: strictly convex, counter-clockwise."""
+    return [(i, i * i) for i in range(n)]
+
+
+def comb(teeth, height=20):
+    """A spine along the x axis with unit-wide teeth and gaps, counter-clockwise."""
+    width = 2 * teeth - 1
+    loop = [(0, 0), (width, 0)]
+    for t in range(teeth - 1, -1, -1):
+        loop += [(2 * t + 1, height), (2 * t, height)]
+        if t > 0:
+            loop += [(2 * t, 1), (2 * t - 1, 1)]
+    return loop
+
+
+def prism_of(loop):
+    texts = flat(loop)
+    return lambda: cr.make_prism(texts, "1", "p")
+
+
+def prismatoid_square():
+    square = flat([(0, 0), (1, 0), (1, 1), (0, 1)])
+    return lambda: cr.make_prismatoid(square, "0", square, "1", "p")
+
+
+# ---------------------------------------------------------------- chamfer
+
+L_OUTLINE = ["0", "0", "2", "0", "2", "1", "1", "1", "1", "2", "0", "2"]
+
+
+def chamfer_of(make):
+    def setup():
+        solid = make()
+        return lambda: solid.chamfer("1/10")
+
+    return setup
+
+
+# ---------------------------------------------------------------- NURBS and patches
+
+
+def nurbs_surface_batch():
+    """200 evaluations of a bicubic rational surface on an 8 x 8 net."""
+    n, p = 8, 3
+    net = [
+        [[text(Fraction(i, 3)), text(Fraction(j, 5)), text(Fraction((i * j) % 7, i + j + 1))] for j in range(n)]
+        for i in range(n)
+    ]
+    weights = [[text(Fraction(1 + (i + 2 * j) % 5, 2 + (i * j) % 3)) for j in range(n)] for i in range(n)]
+    knots = [text(0)] * (p + 1) + [text(Fraction(i, n - p)) for i in range(1, n - p)] + [text(1)] * (p + 1)
+    params = [(text(Fraction(i, 199)), text(Fraction((i * 37) % 199, 199))) for i in range(200)]
+
+    def run():
+        for u, v in params:
+            cr.nurbs_surface_eval(p, p, net, knots, knots, u, v, weights)
+
+    return run
+
+
+# A dome over [0, 3] x [0, 3] and a wavy wall across it meet along one curve,
+# so the surviving pairs roughly double per level.
+HEIGHTS = [0, 2, 2, 0]
+WALL_Y = ["2", "1", "2", "1"]
+DOME = [[[str(i), str(j), str(HEIGHTS[i] + HEIGHTS[j])] for j in range(4)] for i in range(4)]
+WALL = [[[str(j), WALL_Y[i], f"{4 * i - 3}/3"] for j in range(4)] for i in range(4)]
+
+
+def ssi_at(depth):
+    return lambda: lambda: cr.ssi_pairs(DOME, WALL, depth)
+
+
+# name -> (setup, calls per timed sample)
+WORKLOADS = {
+    "boolean.box_cut": (box_cut, 200),
+    "boolean.plate_3x3_holes": (plate_holes, 1),
+    "boolean.union_12_boxes": (twelve_box_union, 1),
+    "builders.prism_convex_2000": (lambda: prism_of(convex(2000)), 1),
+    "builders.prism_comb_500": (lambda: prism_of(comb(125)), 1),
+    "builders.prism_comb_2000": (lambda: prism_of(comb(500)), 1),
+    "builders.prismatoid_square": (prismatoid_square, 200),
+    "chamfer.box_3x2x1": (chamfer_of(lambda: cr.make_box("3", "2", "1", "b")), 1),
+    "chamfer.box_10x1x1": (chamfer_of(lambda: cr.make_box("10", "1", "1", "b")), 1),
+    "chamfer.l_prism": (chamfer_of(lambda: cr.make_prism(L_OUTLINE, "1", "l")), 1),
+    "nurbs.surface_200_points": (nurbs_surface_batch, 1),
+    "ssi.depth_4": (ssi_at(4), 1),
+    "ssi.depth_5": (ssi_at(5), 1),
+    "ssi.depth_6": (ssi_at(6), 1),
+}
+
+
+def names(group=None):
+    """The workload names, all or those of one group (the part before the dot)."""
+    return [n for n in WORKLOADS if group is None or n.split(".")[0] == group]
+
+
+def prepared(name):
+    """(call, inner): the call to time and how many calls make one sample."""
+    setup, inner = WORKLOADS[name]
+    return setup(), inner
