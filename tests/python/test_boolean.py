@@ -6,7 +6,8 @@ import threading
 from fractions import Fraction
 
 import pytest
-from hypothesis import given, settings, strategies as st
+from hypothesis import given, settings
+from hypothesis import strategies as st
 
 import corvanthium_rs as cr
 from helpers import panic_of, text

@@ -2,7 +2,8 @@
 
 from fractions import Fraction
 
-from hypothesis import given, settings, strategies as st
+from hypothesis import given, settings
+from hypothesis import strategies as st
 
 import corvanthium_rs as cr
 from helpers import raises_panic

@@ -3,13 +3,11 @@ de Boor evaluation in fractions.Fraction."""
 
 from fractions import Fraction
 
-import pytest
 from hypothesis import given, settings
 from hypothesis import strategies as st
 
 import corvanthium_rs as cr
 from helpers import panic_of, text
-
 
 LINE = [["0", "0", "0"], ["1", "2", "3"]]
 LINE_KNOTS = ["0", "0", "1", "1"]

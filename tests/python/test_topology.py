@@ -2,15 +2,16 @@
 from fractions import Fraction
 
 import pytest
-from hypothesis import given, settings, strategies as st
+from hypothesis import given, settings
+from hypothesis import strategies as st
 
 import corvanthium_rs as cr
 
 
 def box(lo, hi, prefix="b"):
     """The axis-aligned box [lo, hi] (corner triples of number texts)."""
-    sizes = [str(Fraction(h) - Fraction(l)) for l, h in zip(lo, hi)]
-    return cr.make_box(*sizes, prefix).translate(*[str(Fraction(l)) for l in lo])
+    sizes = [str(Fraction(h) - Fraction(low)) for low, h in zip(lo, hi)]
+    return cr.make_box(*sizes, prefix).translate(*[str(Fraction(low)) for low in lo])
 
 
 def test_boxes_have_six_faces_and_are_closed():
@@ -75,7 +76,7 @@ coordinate = st.fractions(min_value=-3, max_value=3, max_denominator=4)
 def rational_box(draw):
     lo = [draw(coordinate) for _ in range(3)]
     size = [draw(st.fractions(min_value=Fraction(1, 4), max_value=3, max_denominator=4)) for _ in range(3)]
-    return tuple(lo), tuple(l + s for l, s in zip(lo, size))
+    return tuple(lo), tuple(low + s for low, s in zip(lo, size))
 
 
 @settings(max_examples=60, deadline=None)
