@@ -2,9 +2,15 @@
 PYTHON ?= python3
 BUILD ?= build
 JOBS ?= 2
+# Extra CMake options, e.g. CMAKE_FLAGS=-DCORVANTHIUM_STRICT=ON (what `make strict` and CI use).
+CMAKE_FLAGS ?=
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+# The formatter and linter, pinned: a new release may format differently.
+CLANG_FORMAT_VERSION = 19.1.7
+RUFF_VERSION = 0.17.6
+CPP_SOURCES = $(shell git ls-files '*.cpp' '*.h')
 
-.PHONY: all deps build test test-cpp test-python demo install bench sanitize clean
+.PHONY: all deps tools configure build test test-cpp test-python strict demo install bench sanitize format lint clean
 
 all: build
 
@@ -22,8 +28,16 @@ deps:
 	@command -v cmake >/dev/null 2>&1 || $(PYTHON) -m pip install -q cmake
 	@command -v ninja >/dev/null 2>&1 || $(PYTHON) -m pip install -q ninja
 
-build: deps
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release
+# clang-format and ruff at their pinned versions, into the current Python environment.
+tools:
+	@clang-format --version 2>/dev/null | grep -q " $(CLANG_FORMAT_VERSION)" || \
+	  $(PYTHON) -m pip install -q clang-format==$(CLANG_FORMAT_VERSION)
+	@ruff --version 2>/dev/null | grep -q " $(RUFF_VERSION)" || $(PYTHON) -m pip install -q ruff==$(RUFF_VERSION)
+
+configure: deps
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
+
+build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
 test-cpp: build
@@ -33,6 +47,25 @@ test-python: build
 	PYTHONPATH=$(CURDIR)/$(BUILD) $(PYTHON) -m pytest tests/python -q
 
 test: test-cpp test-python
+
+# The whole test suite on a build where every warning is an error.
+strict:
+	$(MAKE) test BUILD=build-strict CMAKE_FLAGS=-DCORVANTHIUM_STRICT=ON
+
+# Rewrites the C++ and Python code in the project's style.
+format: tools
+	clang-format -i $(CPP_SOURCES)
+	ruff check --fix -q .
+	ruff format -q .
+
+# Fails on a format difference, a lint finding, a layer crossing, or a compile
+# command without pinned floating-point contraction.
+lint: tools configure
+	clang-format --dry-run --Werror $(CPP_SOURCES)
+	ruff check -q .
+	ruff format --check -q .
+	$(PYTHON) tools/check_layers.py
+	$(PYTHON) tools/check_fp_contract.py $(BUILD)/compile_commands.json
 
 # Builds a wheel and installs it, then runs the demo from another directory.
 install: deps
@@ -57,4 +90,4 @@ sanitize: deps
 	  PYTHONPATH=$(CURDIR)/build-asan $(PYTHON) -m pytest tests/python -q -p no:cacheprovider -k "not memory"
 
 clean:
-	rm -rf $(BUILD) build-asan
+	rm -rf $(BUILD) build-strict build-asan
