@@ -28,8 +28,9 @@ def solids():
     ell = cr.make_prism(["0", "0", "2", "0", "2", "1", "1", "1", "1", "2", "0", "2"], "1", "L")
     show("L prism: six-fold volume", ell.volume6_str())
     show("L prism: faces / logical faces", (ell.canonical().count(";") + 1, ell.logical_faces()))
-    frustum = cr.make_prismatoid(["0", "0", "4", "0", "4", "4", "0", "4"], "0",
-                                 ["1", "1", "3", "1", "3", "3", "1", "3"], "3", "f")
+    frustum = cr.make_prismatoid(
+        ["0", "0", "4", "0", "4", "4", "0", "4"], "0", ["1", "1", "3", "1", "3", "3", "1", "3"], "3", "f"
+    )
     show("square frustum 4 -> 2, height 3: volume", frustum.volume())
 
 
@@ -39,8 +40,7 @@ def booleans():
     b = cr.make_box("2", "2", "2", "b").translate("1", "1", "1")
     for op in ("union", "cut", "intersect"):
         r = a.boolean(op, b)
-        show(f"[0,2]^3 {op} [1,3]^3: volume6, faces, closed",
-             (r.volume6_str(), r.logical_faces(), r.watertight_ok()))
+        show(f"[0,2]^3 {op} [1,3]^3: volume6, faces, closed", (r.volume6_str(), r.logical_faces(), r.watertight_ok()))
     volume, canonical = cr.box_boolean("1", "1", "1", "1", "1", "1", "1/2", "1/3", "1/4", "intersect")
     show("box_boolean intersect, shifted (1/2,1/3,1/4)", volume)
     ell = cr.make_prism(["0", "0", "2", "0", "2", "1", "1", "1", "1", "2", "0", "2"], "1", "L")
@@ -73,8 +73,10 @@ def nurbs():
         x, y = Fraction(point[0]), Fraction(point[1])
         show(f"quarter circle at t = {t}: point, x^2 + y^2", (point[:2], x * x + y * y))
     net = [[["0", "0", "0"], ["0", "1", "0"]], [["1", "0", "0"], ["1", "1", "1"]]]
-    show("bilinear patch at (1/2, 1/2)", cr.nurbs_surface_eval(1, 1, net, ["0", "0", "1", "1"],
-                                                               ["0", "0", "1", "1"], "1/2", "1/2"))
+    show(
+        "bilinear patch at (1/2, 1/2)",
+        cr.nurbs_surface_eval(1, 1, net, ["0", "0", "1", "1"], ["0", "0", "1", "1"], "1/2", "1/2"),
+    )
 
 
 def screening():

@@ -15,9 +15,12 @@ std::string name_list(const std::vector<const char*>& names) {
     std::string out;
     for (std::size_t i = 0; i < names.size(); ++i) {
         if (i > 0) {
-            if (names.size() == 2) out += " and ";
-            else if (i + 1 == names.size()) out += ", and ";
-            else out += ", ";
+            if (names.size() == 2)
+                out += " and ";
+            else if (i + 1 == names.size())
+                out += ", and ";
+            else
+                out += ", ";
         }
         out += "'";
         out += names[i];
@@ -33,12 +36,11 @@ void raise_too_many_positional(const Callee& callee, Py_ssize_t given) {
     for (const Param& p : callee.params) {
         if (!p.kind->optional) ++required;
     }
-    std::string takes = required == total ? std::to_string(total)
-                                          : "from " + std::to_string(required) + " to " + std::to_string(total);
+    std::string takes =
+        required == total ? std::to_string(total) : "from " + std::to_string(required) + " to " + std::to_string(total);
     given += self_count;
-    PyErr_Format(PyExc_TypeError, "%s takes %s positional argument%s but %zd %s given",
-                 display_name(callee).c_str(), takes.c_str(), total == 1 ? "" : "s", given,
-                 given == 1 ? "was" : "were");
+    PyErr_Format(PyExc_TypeError, "%s takes %s positional argument%s but %zd %s given", display_name(callee).c_str(),
+                 takes.c_str(), total == 1 ? "" : "s", given, given == 1 ? "was" : "were");
 }
 
 // Index of the parameter named by key, or -1.
@@ -94,9 +96,9 @@ std::optional<std::vector<PyRef>> bind_arguments(const Callee& callee, PyObject*
         if (!slots[i] && !callee.params[i].kind->optional) missing.push_back(callee.params[i].name);
     }
     if (!missing.empty()) {
-        PyErr_Format(PyExc_TypeError, "%s missing %zd required positional argument%s: %s",
-                     display_name(callee).c_str(), static_cast<Py_ssize_t>(missing.size()),
-                     missing.size() == 1 ? "" : "s", name_list(missing).c_str());
+        PyErr_Format(PyExc_TypeError, "%s missing %zd required positional argument%s: %s", display_name(callee).c_str(),
+                     static_cast<Py_ssize_t>(missing.size()), missing.size() == 1 ? "" : "s",
+                     name_list(missing).c_str());
         return std::nullopt;
     }
     return slots;

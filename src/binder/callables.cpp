@@ -5,8 +5,7 @@
 
 namespace corv::binder {
 
-PyObject* invoke(const Surface& surface, std::size_t index, PyObject* self, PyObject* args,
-                 PyObject* kwargs) noexcept {
+PyObject* invoke(const Surface& surface, std::size_t index, PyObject* self, PyObject* args, PyObject* kwargs) noexcept {
     const Entry& entry = surface.entries[index];
     const Receiver* receiver = surface.receiver;
     const void* native = nullptr;

@@ -94,7 +94,7 @@ void name_parameter_in_type_error(const char* name) {
     PyRef replacement(PyObject_CallFunctionObjArgs(PyExc_TypeError, message.get(), nullptr));
     if (!replacement) return;
     if (value != nullptr) {
-        PyObject* cause = PyException_GetCause(value);  // new reference or null
+        PyObject* cause = PyException_GetCause(value);                         // new reference or null
         if (cause != nullptr) PyException_SetCause(replacement.get(), cause);  // takes the reference
     }
     PyErr_SetObject(PyExc_TypeError, replacement.get());

@@ -18,14 +18,14 @@ using TextRows = std::vector<TextList>;
 using TextNet = std::vector<TextRows>;
 
 // The common converters and the C++ type each stores.
-extern const Converter text;                  // str -> std::string
-extern const Converter text_list;             // sequence of str -> TextList
-extern const Converter text_rows;             // sequence of sequences of str -> TextRows
-extern const Converter text_net;              // three levels deep -> TextNet
-extern const Converter optional_text_list;    // None (or omitted) or a sequence -> std::optional<TextList>
-extern const Converter optional_text_rows;    // likewise -> std::optional<TextRows>
-extern const Converter unsigned_integer;      // int or __index__ -> std::uint64_t
-extern const Converter signed_integer;        // int or __index__ -> std::int64_t
+extern const Converter text;                // str -> std::string
+extern const Converter text_list;           // sequence of str -> TextList
+extern const Converter text_rows;           // sequence of sequences of str -> TextRows
+extern const Converter text_net;            // three levels deep -> TextNet
+extern const Converter optional_text_list;  // None (or omitted) or a sequence -> std::optional<TextList>
+extern const Converter optional_text_rows;  // likewise -> std::optional<TextRows>
+extern const Converter unsigned_integer;    // int or __index__ -> std::uint64_t
+extern const Converter signed_integer;      // int or __index__ -> std::int64_t
 
 // Sets TypeError "'TYPE' object cannot be converted to 'target'" and
 // returns false (also false, with that error, if the type name fails).

@@ -9,7 +9,6 @@
 #include <utility>
 #include <vector>
 
-
 namespace corv::binder {
 
 PyObject* text_result(const std::string& text);

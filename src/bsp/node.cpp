@@ -168,7 +168,8 @@ void Node::build(std::vector<Polygon> list) {
             const auto rest = static_cast<std::size_t>(cur.end() - it);
             PolygonList front_part = pool.take(rest);
             PolygonList back_part = pool.take(rest);
-            for (; it != cur.end(); ++it) split_into(pl, fp, std::move(*it), n->polygons, n->polygons, front_part, back_part);
+            for (; it != cur.end(); ++it)
+                split_into(pl, fp, std::move(*it), n->polygons, n->polygons, front_part, back_part);
             pool.give(cur);
             if (!front_part.empty() && !n->front) n->front = std::make_unique<Node>();
             if (!back_part.empty() && !n->back) n->back = std::make_unique<Node>();

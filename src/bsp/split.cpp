@@ -90,14 +90,9 @@ void split_into(const Plane& plane, const FloatPlane& fp, Polygon&& polygon, std
             (same_way ? coplanar_front : coplanar_back).push_back(std::move(polygon));
             return;
         }
-        case kFront:
-            front.push_back(std::move(polygon));
-            return;
-        case kBack:
-            back.push_back(std::move(polygon));
-            return;
-        default:
-            break;
+        case kFront: front.push_back(std::move(polygon)); return;
+        case kBack: back.push_back(std::move(polygon)); return;
+        default: break;
     }
 
     // Spanning: walk the loop once, sending each vertex to its side(s) and

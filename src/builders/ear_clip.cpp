@@ -61,8 +61,8 @@ struct RationalCoords {
     };
 
     int orient(std::size_t a, std::size_t b, std::size_t c) const {
-        double m = std::max({std::fabs(fx[a]), std::fabs(fx[b]), std::fabs(fx[c]), std::fabs(fy[a]),
-                             std::fabs(fy[b]), std::fabs(fy[c])});
+        double m = std::max({std::fabs(fx[a]), std::fabs(fx[b]), std::fabs(fx[c]), std::fabs(fy[a]), std::fabs(fy[b]),
+                             std::fabs(fy[c])});
         if (m >= 0x1p-400 && m <= 0x1p400) {
             double det = (fx[b] - fx[a]) * (fy[c] - fy[a]) - (fy[b] - fy[a]) * (fx[c] - fx[a]);
             double bound = 0x1p-47 * m * m;
@@ -72,8 +72,8 @@ struct RationalCoords {
         return ((p[b].x - p[a].x) * (p[c].y - p[a].y) - (p[b].y - p[a].y) * (p[c].x - p[a].x)).sign();
     }
     Box box_of(std::size_t a, std::size_t b, std::size_t c) const {
-        return {std::min({fx[a], fx[b], fx[c]}), std::max({fx[a], fx[b], fx[c]}),
-                std::min({fy[a], fy[b], fy[c]}), std::max({fy[a], fy[b], fy[c]})};
+        return {std::min({fx[a], fx[b], fx[c]}), std::max({fx[a], fx[b], fx[c]}), std::min({fy[a], fy[b], fy[c]}),
+                std::max({fy[a], fy[b], fy[c]})};
     }
     bool excludes(const Box& box, std::size_t q) const {
         return fx[q] < box.x0 || fx[q] > box.x1 || fy[q] < box.y0 || fy[q] > box.y1;

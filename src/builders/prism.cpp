@@ -52,7 +52,7 @@ Solid make_prismatoid(std::vector<Point2> bottom, const Rational& z0, std::vecto
                       const std::string& prefix) {
     if (top.size() < bottom.size()) {
         throw Panic(PanicKind::bad_shape, "make_prismatoid: the top outline has " + std::to_string(top.size()) +
-                    " points, fewer than the bottom's " + std::to_string(bottom.size()));
+                                              " points, fewer than the bottom's " + std::to_string(bottom.size()));
     }
     if (loop_area2(bottom).sign() < 0) {
         std::reverse(bottom.begin(), bottom.end());

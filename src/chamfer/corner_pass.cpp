@@ -74,10 +74,8 @@ std::optional<Vec3> chamfer_corner_on_face(const std::vector<CornerEntry>& entri
 CornerTable corner_table(const std::vector<Edge>& edges) {
     CornerTable table;
     for (const Edge& edge : edges) {
-        table[point_text(point_at(edge, edge.t_min))].push_back(
-            CornerEntry{edge.dir, edge.plane_a, edge.plane_b});
-        table[point_text(point_at(edge, edge.t_max))].push_back(
-            CornerEntry{neg(edge.dir), edge.plane_a, edge.plane_b});
+        table[point_text(point_at(edge, edge.t_min))].push_back(CornerEntry{edge.dir, edge.plane_a, edge.plane_b});
+        table[point_text(point_at(edge, edge.t_max))].push_back(CornerEntry{neg(edge.dir), edge.plane_a, edge.plane_b});
     }
     return table;
 }
@@ -93,8 +91,8 @@ std::optional<Solid> corner_cutter(const std::vector<CornerEntry>& entries, cons
     const CornerFaces corner = corner_faces(entries);
     if (corner.faces.size() != 3) return std::nullopt;
     const std::array<const Plane*, 3> f = {corner.faces[0], corner.faces[1], corner.faces[2]};
-    const std::optional<Vec3> v = solve3({f[0]->normal, f[1]->normal, f[2]->normal},
-                                         Vec3{f[0]->offset, f[1]->offset, f[2]->offset});
+    const std::optional<Vec3> v =
+        solve3({f[0]->normal, f[1]->normal, f[2]->normal}, Vec3{f[0]->offset, f[1]->offset, f[2]->offset});
     if (!v) return std::nullopt;
 
     // The chamfer planes: b[i] . x = r[i].
@@ -112,8 +110,7 @@ std::optional<Solid> corner_cutter(const std::vector<CornerEntry>& entries, cons
     return tetra(q[0], q[1], q[2], *w, "corner");
 }
 
-std::vector<Polygon> corner_pass(const std::vector<Edge>& edges, const Rational& dist,
-                                 std::vector<Polygon> working) {
+std::vector<Polygon> corner_pass(const std::vector<Edge>& edges, const Rational& dist, std::vector<Polygon> working) {
     const CornerTable table = corner_table(edges);
     Solid solid{std::move(working)};
     for (const auto& [key, entries] : table) {

@@ -32,7 +32,6 @@ std::optional<Solid> corner_cutter(const std::vector<CornerEntry>& entries, cons
 
 // Cuts every corner with exactly three edges whose cutter has a volume,
 // in ascending key order.
-std::vector<Polygon> corner_pass(const std::vector<Edge>& edges, const Rational& dist,
-                                 std::vector<Polygon> working);
+std::vector<Polygon> corner_pass(const std::vector<Edge>& edges, const Rational& dist, std::vector<Polygon> working);
 
 }  // namespace corv

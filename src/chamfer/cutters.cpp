@@ -31,12 +31,14 @@ struct TriFace {
     std::array<int, 3> loop;
 };
 constexpr TriFace kTetraFaces[4] = {
-    {'a', {0, 1, 2}}, {'b', {0, 2, 3}}, {'c', {0, 3, 1}}, {'d', {1, 3, 2}},
+    {'a', {0, 1, 2}},
+    {'b', {0, 2, 3}},
+    {'c', {0, 3, 1}},
+    {'d', {1, 3, 2}},
 };
 
 template <class Face, std::size_t N, std::size_t F>
-std::vector<Polygon> build_faces(const Vec3 (&corner)[N], const Face (&table)[F],
-                                 const std::string& prefix) {
+std::vector<Polygon> build_faces(const Vec3 (&corner)[N], const Face (&table)[F], const std::string& prefix) {
     std::vector<Polygon> faces;
     faces.reserve(F);
     for (const Face& f : table) {
@@ -53,8 +55,7 @@ std::vector<Polygon> build_faces(const Vec3 (&corner)[N], const Face (&table)[F]
 
 }  // namespace
 
-Solid parallelepiped(const Vec3& o, const Vec3& e1, const Vec3& e2, const Vec3& e3,
-                     const std::string& prefix) {
+Solid parallelepiped(const Vec3& o, const Vec3& e1, const Vec3& e2, const Vec3& e3, const std::string& prefix) {
     const Vec3 o1 = add(o, e1);
     const Vec3 o12 = add(o1, e2);
     const Vec3 o2 = add(o, e2);
@@ -62,8 +63,7 @@ Solid parallelepiped(const Vec3& o, const Vec3& e1, const Vec3& e2, const Vec3& 
     return outward(build_faces(corner, kBlockFaces, prefix));
 }
 
-Solid tetra(const Vec3& p0, const Vec3& p1, const Vec3& p2, const Vec3& p3,
-            const std::string& prefix) {
+Solid tetra(const Vec3& p0, const Vec3& p1, const Vec3& p2, const Vec3& p3, const std::string& prefix) {
     const Vec3 corner[4] = {p0, p1, p2, p3};
     return outward(build_faces(corner, kTetraFaces, prefix));
 }

@@ -71,8 +71,7 @@ std::optional<Solid> edge_cutter(const Edge& edge, const Rational& dist, const R
     return parallelepiped(o, e, g, h, "chamfer");
 }
 
-std::vector<Polygon> edge_pass(const Solid& solid, const std::vector<Edge>& edges,
-                               const Rational& dist) {
+std::vector<Polygon> edge_pass(const Solid& solid, const std::vector<Edge>& edges, const Rational& dist) {
     const Rational reach = cutter_reach(solid);
     Solid working = solid;
     for (const Edge& edge : edges) {

@@ -22,7 +22,6 @@ Rational cutter_reach(const Solid& solid);
 std::optional<Solid> edge_cutter(const Edge& edge, const Rational& dist, const Rational& reach);
 
 // The solid with every edge's cutter cut away, one Boolean per edge.
-std::vector<Polygon> edge_pass(const Solid& solid, const std::vector<Edge>& edges,
-                               const Rational& dist);
+std::vector<Polygon> edge_pass(const Solid& solid, const std::vector<Edge>& edges, const Rational& dist);
 
 }  // namespace corv

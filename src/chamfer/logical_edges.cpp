@@ -66,8 +66,7 @@ std::vector<Edge> logical_edges(const Solid& solid) {
     for (auto& [line, entry] : table) {
         if (entry.planes.size() != 2) continue;
         edges.push_back(Edge{std::move(entry.point), std::move(entry.dir), std::move(entry.t_min),
-                             std::move(entry.t_max), std::move(entry.planes[0]),
-                             std::move(entry.planes[1])});
+                             std::move(entry.t_max), std::move(entry.planes[0]), std::move(entry.planes[1])});
     }
     return edges;
 }

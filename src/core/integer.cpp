@@ -11,14 +11,42 @@ std::string Integer::text() const {
     return s;
 }
 
-Integer operator+(const Integer& a, const Integer& b) { Integer r; mpz_add(r.z_, a.z_, b.z_); return r; }
-Integer operator-(const Integer& a, const Integer& b) { Integer r; mpz_sub(r.z_, a.z_, b.z_); return r; }
-Integer operator*(const Integer& a, const Integer& b) { Integer r; mpz_mul(r.z_, a.z_, b.z_); return r; }
-Integer operator-(const Integer& a) { Integer r; mpz_neg(r.z_, a.z_); return r; }
+Integer operator+(const Integer& a, const Integer& b) {
+    Integer r;
+    mpz_add(r.z_, a.z_, b.z_);
+    return r;
+}
+Integer operator-(const Integer& a, const Integer& b) {
+    Integer r;
+    mpz_sub(r.z_, a.z_, b.z_);
+    return r;
+}
+Integer operator*(const Integer& a, const Integer& b) {
+    Integer r;
+    mpz_mul(r.z_, a.z_, b.z_);
+    return r;
+}
+Integer operator-(const Integer& a) {
+    Integer r;
+    mpz_neg(r.z_, a.z_);
+    return r;
+}
 
-Integer abs(const Integer& a) { Integer r; mpz_abs(r.get_mut(), a.get()); return r; }
-Integer gcd(const Integer& a, const Integer& b) { Integer r; mpz_gcd(r.get_mut(), a.get(), b.get()); return r; }
-Integer lcm(const Integer& a, const Integer& b) { Integer r; mpz_lcm(r.get_mut(), a.get(), b.get()); return r; }
+Integer abs(const Integer& a) {
+    Integer r;
+    mpz_abs(r.get_mut(), a.get());
+    return r;
+}
+Integer gcd(const Integer& a, const Integer& b) {
+    Integer r;
+    mpz_gcd(r.get_mut(), a.get(), b.get());
+    return r;
+}
+Integer lcm(const Integer& a, const Integer& b) {
+    Integer r;
+    mpz_lcm(r.get_mut(), a.get(), b.get());
+    return r;
+}
 
 Integer divexact(const Integer& a, const Integer& b) {
     if (b.is_zero()) throw Panic(PanicKind::division_by_zero, "division by zero");

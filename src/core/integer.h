@@ -13,11 +13,24 @@ class Integer {
 public:
     Integer() noexcept { mpz_init(z_); }
     Integer(std::int64_t v) { mpz_init_set_si(z_, v); }  // NOLINT: implicit on purpose
-    static Integer copy_of(mpz_srcptr v) { Integer r; mpz_set(r.z_, v); return r; }
+    static Integer copy_of(mpz_srcptr v) {
+        Integer r;
+        mpz_set(r.z_, v);
+        return r;
+    }
     Integer(const Integer& o) { mpz_init_set(z_, o.z_); }
-    Integer(Integer&& o) noexcept { mpz_init(z_); mpz_swap(z_, o.z_); }
-    Integer& operator=(const Integer& o) { if (this != &o) mpz_set(z_, o.z_); return *this; }
-    Integer& operator=(Integer&& o) noexcept { mpz_swap(z_, o.z_); return *this; }
+    Integer(Integer&& o) noexcept {
+        mpz_init(z_);
+        mpz_swap(z_, o.z_);
+    }
+    Integer& operator=(const Integer& o) {
+        if (this != &o) mpz_set(z_, o.z_);
+        return *this;
+    }
+    Integer& operator=(Integer&& o) noexcept {
+        mpz_swap(z_, o.z_);
+        return *this;
+    }
     ~Integer() { mpz_clear(z_); }
 
     int sign() const { return mpz_sgn(z_); }

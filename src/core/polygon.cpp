@@ -53,7 +53,8 @@ bool float_screen_says_area(const std::vector<Float3>& f) {
 
 Polygon Polygon::make(std::vector<Vec3> vertices, std::string label) {
     if (vertices.size() < 3) {
-        throw Panic(PanicKind::too_few_vertices, "a polygon needs at least three vertices, got " + std::to_string(vertices.size()));
+        throw Panic(PanicKind::too_few_vertices,
+                    "a polygon needs at least three vertices, got " + std::to_string(vertices.size()));
     }
     Plane plane = Plane::from_points(vertices[0], vertices[1], vertices[2]);
     return with_plane(std::move(vertices), std::move(plane), std::move(label));

@@ -22,7 +22,11 @@ std::uint64_t gcd64(std::uint64_t a, std::uint64_t b) {
     a >>= __builtin_ctzll(a);
     do {
         b >>= __builtin_ctzll(b);
-        if (a > b) { std::uint64_t t = a; a = b; b = t; }
+        if (a > b) {
+            std::uint64_t t = a;
+            a = b;
+            b = t;
+        }
         b -= a;
     } while (b != 0);
     return a << shift;
@@ -173,22 +177,16 @@ int Rational::sign() const {
     return (n_ > 0) - (n_ < 0);
 }
 
-bool Rational::is_integer() const {
-    return is_big() ? mpz_cmp_ui(mpq_denref(q_), 1) == 0 : d_ == 1;
-}
+bool Rational::is_integer() const { return is_big() ? mpz_cmp_ui(mpq_denref(q_), 1) == 0 : d_ == 1; }
 
-Integer Rational::numerator() const {
-    return is_big() ? Integer::copy_of(mpq_numref(q_)) : Integer(n_);
-}
+Integer Rational::numerator() const { return is_big() ? Integer::copy_of(mpq_numref(q_)) : Integer(n_); }
 
 std::optional<std::pair<std::int64_t, std::int64_t>> Rational::small_parts() const {
     if (is_big()) return std::nullopt;
     return std::make_pair(n_, d_);
 }
 
-Integer Rational::denominator() const {
-    return is_big() ? Integer::copy_of(mpq_denref(q_)) : Integer(d_);
-}
+Integer Rational::denominator() const { return is_big() ? Integer::copy_of(mpq_denref(q_)) : Integer(d_); }
 
 Rational operator+(const Rational& a, const Rational& b) {
     if (a.is_big() || b.is_big()) return Rational::big_op(a, b, mpq_add);
@@ -283,8 +281,7 @@ std::strong_ordering operator<=>(const Rational& a, const Rational& b) {
         i128 l = i128(a.n_) * b.d_, r = i128(b.n_) * a.d_;
         c = (l > r) - (l < r);
     }
-    return c < 0 ? std::strong_ordering::less
-                 : (c > 0 ? std::strong_ordering::greater : std::strong_ordering::equal);
+    return c < 0 ? std::strong_ordering::less : (c > 0 ? std::strong_ordering::greater : std::strong_ordering::equal);
 }
 
 Rational abs(const Rational& a) { return a.sign() < 0 ? -a : a; }

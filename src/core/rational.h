@@ -27,10 +27,15 @@ public:
     static Rational from_integer(const Integer& v);
 
     Rational(const Rational& o);
-    Rational(Rational&& o) noexcept : n_(o.n_), d_(o.d_) { o.d_ = 1; o.n_ = 0; }
+    Rational(Rational&& o) noexcept : n_(o.n_), d_(o.d_) {
+        o.d_ = 1;
+        o.n_ = 0;
+    }
     Rational& operator=(const Rational& o);
     Rational& operator=(Rational&& o) noexcept;
-    ~Rational() { if (d_ == 0) release(); }
+    ~Rational() {
+        if (d_ == 0) release();
+    }
 
     int sign() const;
     bool is_zero() const { return d_ == 1 && n_ == 0; }
@@ -54,9 +59,18 @@ public:
     friend Rational operator-(const Rational& a);
     // The value divided by two (exact, cheaper than a division).
     Rational halved() const;
-    Rational& operator+=(const Rational& b) { *this = *this + b; return *this; }
-    Rational& operator-=(const Rational& b) { *this = *this - b; return *this; }
-    Rational& operator*=(const Rational& b) { *this = *this * b; return *this; }
+    Rational& operator+=(const Rational& b) {
+        *this = *this + b;
+        return *this;
+    }
+    Rational& operator-=(const Rational& b) {
+        *this = *this - b;
+        return *this;
+    }
+    Rational& operator*=(const Rational& b) {
+        *this = *this * b;
+        return *this;
+    }
 
     friend bool operator==(const Rational& a, const Rational& b);
     friend std::strong_ordering operator<=>(const Rational& a, const Rational& b);
@@ -72,13 +86,14 @@ private:
     // canonical Rational for it.
     static Rational from_mpq(mpq_ptr q);
     static Rational from_i128(__int128 num, unsigned __int128 den);
-    template <class Op> static Rational big_op(const Rational& a, const Rational& b, Op op);
+    template <class Op>
+    static Rational big_op(const Rational& a, const Rational& b, Op op);
 
     union {
         std::int64_t n_;  // inline numerator, |n_| < 2^63
         mpq_ptr q_;       // heap value when d_ == 0
     };
-    std::int64_t d_;      // inline denominator > 0, or 0 for a heap value
+    std::int64_t d_;  // inline denominator > 0, or 0 for a heap value
 };
 
 Rational abs(const Rational& a);

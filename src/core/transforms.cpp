@@ -51,7 +51,8 @@ Solid scaled(const Solid& s, const Rational& fx, const Rational& fy, const Ratio
 
 Solid mirrored(const Solid& s, std::uint64_t axis) {
     if (axis > 2 && !s.polygons.empty()) {
-        throw Panic(PanicKind::invalid_argument, "mirror axis " + std::to_string(axis) + " is outside a point (0, 1 or 2)");
+        throw Panic(PanicKind::invalid_argument,
+                    "mirror axis " + std::to_string(axis) + " is outside a point (0, 1 or 2)");
     }
     Solid out{mapped(s.polygons, [&](const Vec3& p) {
         Vec3 r = p;

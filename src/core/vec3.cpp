@@ -8,7 +8,6 @@ void coordinate_out_of_range(std::size_t i) {
     throw Panic(PanicKind::index, "index out of range: a point has 3 coordinates, index " + std::to_string(i));
 }
 
-
 Vec3 add(const Vec3& a, const Vec3& b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
 Vec3 sub(const Vec3& a, const Vec3& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
 Vec3 neg(const Vec3& a) { return {-a.x, -a.y, -a.z}; }

@@ -74,11 +74,12 @@ Rational parse_r(std::string_view text) {
     }
     IntegerText num = read_integer(first, text);
     IntegerText den = read_integer(rest, text);
-    if (den.is_zero()) throw Panic(PanicKind::zero_denominator, "zero denominator in number text: \"" + std::string(text.substr(0, 200)) + "\"");
+    if (den.is_zero())
+        throw Panic(PanicKind::zero_denominator,
+                    "zero denominator in number text: \"" + std::string(text.substr(0, 200)) + "\"");
     if (num.is_small && den.is_small) return Rational(num.small) / Rational(den.small);
     return Rational(num.as_integer(), den.as_integer());
 }
-
 
 std::vector<Rational> parse_all(const Texts& texts) {
     std::vector<Rational> out;

@@ -6,8 +6,8 @@
 
 namespace corv::entry {
 
-using Texts = std::vector<std::string>;     // a flat list of number texts
-using TextRows = std::vector<Texts>;        // e.g. control points
-using TextNet = std::vector<TextRows>;      // e.g. a control net: rows of points
+using Texts = std::vector<std::string>;  // a flat list of number texts
+using TextRows = std::vector<Texts>;     // e.g. control points
+using TextNet = std::vector<TextRows>;   // e.g. a control net: rows of points
 
 }  // namespace corv::entry

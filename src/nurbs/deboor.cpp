@@ -8,8 +8,8 @@ namespace corv {
 namespace {
 
 [[noreturn]] void short_point(std::size_t j, std::size_t size, std::size_t dim) {
-    throw Panic(PanicKind::index, "index out of range: control point " + std::to_string(j) + " has " + std::to_string(size) +
-                " coordinates, expected " + std::to_string(dim));
+    throw Panic(PanicKind::index, "index out of range: control point " + std::to_string(j) + " has " +
+                                      std::to_string(size) + " coordinates, expected " + std::to_string(dim));
 }
 
 // The blending factor of one triangle step; 0 for a zero-length interval.
@@ -72,7 +72,8 @@ DeBoorShape deboor_shape(std::uint64_t p, const std::vector<Rational>& knots, co
     // The local points k - p .. k must all exist; checked before anything of
     // size p + 1 is allocated.
     if (p >= n) {
-        throw Panic(PanicKind::index, "index out of range: " + std::to_string(n) + " control points for degree " + std::to_string(p));
+        throw Panic(PanicKind::index,
+                    "index out of range: " + std::to_string(n) + " control points for degree " + std::to_string(p));
     }
     if (p == 0) return {k, sizes[k]};
     const std::size_t dim = sizes[0];

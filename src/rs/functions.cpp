@@ -22,7 +22,9 @@ const TextList& list(const Call& c, std::size_t i) { return c.args.get<TextList>
 std::uint64_t count(const Call& c, std::size_t i) { return c.args.get<std::uint64_t>(i); }
 
 constexpr Param make_box_params[] = {{"dx", &text}, {"dy", &text}, {"dz", &text}, {"prefix", &text}};
-PyObject* make_box(const Call& c) { return new_solid_object(entry::make_box(str(c, 0), str(c, 1), str(c, 2), str(c, 3))); }
+PyObject* make_box(const Call& c) {
+    return new_solid_object(entry::make_box(str(c, 0), str(c, 1), str(c, 2), str(c, 3)));
+}
 
 constexpr Param make_prism_params[] = {{"loop_flat", &text_list}, {"h", &text}, {"prefix", &text}};
 PyObject* make_prism(const Call& c) { return new_solid_object(entry::make_prism(list(c, 0), str(c, 1), str(c, 2))); }
@@ -43,17 +45,24 @@ PyObject* box_boolean(const Call& c) {
 constexpr Param box_form_params[] = {{"dx", &text}, {"dy", &text}, {"dz", &text}};
 PyObject* box_form(const Call& c) { return text_pair_result(entry::box_form(str(c, 0), str(c, 1), str(c, 2))); }
 
-constexpr Param nurbs_curve_eval_params[] = {
-    {"degree", &unsigned_integer}, {"cps", &text_rows}, {"knots", &text_list}, {"t", &text},
-    {"weights", &optional_text_list}};
+constexpr Param nurbs_curve_eval_params[] = {{"degree", &unsigned_integer},
+                                             {"cps", &text_rows},
+                                             {"knots", &text_list},
+                                             {"t", &text},
+                                             {"weights", &optional_text_list}};
 PyObject* nurbs_curve_eval(const Call& c) {
     return text_list_result(entry::nurbs_curve_eval(count(c, 0), c.args.get<TextRows>(1), list(c, 2), str(c, 3),
                                                     c.args.get<std::optional<TextList>>(4)));
 }
 
-constexpr Param nurbs_surface_eval_params[] = {
-    {"pu", &unsigned_integer}, {"pv", &unsigned_integer}, {"net", &text_net}, {"ku", &text_list},
-    {"kv", &text_list},        {"u", &text},              {"v", &text},       {"weights", &optional_text_rows}};
+constexpr Param nurbs_surface_eval_params[] = {{"pu", &unsigned_integer},
+                                               {"pv", &unsigned_integer},
+                                               {"net", &text_net},
+                                               {"ku", &text_list},
+                                               {"kv", &text_list},
+                                               {"u", &text},
+                                               {"v", &text},
+                                               {"weights", &optional_text_rows}};
 PyObject* nurbs_surface_eval(const Call& c) {
     return text_list_result(entry::nurbs_surface_eval(count(c, 0), count(c, 1), c.args.get<TextNet>(2), list(c, 3),
                                                       list(c, 4), str(c, 5), str(c, 6),

@@ -33,8 +33,7 @@ PyObject* mirror(const Call& c) { return new_solid_object(mirrored(self_solid(c)
 
 constexpr Param rotate_quarter_params[] = {{"axis", &unsigned_integer}, {"quarters", &signed_integer}};
 PyObject* rotate_quarter(const Call& c) {
-    return new_solid_object(
-        rotated_quarter(self_solid(c), c.args.get<std::uint64_t>(0), c.args.get<std::int64_t>(1)));
+    return new_solid_object(rotated_quarter(self_solid(c), c.args.get<std::uint64_t>(0), c.args.get<std::int64_t>(1)));
 }
 
 constexpr Param boolean_params[] = {{"op", &text}, {"other", &solid_param}};
@@ -43,9 +42,7 @@ PyObject* boolean(const Call& c) { return new_solid_object(entry::boolean(str(c,
 constexpr Param chamfer_params[] = {{"dist", &text}};
 PyObject* chamfer(const Call& c) { return new_solid_object(entry::chamfer(self_solid(c), str(c, 0))); }
 
-PyObject* volume(const Call& c) {
-    return float_result((volume6(self_solid(c).polygons) / Rational(6)).to_double());
-}
+PyObject* volume(const Call& c) { return float_result((volume6(self_solid(c).polygons) / Rational(6)).to_double()); }
 
 PyObject* volume6_str(const Call& c) { return text_result(volume6(self_solid(c).polygons).text()); }
 
@@ -57,8 +54,8 @@ PyObject* logical_faces(const Call& c) { return count_result(corv::logical_faces
 
 PyObject* bbox(const Call& c) {
     auto [lo, hi] = corv::bbox(self_solid(c).polygons);
-    return float_list_result({lo.x.to_double(), lo.y.to_double(), lo.z.to_double(), hi.x.to_double(),
-                              hi.y.to_double(), hi.z.to_double()});
+    return float_list_result(
+        {lo.x.to_double(), lo.y.to_double(), lo.z.to_double(), hi.x.to_double(), hi.y.to_double(), hi.z.to_double()});
 }
 
 constexpr Entry methods[] = {

@@ -3,9 +3,9 @@
 
 #include <cstdint>
 
+#include "binder/py_ref.h"
 #include "rs/functions.h"
 #include "rs/methods.h"
-#include "binder/py_ref.h"
 #include "rs/solid_type.h"
 
 namespace corv::rs {
@@ -19,7 +19,10 @@ PyModuleDef module_def = {
     "",       // empty module docstring
     0,        // no per-module state; init is called again on re-import
     nullptr,  // functions are added one by one, in order, with __all__
-    nullptr, nullptr, nullptr, nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
 };
 
 // The module lives in one interpreter only; these are its strong reference

@@ -12,8 +12,7 @@ namespace {
 using binder::PyRef;
 
 struct SolidObject {
-    PyObject_HEAD
-    corv::Solid* solid;  // owned; set right after allocation, never changed
+    PyObject_HEAD corv::Solid* solid;  // owned; set right after allocation, never changed
 };
 
 // Made once per process and never released.
@@ -56,11 +55,7 @@ PyObject* solid_type(PyMethodDef* methods) {
         {0, nullptr},
     };
     PyType_Spec spec = {
-        "corvanthium_rs.PySolid",
-        static_cast<int>(sizeof(SolidObject)),
-        0,
-        Py_TPFLAGS_DEFAULT,
-        slots,
+        "corvanthium_rs.PySolid", static_cast<int>(sizeof(SolidObject)), 0, Py_TPFLAGS_DEFAULT, slots,
     };
     solid_class = reinterpret_cast<PyTypeObject*>(PyType_FromSpec(&spec));
     return reinterpret_cast<PyObject*>(solid_class);

@@ -27,8 +27,6 @@ extern const binder::Converter solid_param;
 
 // The solid a method is called on, and argument i as a solid.
 inline const corv::Solid& self_solid(const binder::Call& c) { return *static_cast<const corv::Solid*>(c.self); }
-inline const corv::Solid& solid_arg(const binder::Call& c, std::size_t i) {
-    return *c.args.get<const corv::Solid*>(i);
-}
+inline const corv::Solid& solid_arg(const binder::Call& c, std::size_t i) { return *c.args.get<const corv::Solid*>(i); }
 
 }  // namespace corv::rs

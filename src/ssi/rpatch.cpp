@@ -11,7 +11,7 @@ namespace {
 void blend_into(Point& a, const Point& b, std::size_t dim) {
     if (a.size() < dim || b.size() < dim) {
         throw Panic(PanicKind::bad_shape, "control point has " + std::to_string(a.size() < dim ? a.size() : b.size()) +
-                    " entries, the first point has " + std::to_string(dim));
+                                              " entries, the first point has " + std::to_string(dim));
     }
     for (std::size_t i = 0; i < dim; ++i) a[i] = (a[i] + b[i]).halved();
     a.resize(dim);
@@ -71,8 +71,9 @@ std::array<RPatch, 4> RPatch::split4() const {
     const std::size_t n = net[0].size();
     for (std::size_t i = 1; i < m; ++i) {
         if (net[i].size() < n) {
-            throw Panic(PanicKind::bad_shape, "patch net: row " + std::to_string(i) + " has " + std::to_string(net[i].size()) +
-                        " points, row 0 has " + std::to_string(n));
+            throw Panic(PanicKind::bad_shape, "patch net: row " + std::to_string(i) + " has " +
+                                                  std::to_string(net[i].size()) + " points, row 0 has " +
+                                                  std::to_string(n));
         }
     }
 
@@ -111,11 +112,16 @@ PatchBox RPatch::bbox() const {
     for (const Row& row : net) {
         for (const Point& p : row) {
             if (cartesian) {
-                if (p.size() < 3) throw Panic(PanicKind::bad_shape, "Cartesian control point has " + std::to_string(p.size()) + " entries");
+                if (p.size() < 3)
+                    throw Panic(PanicKind::bad_shape,
+                                "Cartesian control point has " + std::to_string(p.size()) + " entries");
                 take_in(box, first, p[0], p[1], p[2]);
             } else {
-                if (p.size() < 4) throw Panic(PanicKind::bad_shape, "homogeneous control point has " + std::to_string(p.size()) + " entries");
-                if (p[3].is_zero()) throw Panic(PanicKind::division_by_zero, "homogeneous control point with zero weight");
+                if (p.size() < 4)
+                    throw Panic(PanicKind::bad_shape,
+                                "homogeneous control point has " + std::to_string(p.size()) + " entries");
+                if (p[3].is_zero())
+                    throw Panic(PanicKind::division_by_zero, "homogeneous control point with zero weight");
                 take_in(box, first, p[0] / p[3], p[1] / p[3], p[2] / p[3]);
             }
             first = false;

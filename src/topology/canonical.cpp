@@ -37,7 +37,10 @@ bool normalise_small(std::array<std::int64_t, N>& v) {
     if (g == 0) return false;
     std::int64_t sign = 1;
     for (std::int64_t x : v) {
-        if (x != 0) { sign = x < 0 ? -1 : 1; break; }
+        if (x != 0) {
+            sign = x < 0 ? -1 : 1;
+            break;
+        }
     }
     for (std::int64_t& x : v) x = x / g * sign;
     return true;
@@ -61,7 +64,10 @@ bool normalise_big(const std::array<const Rational*, N>& qs, std::array<Integer,
     if (g.is_zero()) return false;
     bool negate = false;
     for (const Integer& x : out) {
-        if (!x.is_zero()) { negate = x.sign() < 0; break; }
+        if (!x.is_zero()) {
+            negate = x.sign() < 0;
+            break;
+        }
     }
     for (Integer& x : out) {
         x = divexact(x, g);
@@ -123,7 +129,8 @@ std::string plane_key_text(const PlaneKey& key) {
 std::optional<Vec3> unit_normal(const Plane& plane) {
     PlaneKey k = canonical_plane(plane);
     Integer s = k[0] * k[0] + k[1] * k[1] + k[2] * k[2];
-    if (s.is_zero()) throw Panic(PanicKind::division_by_zero, "unit_normal: division by zero (the plane has a zero normal)");
+    if (s.is_zero())
+        throw Panic(PanicKind::division_by_zero, "unit_normal: division by zero (the plane has a zero normal)");
     Integer r = isqrt(s);
     if (r * r != s) return std::nullopt;
     return Vec3{Rational(k[0], r), Rational(k[1], r), Rational(k[2], r)};
@@ -145,8 +152,7 @@ std::optional<Vec3> canon_dir(const Vec3& v) {
     }
     std::array<Integer, 3> big;
     if (!normalise_big(qs, big)) return std::nullopt;
-    return Vec3{Rational::from_integer(big[0]), Rational::from_integer(big[1]),
-                Rational::from_integer(big[2])};
+    return Vec3{Rational::from_integer(big[0]), Rational::from_integer(big[1]), Rational::from_integer(big[2])};
 }
 
 std::optional<Vec3> unit_dir(const Vec3& v) {

@@ -17,8 +17,7 @@ struct SideSpan {
 };
 
 std::size_t index_of(const std::vector<Rational>& breakpoints, const Rational& t) {
-    return static_cast<std::size_t>(std::lower_bound(breakpoints.begin(), breakpoints.end(), t) -
-                                    breakpoints.begin());
+    return static_cast<std::size_t>(std::lower_bound(breakpoints.begin(), breakpoints.end(), t) - breakpoints.begin());
 }
 
 // Every stretch between consecutive breakpoints must be covered as often in

@@ -38,8 +38,11 @@ def faces_of(solid):
 
 def area2(points):
     n = len(points)
-    return sum(Fraction(points[i][0]) * Fraction(points[(i + 1) % n][1])
-               - Fraction(points[(i + 1) % n][0]) * Fraction(points[i][1]) for i in range(n))
+    return sum(
+        Fraction(points[i][0]) * Fraction(points[(i + 1) % n][1])
+        - Fraction(points[(i + 1) % n][0]) * Fraction(points[i][1])
+        for i in range(n)
+    )
 
 
 def prism_faces(triangles, outline, h):
@@ -100,8 +103,7 @@ class TestPrism:
 
     def test_ell_cap_is_a_triangulation(self):
         s = cr.make_prism(flat(ELL), "1", "p")
-        tris = [((0, 0), (2, 0), (2, 1)), ((0, 0), (2, 1), (1, 1)),
-                ((0, 2), (0, 0), (1, 1)), ((1, 1), (1, 2), (0, 2))]
+        tris = [((0, 0), (2, 0), (2, 1)), ((0, 0), (2, 1), (1, 1)), ((0, 2), (0, 0), (1, 1)), ((1, 1), (1, 2), (0, 2))]
         assert s.canonical() == canonical_of(prism_faces(tris, ELL, 1))
         assert s.volume6_str() == "18/1"
 
@@ -145,6 +147,7 @@ class TestPrismatoid:
 
 # Random simple counter-clockwise outlines.
 
+
 @st.composite
 def skylines(draw):
     """Columns over the x axis; equal neighbouring heights leave straight corners."""
@@ -169,8 +172,9 @@ def stars(draw):
     pts = []
     for sx, sy in ((1, 1), (-1, 1), (-1, -1), (1, -1)):
         quad = draw(st.lists(st.tuples(st.integers(1, 8), st.integers(1, 8)), min_size=1, max_size=5))
-        quad = sorted({(sx * x, sy * y) for x, y in quad},
-                      key=lambda p: Fraction(p[1], p[0]))  # within one quadrant: by slope
+        quad = sorted(
+            {(sx * x, sy * y) for x, y in quad}, key=lambda p: Fraction(p[1], p[0])
+        )  # within one quadrant: by slope
         kept = []
         for p in quad:
             if not kept or kept[-1][0] * p[1] - kept[-1][1] * p[0] != 0:

@@ -20,7 +20,7 @@ def box(dx, dy, dz, at=("0", "0", "0")):
 
 def expected_box_volume(a, b, c, d):
     """a x b x c bevelled by d on every edge and corner, for small d."""
-    return a * b * c - 2 * d * d * (a + b + c) + Fraction(16, 3) * d ** 3
+    return a * b * c - 2 * d * d * (a + b + c) + Fraction(16, 3) * d**3
 
 
 @pytest.mark.parametrize(
@@ -78,9 +78,10 @@ def test_second_chamfer_fails_with_value_error():
         once.chamfer("0")
 
 
-@pytest.mark.parametrize("solid, dist", [(lambda: cr.make_box("0", "0", "1", "e"), "1/10"),
-                                         (lambda: box(1, 1, 1), "1/0"),
-                                         (lambda: box(1, 1, 1), "0.1")])
+@pytest.mark.parametrize(
+    "solid, dist",
+    [(lambda: cr.make_box("0", "0", "1", "e"), "1/10"), (lambda: box(1, 1, 1), "1/0"), (lambda: box(1, 1, 1), "0.1")],
+)
 def test_internal_failures(solid, dist):
     with pytest.raises(BaseException) as info:
         solid().chamfer(dist)

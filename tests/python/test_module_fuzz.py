@@ -89,13 +89,19 @@ leaves = st.one_of(
     number_texts,
     st.builds(Index, st.integers(-3, 3)),
 )
-objects = st.recursive(leaves, lambda inner: st.one_of(st.lists(inner, max_size=4), st.tuples(inner, inner)),
-                       max_leaves=12)
+objects = st.recursive(
+    leaves, lambda inner: st.one_of(st.lists(inner, max_size=4), st.tuples(inner, inner)), max_leaves=12
+)
 # Objects safe to pass where a count is expected: a count that converts is at
 # most 3 (subdivision depth and degrees stay small), or it is too large to convert.
 count_objects = st.one_of(
-    st.integers(-3, 3), st.integers(2**64, 2**70), st.builds(Index, st.integers(-3, 3)),
-    st.none(), st.floats(), number_texts, st.lists(number_texts, max_size=3),
+    st.integers(-3, 3),
+    st.integers(2**64, 2**70),
+    st.builds(Index, st.integers(-3, 3)),
+    st.none(),
+    st.floats(),
+    number_texts,
+    st.lists(number_texts, max_size=3),
 )
 
 
@@ -143,11 +149,28 @@ def outcome(call):
 
 
 def check_result(name, result):
-    expected = {"make_box": cr.PySolid, "make_prism": cr.PySolid, "make_prismatoid": cr.PySolid,
-                "box_boolean": tuple, "box_form": tuple, "nurbs_curve_eval": list, "nurbs_surface_eval": list,
-                "ssi_pairs": list, "translate": cr.PySolid, "scale": cr.PySolid, "mirror": cr.PySolid,
-                "rotate_quarter": cr.PySolid, "boolean": cr.PySolid, "chamfer": cr.PySolid, "volume": float,
-                "volume6_str": str, "canonical": str, "watertight_ok": bool, "logical_faces": int, "bbox": list}
+    expected = {
+        "make_box": cr.PySolid,
+        "make_prism": cr.PySolid,
+        "make_prismatoid": cr.PySolid,
+        "box_boolean": tuple,
+        "box_form": tuple,
+        "nurbs_curve_eval": list,
+        "nurbs_surface_eval": list,
+        "ssi_pairs": list,
+        "translate": cr.PySolid,
+        "scale": cr.PySolid,
+        "mirror": cr.PySolid,
+        "rotate_quarter": cr.PySolid,
+        "boolean": cr.PySolid,
+        "chamfer": cr.PySolid,
+        "volume": float,
+        "volume6_str": str,
+        "canonical": str,
+        "watertight_ok": bool,
+        "logical_faces": int,
+        "bbox": list,
+    }
     assert type(result) is expected[name]
     if name in ("box_boolean", "box_form"):
         assert len(result) == 2 and all(type(t) is str for t in result)
@@ -197,9 +220,13 @@ def test_methods_return_or_fail_cleanly(solid, call, data):
 
 
 @FAST
-@given(st.sampled_from(sorted(FUNCTIONS) + sorted(METHODS)), st.lists(objects, max_size=12),
-       st.dictionaries(st.sampled_from(["dx", "x", "axis", "op", "net_a", "weights", "bogus", "depth_"]),
-                       objects, max_size=3))
+@given(
+    st.sampled_from(sorted(FUNCTIONS) + sorted(METHODS)),
+    st.lists(objects, max_size=12),
+    st.dictionaries(
+        st.sampled_from(["dx", "x", "axis", "op", "net_a", "weights", "bogus", "depth_"]), objects, max_size=3
+    ),
+)
 def test_random_argument_counts_and_keywords(name, args, kwargs):
     if "depth" in PARAM_NAMES.get(name, []) or "degree" in PARAM_NAMES.get(name, []) or name.startswith("nurbs"):
         # keep counts that could convert small

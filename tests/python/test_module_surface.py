@@ -475,10 +475,18 @@ def corner_text(text):
 
 @pytest.mark.parametrize(
     "text, value",
-    [("7/2/5", Fraction(7)), ("-6/-4", Fraction(3, 2)), ("1_5/3", Fraction(5)), ("2/4", Fraction(1, 2)),
-     ("0/7", Fraction(0)), ("+2/+4", Fraction(1, 2)), ("007", Fraction(7)), ("-0", Fraction(0)),
-     ("1234567890123456789012345678901234567891/7", Fraction(1234567890123456789012345678901234567891, 7)),
-     ("-9999999999999999999999999999999999999999", Fraction(-9999999999999999999999999999999999999999))],
+    [
+        ("7/2/5", Fraction(7)),
+        ("-6/-4", Fraction(3, 2)),
+        ("1_5/3", Fraction(5)),
+        ("2/4", Fraction(1, 2)),
+        ("0/7", Fraction(0)),
+        ("+2/+4", Fraction(1, 2)),
+        ("007", Fraction(7)),
+        ("-0", Fraction(0)),
+        ("1234567890123456789012345678901234567891/7", Fraction(1234567890123456789012345678901234567891, 7)),
+        ("-9999999999999999999999999999999999999999", Fraction(-9999999999999999999999999999999999999999)),
+    ],
 )
 def test_number_texts_round_trip(text, value):
     x, moved = corner_text(text)
@@ -517,8 +525,10 @@ def test_every_function_and_method_returns_its_result_type():
         (lambda: cr.box_form("1", "2", "3"), tuple),
         (lambda: cr.box_boolean("2", "2", "2", "2", "2", "2", "1", "1", "1", "union"), tuple),
         (lambda: cr.make_prism(["0", "0", "1", "0", "1", "1", "0", "1"], "1", "p"), cr.PySolid),
-        (lambda: cr.make_prismatoid(["0", "0", "1", "0", "1", "1"], "0", ["0", "0", "1", "0", "1", "1"], "1", "p"),
-         cr.PySolid),
+        (
+            lambda: cr.make_prismatoid(["0", "0", "1", "0", "1", "1"], "0", ["0", "0", "1", "0", "1", "1"], "1", "p"),
+            cr.PySolid,
+        ),
         (lambda: cr.nurbs_curve_eval(1, [["0", "0", "0"], ["1", "1", "1"]], ["0", "0", "1", "1"], "1/2"), list),
         (lambda: cr.ssi_pairs([[["0", "0", "0"]]], [[["0", "0", "0"]]], 1), list),
         (lambda: s.boolean("union", s), cr.PySolid),

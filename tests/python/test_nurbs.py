@@ -37,7 +37,13 @@ def test_curve_ends_and_knot_multiplicity():
     pts = [[str(i), "0", "0"] for i in range(4)]
     k0 = ["0", "1", "2", "3", "4"]
     assert [cr.nurbs_curve_eval(0, pts, k0, t)[0] for t in ["-1", "0", "3/2", "2", "4", "9"]] == [
-        "0/1", "0/1", "1/1", "2/1", "3/1", "3/1"]
+        "0/1",
+        "0/1",
+        "1/1",
+        "2/1",
+        "3/1",
+        "3/1",
+    ]
 
 
 def test_curve_failures():
@@ -62,7 +68,10 @@ def test_surface_examples_and_failures():
     assert cr.nurbs_surface_eval(1, 1, SADDLE, LINE_KNOTS, LINE_KNOTS, "1/2", "1/2", w) == ["2/3", "2/3", "1/2"]
     net = [[["1", "2", "3"], ["4", "5", "6"]], [["7", "8", "9"], ["10/4", "11", "12"]]]
     assert cr.nurbs_surface_eval(0, 0, net, ["0", "1", "2"], ["0", "1", "2"], "1", "1", [["1", "2"], ["3", "-5"]]) == [
-        "5/2", "11/1", "12/1"]
+        "5/2",
+        "11/1",
+        "12/1",
+    ]
     panic_of(cr.nurbs_surface_eval, 1, 1, SADDLE, LINE_KNOTS, LINE_KNOTS, "1/2", "1/2", [["1", "1"]])
     panic_of(cr.nurbs_surface_eval, 1, 1, SADDLE, LINE_KNOTS, LINE_KNOTS, "1/2", "1/2", [["1", "1"], ["1"]])
     panic_of(cr.nurbs_surface_eval, 1, 1, SADDLE, LINE_KNOTS, LINE_KNOTS, "1/2", "1/2", [["1", "1"], ["-1", "-1"]])
@@ -72,6 +81,7 @@ def test_surface_examples_and_failures():
 
 
 # --- independent evaluation ------------------------------------------------
+
 
 def ref_deboor(p, knots, pts, t):
     """De Boor by the textbook recurrence on Fractions, with a linear span search."""
@@ -102,13 +112,15 @@ def ref_point(h):
 
 small = st.fractions(min_value=-4, max_value=4, max_denominator=6)
 weight = st.fractions(min_value=Fraction(1, 4), max_value=4, max_denominator=5) | st.fractions(
-    min_value=-3, max_value=-1, max_denominator=3)
+    min_value=-3, max_value=-1, max_denominator=3
+)
 
 
 @st.composite
 def knot_vector(draw, p, n):
-    steps = draw(st.lists(st.sampled_from([0, 0, Fraction(1, 2), 1, 2, Fraction(1, 3)]),
-                          min_size=n + p, max_size=n + p))
+    steps = draw(
+        st.lists(st.sampled_from([0, 0, Fraction(1, 2), 1, 2, Fraction(1, 3)]), min_size=n + p, max_size=n + p)
+    )
     knots = [Fraction(0)]
     for s in steps:
         knots.append(knots[-1] + s)
@@ -124,8 +136,7 @@ def curves(draw):
     knots = draw(knot_vector(p, n))
     cps = draw(st.lists(st.lists(small, min_size=3, max_size=3), min_size=n, max_size=n))
     weights = draw(st.none() | st.lists(weight, min_size=n, max_size=n))
-    t = draw(st.fractions(min_value=knots[0] - 1, max_value=knots[-1] + 1, max_denominator=12)
-             | st.sampled_from(knots))
+    t = draw(st.fractions(min_value=knots[0] - 1, max_value=knots[-1] + 1, max_denominator=12) | st.sampled_from(knots))
     return p, knots, cps, weights, t
 
 
@@ -139,8 +150,13 @@ def test_curve_matches_reference(case):
     p, knots, cps, weights, t = case
     ws = weights or [Fraction(1)] * len(cps)
     expected = ref_point(ref_deboor(p, knots, [homog(c, w) for c, w in zip(cps, ws)], t))
-    args = (p, [[text(x) for x in c] for c in cps], [text(k) for k in knots], text(t),
-            None if weights is None else [text(w) for w in weights])
+    args = (
+        p,
+        [[text(x) for x in c] for c in cps],
+        [text(k) for k in knots],
+        text(t),
+        None if weights is None else [text(w) for w in weights],
+    )
     if expected is None:
         panic_of(cr.nurbs_curve_eval, *args)
     else:
@@ -152,8 +168,9 @@ def surfaces(draw):
     pu, pv = draw(st.integers(0, 3)), draw(st.integers(0, 3))
     m, n = draw(st.integers(pu + 1, pu + 3)), draw(st.integers(pv + 1, pv + 3))
     ku, kv = draw(knot_vector(pu, m)), draw(knot_vector(pv, n))
-    net = draw(st.lists(st.lists(st.lists(small, min_size=3, max_size=3), min_size=n, max_size=n),
-                        min_size=m, max_size=m))
+    net = draw(
+        st.lists(st.lists(st.lists(small, min_size=3, max_size=3), min_size=n, max_size=n), min_size=m, max_size=m)
+    )
     weights = draw(st.none() | st.lists(st.lists(weight, min_size=n, max_size=n), min_size=m, max_size=m))
     u = draw(st.fractions(min_value=ku[0], max_value=ku[-1], max_denominator=8) | st.sampled_from(ku))
     v = draw(st.fractions(min_value=kv[0], max_value=kv[-1], max_denominator=8) | st.sampled_from(kv))
@@ -167,9 +184,16 @@ def test_surface_matches_reference(case):
     ws = weights or [[Fraction(1)] * len(row) for row in net]
     column = [ref_deboor(pv, kv, [homog(c, w) for c, w in zip(row, wrow)], v) for row, wrow in zip(net, ws)]
     expected = ref_point(ref_deboor(pu, ku, column, u))
-    args = (pu, pv, [[[text(x) for x in c] for c in row] for row in net], [text(k) for k in ku],
-            [text(k) for k in kv], text(u), text(v),
-            None if weights is None else [[text(w) for w in row] for row in weights])
+    args = (
+        pu,
+        pv,
+        [[[text(x) for x in c] for c in row] for row in net],
+        [text(k) for k in ku],
+        [text(k) for k in kv],
+        text(u),
+        text(v),
+        None if weights is None else [[text(w) for w in row] for row in weights],
+    )
     if expected is None:
         panic_of(cr.nurbs_surface_eval, *args)
     else:

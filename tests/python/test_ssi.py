@@ -1,4 +1,5 @@
 """ssi_pairs: lockstep subdivision screen of two rational Bezier patches."""
+
 import random
 import subprocess
 import sys
@@ -105,7 +106,8 @@ class TestDocumentedExamples:
     def test_depth_zero_returns_the_rectangles_unscreened(self):
         assert m.ssi_pairs(SQUARE, LIFTED, 0) == [DEFAULT_ROW]
         assert m.ssi_pairs([], [], 0, ["2/4", "1", "0", "3", "ignored"]) == [
-            ["1/2", "1/1", "0/1", "3/1", "0/1", "1/1", "0/1", "1/1"]]
+            ["1/2", "1/1", "0/1", "3/1", "0/1", "1/1", "0/1", "1/1"]
+        ]
 
     @pytest.mark.parametrize("depth", [1, 2, 7])
     def test_parallel_squares_do_not_meet(self, depth):

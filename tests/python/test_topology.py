@@ -1,4 +1,5 @@
 """Face counts and closedness of boxes and of Boolean results."""
+
 from fractions import Fraction
 
 import pytest

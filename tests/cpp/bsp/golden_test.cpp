@@ -72,7 +72,7 @@ Rational size(Rng& r) {
     static const int nums[] = {1, 2, 3, 4, 6, 1};
     static const int dens[] = {2, 2, 1, 2, 2, 3};
     const int k = r.below(6);
-    if (r.below(40) == 0) return q(-1, 1);  // inside-out
+    if (r.below(40) == 0) return q(-1, 1);     // inside-out
     if (r.below(60) == 0) return Rational(0);  // flat
     return q(nums[k], dens[k]);
 }

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "support/support.h"
 #include <pthread.h>
+#include "support/support.h"
 
 #include <functional>
 

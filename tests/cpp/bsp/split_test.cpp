@@ -23,9 +23,7 @@ std::size_t count(const Split& s) {
     return s.coplanar_front.size() + s.coplanar_back.size() + s.front.size() + s.back.size();
 }
 
-Polygon unit_square() {
-    return Polygon::make({v(0, 0, 0), v(1, 0, 0), v(1, 1, 0), v(0, 1, 0)}, "sq.face");
-}
+Polygon unit_square() { return Polygon::make({v(0, 0, 0), v(1, 0, 0), v(1, 1, 0), v(0, 1, 0)}, "sq.face"); }
 
 void expect_floats_match(const Polygon& p) {
     ASSERT_EQ(p.float_vertices.size(), p.vertices.size());
@@ -115,9 +113,8 @@ TEST(Split, HugeCoordinatesAreClassifiedExactly) {
     const std::string big = "1" + std::string(400, '0');  // 10^400: its double is infinite
     const std::string big_m1 = std::string(400, '9');     // 10^400 - 1
     auto at = [&](const std::string& x) {
-        return Polygon::make({v(x.c_str(), "0", "0"), v(x.c_str(), "1", "0"), v(x.c_str(), "1", "1"),
-                              v(x.c_str(), "0", "1")},
-                             "far");
+        return Polygon::make(
+            {v(x.c_str(), "0", "0"), v(x.c_str(), "1", "0"), v(x.c_str(), "1", "1"), v(x.c_str(), "0", "1")}, "far");
     };
     EXPECT_EQ(cut(plane_of(v(1, 0, 0), big_m1.c_str()), at(big)).front.size(), 1u);
     EXPECT_EQ(cut(plane_of(v(1, 0, 0), big.c_str()), at(big_m1)).back.size(), 1u);
@@ -126,9 +123,8 @@ TEST(Split, HugeCoordinatesAreClassifiedExactly) {
     // A huge normal against small points, and a square reaching out to
     // 10^400 cut at 1: exact pieces.
     EXPECT_EQ(cut(plane_of(v(big.c_str(), "0", "0"), big.c_str()), unit_square()).back.size(), 1u);
-    Polygon wide = Polygon::make({v("0", "0", "0"), v(big.c_str(), "0", "0"), v(big.c_str(), "1", "0"),
-                                  v("0", "1", "0")},
-                                 "wide");
+    Polygon wide =
+        Polygon::make({v("0", "0", "0"), v(big.c_str(), "0", "0"), v(big.c_str(), "1", "0"), v("0", "1", "0")}, "wide");
     Split s = cut(plane_of(v(1, 0, 0), "1"), std::move(wide));
     ASSERT_EQ(s.front.size(), 1u);
     ASSERT_EQ(s.back.size(), 1u);

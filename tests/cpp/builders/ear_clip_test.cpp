@@ -4,8 +4,8 @@
 
 #include <random>
 
-#include "outline_gen.h"
 #include "entry/number_text.h"
+#include "outline_gen.h"
 
 namespace corv {
 namespace {
@@ -144,7 +144,8 @@ TEST(EarClip, LargeCoordinatesGiveTheSameTriangles) {
 TEST(EarClip, FarFromTheOriginGivesTheSameTriangles) {
     std::mt19937 rng(31337);
     for (int round = 0; round < 400; ++round) {
-        const Rational far = parse_r(round % 2 == 0 ? "1000000000000000000000000000000/3" : "36028905105355024891905/1000003");
+        const Rational far =
+            parse_r(round % 2 == 0 ? "1000000000000000000000000000000/3" : "36028905105355024891905/1000003");
         auto moved = [&](const Point2& p) { return Point2{p.x + far, p.y - far}; };
         std::vector<Point2> pts = round % 4 < 2 ? testing_outlines::random_points(rng, 4 + round % 8, 5)
                                                 : testing_outlines::star(rng, 1 + round % 4);
@@ -161,8 +162,8 @@ TEST(EarClip, FarFromTheOriginGivesTheSameTriangles) {
 TEST(EarClip, SimpleOutlinesAreTriangulated) {
     std::mt19937 rng(4242);
     for (int round = 0; round < 600; ++round) {
-        std::vector<Point2> loop =
-            round % 2 == 0 ? testing_outlines::skyline(rng, 1 + round % 12) : testing_outlines::star(rng, 1 + round % 6);
+        std::vector<Point2> loop = round % 2 == 0 ? testing_outlines::skyline(rng, 1 + round % 12)
+                                                  : testing_outlines::star(rng, 1 + round % 6);
         std::vector<Triangle2> tris = ear_clip(loop);
         Rational sum;
         for (const Triangle2& t : tris) {

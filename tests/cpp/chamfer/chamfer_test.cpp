@@ -11,9 +11,9 @@
 #include "chamfer/edge_pass.h"
 #include "core/measures.h"
 #include "core/panic.h"
-#include "topology/watertight.h"
 #include "entry/number_text.h"
 #include "entry/solid_entry.h"
+#include "topology/watertight.h"
 
 namespace corv {
 namespace {
@@ -62,14 +62,12 @@ TEST(EdgeCutter, LongEdgesAreCoveredWholeShortOnesKeepTheirCutter) {
     const Solid exact = Solid::cube(3, 1, 1, "box");
     const Edge e3 = x_axis_edge(logical_edges(exact));
     ASSERT_EQ(e3.point, v(3, 0, 0));
-    EXPECT_EQ(x_range(*edge_cutter(e3, r("1/10"), cutter_reach(exact))),
-              std::make_pair(Rational(0), Rational(6)));
+    EXPECT_EQ(x_range(*edge_cutter(e3, r("1/10"), cutter_reach(exact))), std::make_pair(Rational(0), Rational(6)));
     // 10 x 1 x 1: reach 13 from x = 10 would stop at 7/2; the cutter is
     // centred on the edge instead.
     const Solid long_box = Solid::cube(10, 1, 1, "box");
     const Edge e10 = x_axis_edge(logical_edges(long_box));
-    EXPECT_EQ(x_range(*edge_cutter(e10, r("1/10"), cutter_reach(long_box))),
-              std::make_pair(r("-3/2"), r("23/2")));
+    EXPECT_EQ(x_range(*edge_cutter(e10, r("1/10"), cutter_reach(long_box))), std::make_pair(r("-3/2"), r("23/2")));
 }
 
 TEST(EdgeCutter, FaceWithoutRationalUnitNormalIsRejected) {
@@ -151,9 +149,8 @@ Solid l_prism() {
     for (int i = 0; i < 6; ++i) {
         const auto& a = outline[i];
         const auto& b = outline[(i + 1) % 6];
-        faces.push_back(Polygon::make(
-            {v(a[0], a[1], 0), v(b[0], b[1], 0), v(b[0], b[1], 1), v(a[0], a[1], 1)},
-            "l.side" + std::to_string(i)));
+        faces.push_back(Polygon::make({v(a[0], a[1], 0), v(b[0], b[1], 0), v(b[0], b[1], 1), v(a[0], a[1], 1)},
+                                      "l.side" + std::to_string(i)));
     }
     return Solid::make(std::move(faces));
 }

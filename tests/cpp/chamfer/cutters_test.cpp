@@ -16,8 +16,8 @@ Vec3 v(std::int64_t x, std::int64_t y, std::int64_t z) { return {x, y, z}; }
 TEST(Parallelepiped, RightHandedUnitVectorsGiveTheUnitBoxUnflipped) {
     const Solid cutter = parallelepiped(v(0, 0, 0), v(1, 0, 0), v(0, 1, 0), v(0, 0, 1), "chamfer");
     const Solid box = Solid::cube(1, 1, 1, "box");
-    EXPECT_EQ(labels(cutter), (std::vector<std::string>{"chamfer.b", "chamfer.t", "chamfer.f",
-                                                         "chamfer.k", "chamfer.r", "chamfer.l"}));
+    EXPECT_EQ(labels(cutter),
+              (std::vector<std::string>{"chamfer.b", "chamfer.t", "chamfer.f", "chamfer.k", "chamfer.r", "chamfer.l"}));
     ASSERT_EQ(cutter.polygons.size(), 6u);
     for (std::size_t i = 0; i < 6; ++i) {
         EXPECT_EQ(cutter.polygons[i].vertices, box.polygons[i].vertices) << i;
@@ -81,8 +81,7 @@ TEST(Solve3, CramersRuleIsExact) {
     const std::array<Vec3, 3> m{v(0, 3, 0), v(2, 0, 0), v(0, 0, -7)};
     const std::optional<Vec3> x = solve3(m, v(1, 1, 1));
     ASSERT_TRUE(x);
-    EXPECT_EQ(*x, (Vec3{Rational(1) / Rational(2), Rational(1) / Rational(3),
-                        Rational(-1) / Rational(7)}));
+    EXPECT_EQ(*x, (Vec3{Rational(1) / Rational(2), Rational(1) / Rational(3), Rational(-1) / Rational(7)}));
 }
 
 TEST(Solve3, SingularSystemsHaveNoSolution) {

@@ -21,12 +21,9 @@ TEST(LogicalEdges, UnitBoxEdgesComeInKeyOrder) {
     // z lines (key 0/1,0/1,1/1|...), then y lines, then x lines; within each
     // group "-" sorts before the digits.
     const std::vector<Line> expected = {
-        {v(0, 0, 1), v(1, 0, 0)}, {v(0, 0, 1), v(0, 0, 0)},
-        {v(0, 0, 1), v(1, 1, 0)}, {v(0, 0, 1), v(0, 1, 0)},
-        {v(0, 1, 0), v(0, 0, 1)}, {v(0, 1, 0), v(1, 0, 1)},
-        {v(0, 1, 0), v(0, 0, 0)}, {v(0, 1, 0), v(1, 0, 0)},
-        {v(1, 0, 0), v(0, 1, 0)}, {v(1, 0, 0), v(0, 0, 0)},
-        {v(1, 0, 0), v(0, 1, 1)}, {v(1, 0, 0), v(0, 0, 1)},
+        {v(0, 0, 1), v(1, 0, 0)}, {v(0, 0, 1), v(0, 0, 0)}, {v(0, 0, 1), v(1, 1, 0)}, {v(0, 0, 1), v(0, 1, 0)},
+        {v(0, 1, 0), v(0, 0, 1)}, {v(0, 1, 0), v(1, 0, 1)}, {v(0, 1, 0), v(0, 0, 0)}, {v(0, 1, 0), v(1, 0, 0)},
+        {v(1, 0, 0), v(0, 1, 0)}, {v(1, 0, 0), v(0, 0, 0)}, {v(1, 0, 0), v(0, 1, 1)}, {v(1, 0, 0), v(0, 0, 1)},
     };
     ASSERT_EQ(edges.size(), expected.size());
     for (std::size_t i = 0; i < edges.size(); ++i) {
@@ -84,9 +81,7 @@ TEST(LogicalEdges, OnlyLinesWithExactlyTwoFacePlanesAreEdges) {
                    true),
               12u);
     // A top with a repeated vertex: the zero-length side adds nothing.
-    EXPECT_EQ(with({Polygon::make({v(0, 0, 2), v(2, 0, 2), v(2, 0, 2), v(2, 2, 2), v(0, 2, 2)}, "t")},
-                   true),
-              12u);
+    EXPECT_EQ(with({Polygon::make({v(0, 0, 2), v(2, 0, 2), v(2, 0, 2), v(2, 2, 2), v(0, 2, 2)}, "t")}, true), 12u);
     // A fin on the x axis brings a third plane to that line.
     EXPECT_EQ(with({Polygon::make({v(0, 0, 0), v(2, 0, 0), v(1, -1, -1)}, "fin")}, false), 11u);
     // A face with its flipped copy: one plane on every line, no edges.

@@ -8,11 +8,11 @@
 #include "core/solid.h"
 #include "entry/number_text.h"
 
-using corv::entry::parse_r;
 using corv::Polygon;
 using corv::Rational;
 using corv::Solid;
 using corv::Vec3;
+using corv::entry::parse_r;
 
 namespace {
 

@@ -12,8 +12,8 @@
 #include "entry/number_text.h"
 
 using corv::Integer;
-using corv::entry::parse_r;
 using corv::Rational;
+using corv::entry::parse_r;
 
 namespace {
 
@@ -41,14 +41,15 @@ TEST(ParseR, AcceptsTheGrammar) {
 }
 
 TEST(ParseR, RejectsMalformedText) {
-    for (const char* bad : {"", "/", "1/", "/2", " 1", "1 ", "1 0", "1.5", "1e3", "0x10", "++1", "-+1", "_1",
-                            "-_1", "+", "-", "1/_2", "a", "1/2a", "x/2/5", "\xc3\xa9", "+-1", "1/++2"}) {
+    for (const char* bad : {"",   "/",   "1/", "/2", " 1",   "1 ", "1 0",  "1.5",   "1e3",      "0x10", "++1",  "-+1",
+                            "_1", "-_1", "+",  "-",  "1/_2", "a",  "1/2a", "x/2/5", "\xc3\xa9", "+-1",  "1/++2"}) {
         EXPECT_PANIC_KIND(parse_r(bad), corv::PanicKind::parse) << "text: " << bad;
     }
 }
 
 TEST(ParseR, RejectsZeroDenominators) {
-    for (const char* bad : {"1/0", "0/0", "5/-0", "1/0_0"}) EXPECT_PANIC_KIND(parse_r(bad), corv::PanicKind::zero_denominator) << bad;
+    for (const char* bad : {"1/0", "0/0", "5/-0", "1/0_0"})
+        EXPECT_PANIC_KIND(parse_r(bad), corv::PanicKind::zero_denominator) << bad;
 }
 
 TEST(ParseR, LongNumbersRoundTripDigitForDigit) {
@@ -157,10 +158,16 @@ TEST(RationalToDouble, IsCorrectlyRounded) {
     EXPECT_EQ((min_sub / Rational(2)).to_double(), 0.0);
     EXPECT_EQ((min_sub * parse_r("3/2")).to_double(), 2 * std::numeric_limits<double>::denorm_min());
     // The largest double and the first value that rounds to infinity.
-    Rational max = parse_r("179769313486231570814527423731704356798070567525844996598917476803157260780028538760589558632766878171540458953514382464234321326889464182768467546703537516986049910576551282076245490090389328944075868508455133942304583236903222948165808559332123348274797826204144723168738177180919299881250404026184124858368");
+    Rational max = parse_r(
+        "17976931348623157081452742373170435679807056752584499659891747680315726078002853876058955863276687817154045895"
+        "35143824642343213268894641827684675467035375169860499105765512820762454900903893289440758685084551339423045832"
+        "36903222948165808559332123348274797826204144723168738177180919299881250404026184124858368");
     EXPECT_EQ(max.to_double(), std::numeric_limits<double>::max());
     // Halfway between the largest double and 2^1024: ties to even overflows.
-    Rational halfway = parse_r("179769313486231580793728971405303415079934132710037826936173778980444968292764750946649017977587207096330286416692887910946555547851940402630657488671505820681908902000708383676273854845817711531764475730270069855571366959622842914819860834936475292719074168444365510704342711559699508093042880177904174497792");
+    Rational halfway = parse_r(
+        "17976931348623158079372897140530341507993413271003782693617377898044496829276475094664901797758720709633028641"
+        "66928879109465555478519404026306574886715058206819089020007083836762738548458177115317644757302700698555713669"
+        "59622842914819860834936475292719074168444365510704342711559699508093042880177904174497792");
     EXPECT_EQ(halfway.to_double(), std::numeric_limits<double>::infinity());
     EXPECT_EQ((halfway - parse_r("1/2")).to_double(), std::numeric_limits<double>::max());
     EXPECT_EQ(Rational(std::numeric_limits<std::int64_t>::min()).to_double(), -9223372036854775808.0);
@@ -176,8 +183,15 @@ TEST(Integer, SquareRootsAndDivision) {
 }
 
 TEST(RationalArithmetic, HalvedEqualsDivisionByTwo) {
-    const char* values[] = {"0", "3", "-3", "4/7", "-5/9223372036854775807", "9223372036854775807",
-                            "-9223372036854775807/3", "123456789012345678901234567891/7", "-1/4611686018427387904"};
+    const char* values[] = {"0",
+                            "3",
+                            "-3",
+                            "4/7",
+                            "-5/9223372036854775807",
+                            "9223372036854775807",
+                            "-9223372036854775807/3",
+                            "123456789012345678901234567891/7",
+                            "-1/4611686018427387904"};
     for (const char* text : values) {
         Rational v = parse_r(text);
         EXPECT_EQ(v.halved(), v / Rational(2)) << text;

@@ -9,10 +9,10 @@
 #include "core/transforms.h"
 #include "entry/number_text.h"
 
-using corv::entry::parse_r;
 using corv::Rational;
 using corv::Solid;
 using corv::Vec3;
+using corv::entry::parse_r;
 using namespace corv;  // free functions of the core
 
 namespace {

@@ -61,11 +61,14 @@ TEST(NurbsCurve, WeightsPairWithTheShorterList) {
 
 TEST(NurbsCurve, Failures) {
     // Blended weight zero.
-    EXPECT_PANIC_KIND(nurbs_curve_eval(1, kLine, kLineKnots, "1/2", Texts{"1", "-1"}), corv::PanicKind::division_by_zero);
+    EXPECT_PANIC_KIND(nurbs_curve_eval(1, kLine, kLineKnots, "1/2", Texts{"1", "-1"}),
+                      corv::PanicKind::division_by_zero);
     // Malformed texts anywhere that is read.
-    EXPECT_PANIC_KIND(nurbs_curve_eval(1, kLine, {"0", "0", "1", "1/0"}, "1/2", std::nullopt), corv::PanicKind::zero_denominator);
+    EXPECT_PANIC_KIND(nurbs_curve_eval(1, kLine, {"0", "0", "1", "1/0"}, "1/2", std::nullopt),
+                      corv::PanicKind::zero_denominator);
     EXPECT_PANIC_KIND(nurbs_curve_eval(1, kLine, kLineKnots, "1.5", std::nullopt), corv::PanicKind::parse);
-    EXPECT_PANIC_KIND(nurbs_curve_eval(1, {{"0", "0", "0"}, {"1", "x", "3"}}, kLineKnots, "1/2", std::nullopt), corv::PanicKind::parse);
+    EXPECT_PANIC_KIND(nurbs_curve_eval(1, {{"0", "0", "0"}, {"1", "x", "3"}}, kLineKnots, "1/2", std::nullopt),
+                      corv::PanicKind::parse);
     // No points, too few points for the degree, too few knots.
     EXPECT_PANIC_KIND(nurbs_curve_eval(1, {}, kLineKnots, "1/2", std::nullopt), corv::PanicKind::index);
     EXPECT_PANIC_KIND(nurbs_curve_eval(2, kLine, kLineKnots, "1/2", std::nullopt), corv::PanicKind::index);
@@ -73,12 +76,17 @@ TEST(NurbsCurve, Failures) {
     const std::uint64_t huge = std::numeric_limits<std::uint64_t>::max();
     EXPECT_PANIC_KIND(nurbs_curve_eval(huge, kLine, kLineKnots, "1/2", std::nullopt), corv::PanicKind::index);
     // Too few coordinates: in the first point, or in a blended one.
-    EXPECT_PANIC_KIND(nurbs_curve_eval(1, {{"0", "0"}, {"1", "2"}}, kLineKnots, "1/2", std::nullopt), corv::PanicKind::index);
-    EXPECT_PANIC_KIND(nurbs_curve_eval(1, {{"0", "0", "0"}, {"1", "2"}}, kLineKnots, "1/2", std::nullopt), corv::PanicKind::index);
+    EXPECT_PANIC_KIND(nurbs_curve_eval(1, {{"0", "0"}, {"1", "2"}}, kLineKnots, "1/2", std::nullopt),
+                      corv::PanicKind::index);
+    EXPECT_PANIC_KIND(nurbs_curve_eval(1, {{"0", "0", "0"}, {"1", "2"}}, kLineKnots, "1/2", std::nullopt),
+                      corv::PanicKind::index);
     EXPECT_PANIC_KIND(nurbs_curve_eval(0, {{"0", "0"}}, {"0", "1"}, "0", std::nullopt), corv::PanicKind::index);
     // More than three coordinates would put a coordinate in the weight's place.
-    EXPECT_PANIC_KIND(nurbs_curve_eval(1, {{"0", "0", "0", "5"}, {"1", "2", "3", "5"}}, kLineKnots, "1/2", std::nullopt), corv::PanicKind::bad_shape);
-    EXPECT_PANIC_KIND(nurbs_curve_eval(1, {{"0", "0", "0"}, {"1", "2", "3", "5"}}, kLineKnots, "1/2", std::nullopt), corv::PanicKind::bad_shape);
+    EXPECT_PANIC_KIND(
+        nurbs_curve_eval(1, {{"0", "0", "0", "5"}, {"1", "2", "3", "5"}}, kLineKnots, "1/2", std::nullopt),
+        corv::PanicKind::bad_shape);
+    EXPECT_PANIC_KIND(nurbs_curve_eval(1, {{"0", "0", "0"}, {"1", "2", "3", "5"}}, kLineKnots, "1/2", std::nullopt),
+                      corv::PanicKind::bad_shape);
 }
 
 namespace {
@@ -111,19 +119,21 @@ TEST(NurbsSurface, EveryRowIsEvaluated) {
     // Rows of different lengths each use their own point count; a row that the
     // u span does not need still has to evaluate.
     TextNet ragged = {{{"0", "0", "0"}, {"0", "1", "0"}}, {{"1", "0", "0"}, {"1", "1", "1"}, {"1", "2", "2"}}};
-    EXPECT_EQ(joined(nurbs_surface_eval(1, 1, ragged, kLineKnots, {"0", "0", "1", "2"}, "1/2", "1/2",
-                                        std::nullopt)),
+    EXPECT_EQ(joined(nurbs_surface_eval(1, 1, ragged, kLineKnots, {"0", "0", "1", "2"}, "1/2", "1/2", std::nullopt)),
               "1/2 1/2 1/4 ");
     TextNet unused_bad = {{{"0", "0", "0"}, {"0", "1", "0"}}, {{"1", "0", "0"}, {"1", "1", "1"}}, {{"2", "0", "0"}}};
-    EXPECT_PANIC_KIND(nurbs_surface_eval(0, 1, unused_bad, {"0", "1", "2", "3"}, kLineKnots, "0", "1/2", std::nullopt), corv::PanicKind::index);
+    EXPECT_PANIC_KIND(nurbs_surface_eval(0, 1, unused_bad, {"0", "1", "2", "3"}, kLineKnots, "0", "1/2", std::nullopt),
+                      corv::PanicKind::index);
     // Rows outside the u span are not blended but must still be sound.
     const TextRows row0 = {{"0", "0", "0"}, {"0", "1", "0"}};
     const TextRows row1 = {{"1", "0", "0"}, {"1", "1", "1"}};
     const Texts ku = {"0", "0", "1", "2", "2"};
-    EXPECT_PANIC_KIND(nurbs_surface_eval(1, 1, {row0, row1, {{"2", "0", "0"}, {"2", "1"}}}, ku, kLineKnots, "1/2", "1/2",
-                                    std::nullopt), corv::PanicKind::index);
+    EXPECT_PANIC_KIND(nurbs_surface_eval(1, 1, {row0, row1, {{"2", "0", "0"}, {"2", "1"}}}, ku, kLineKnots, "1/2",
+                                         "1/2", std::nullopt),
+                      corv::PanicKind::index);
     EXPECT_PANIC_KIND(nurbs_surface_eval(1, 1, {row0, row1, {{"2", "0", "0"}, {"2", "1", "?"}}}, ku, kLineKnots, "1/2",
-                                    "1/2", std::nullopt), corv::PanicKind::parse);
+                                         "1/2", std::nullopt),
+                      corv::PanicKind::parse);
     EXPECT_EQ(joined(nurbs_surface_eval(1, 1, {row0, row1, {{"2", "0", "0"}, {"2", "1", "5"}}}, ku, kLineKnots, "1/2",
                                         "1/2", std::nullopt)),
               "1/2 1/2 1/4 ");
@@ -131,17 +141,26 @@ TEST(NurbsSurface, EveryRowIsEvaluated) {
 
 TEST(NurbsSurface, Failures) {
     TextRows short_rows = {{"1", "1"}};
-    EXPECT_PANIC_KIND(nurbs_surface_eval(1, 1, kSaddle, kLineKnots, kLineKnots, "1/2", "1/2", short_rows), corv::PanicKind::index);
+    EXPECT_PANIC_KIND(nurbs_surface_eval(1, 1, kSaddle, kLineKnots, kLineKnots, "1/2", "1/2", short_rows),
+                      corv::PanicKind::index);
     TextRows short_entry = {{"1", "1"}, {"1"}};
-    EXPECT_PANIC_KIND(nurbs_surface_eval(1, 1, kSaddle, kLineKnots, kLineKnots, "1/2", "1/2", short_entry), corv::PanicKind::index);
+    EXPECT_PANIC_KIND(nurbs_surface_eval(1, 1, kSaddle, kLineKnots, kLineKnots, "1/2", "1/2", short_entry),
+                      corv::PanicKind::index);
     TextRows cancelling = {{"1", "1"}, {"-1", "-1"}};
-    EXPECT_PANIC_KIND(nurbs_surface_eval(1, 1, kSaddle, kLineKnots, kLineKnots, "1/2", "1/2", cancelling), corv::PanicKind::division_by_zero);
-    EXPECT_PANIC_KIND(nurbs_surface_eval(1, 1, {}, kLineKnots, kLineKnots, "1/2", "1/2", std::nullopt), corv::PanicKind::index);
-    EXPECT_PANIC_KIND(nurbs_surface_eval(1, 1, {{}, {}}, kLineKnots, kLineKnots, "1/2", "1/2", std::nullopt), corv::PanicKind::index);
+    EXPECT_PANIC_KIND(nurbs_surface_eval(1, 1, kSaddle, kLineKnots, kLineKnots, "1/2", "1/2", cancelling),
+                      corv::PanicKind::division_by_zero);
+    EXPECT_PANIC_KIND(nurbs_surface_eval(1, 1, {}, kLineKnots, kLineKnots, "1/2", "1/2", std::nullopt),
+                      corv::PanicKind::index);
+    EXPECT_PANIC_KIND(nurbs_surface_eval(1, 1, {{}, {}}, kLineKnots, kLineKnots, "1/2", "1/2", std::nullopt),
+                      corv::PanicKind::index);
     const std::uint64_t huge = std::numeric_limits<std::uint64_t>::max();
-    EXPECT_PANIC_KIND(nurbs_surface_eval(huge, 1, kSaddle, kLineKnots, kLineKnots, "1/2", "1/2", std::nullopt), corv::PanicKind::index);
-    EXPECT_PANIC_KIND(nurbs_surface_eval(1, huge, kSaddle, kLineKnots, kLineKnots, "1/2", "1/2", std::nullopt), corv::PanicKind::index);
-    EXPECT_PANIC_KIND(nurbs_surface_eval(1, 1, kSaddle, kLineKnots, kLineKnots, "u", "1/2", std::nullopt), corv::PanicKind::parse);
+    EXPECT_PANIC_KIND(nurbs_surface_eval(huge, 1, kSaddle, kLineKnots, kLineKnots, "1/2", "1/2", std::nullopt),
+                      corv::PanicKind::index);
+    EXPECT_PANIC_KIND(nurbs_surface_eval(1, huge, kSaddle, kLineKnots, kLineKnots, "1/2", "1/2", std::nullopt),
+                      corv::PanicKind::index);
+    EXPECT_PANIC_KIND(nurbs_surface_eval(1, 1, kSaddle, kLineKnots, kLineKnots, "u", "1/2", std::nullopt),
+                      corv::PanicKind::parse);
     TextNet four = {{{"0", "0", "0", "1"}, {"0", "1", "0", "1"}}, {{"1", "0", "0", "1"}, {"1", "1", "1", "1"}}};
-    EXPECT_PANIC_KIND(nurbs_surface_eval(1, 1, four, kLineKnots, kLineKnots, "1/2", "1/2", std::nullopt), corv::PanicKind::bad_shape);
+    EXPECT_PANIC_KIND(nurbs_surface_eval(1, 1, four, kLineKnots, kLineKnots, "1/2", "1/2", std::nullopt),
+                      corv::PanicKind::bad_shape);
 }

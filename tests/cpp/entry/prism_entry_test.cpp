@@ -7,16 +7,16 @@
 
 #include <random>
 
+#include "builders/outline_gen.h"
 #include "core/measures.h"
 #include "core/panic.h"
-#include "builders/outline_gen.h"
 
 namespace corv {
 namespace {
 
 using entry::make_prism;
-using entry::parse_r;
 using entry::make_prismatoid;
+using entry::parse_r;
 using entry::Texts;
 
 using test::labels;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "support/support.h"
 #include <sys/resource.h>
+#include "support/support.h"
 
 #include <cstdlib>
 #include <new>
@@ -69,17 +69,20 @@ TEST(SsiPairs, EmptyLevelEndsTheRun) {
 // Every malformed net fails cleanly (run under the sanitizer build this also
 // shows that no check reads past the end of a row or point).
 TEST(SsiPairs, Failures) {
-    EXPECT_PANIC_KIND(ssi_pairs(kUnitSquare, kUnitSquare, 1, Texts{"0", "1", "0"}, std::nullopt), corv::PanicKind::bad_shape);
+    EXPECT_PANIC_KIND(ssi_pairs(kUnitSquare, kUnitSquare, 1, Texts{"0", "1", "0"}, std::nullopt),
+                      corv::PanicKind::bad_shape);
     EXPECT_PANIC_KIND(ssi_pairs(kUnitSquare, kUnitSquare, 0, std::nullopt, Texts{}), corv::PanicKind::bad_shape);
     EXPECT_PANIC_KIND(ssi_pairs({}, kUnitSquare, 1, std::nullopt, std::nullopt), corv::PanicKind::bad_shape);
     EXPECT_PANIC_KIND(ssi_pairs(kUnitSquare, {TextRows{}}, 1, std::nullopt, std::nullopt), corv::PanicKind::bad_shape);
     TextNet zero_weight = weighted_square(1);
     zero_weight[1][1][3] = "0";
-    EXPECT_PANIC_KIND(ssi_pairs(zero_weight, kUnitSquare, 1, std::nullopt, std::nullopt), corv::PanicKind::division_by_zero);
+    EXPECT_PANIC_KIND(ssi_pairs(zero_weight, kUnitSquare, 1, std::nullopt, std::nullopt),
+                      corv::PanicKind::division_by_zero);
     // Weights 1 and -1 blend to a zero weight in the quarters.
     TextNet mixed = {{{"0", "0", "0", "1"}, {"0", "1", "0", "-1"}}};
     EXPECT_PANIC_KIND(ssi_pairs(mixed, mixed, 1, std::nullopt, std::nullopt), corv::PanicKind::division_by_zero);
-    EXPECT_PANIC_KIND(ssi_pairs(kUnitSquare, {{{"0", "0", "0"}, {"1", "1"}}}, 1, std::nullopt, std::nullopt), corv::PanicKind::bad_shape);
+    EXPECT_PANIC_KIND(ssi_pairs(kUnitSquare, {{{"0", "0", "0"}, {"1", "1"}}}, 1, std::nullopt, std::nullopt),
+                      corv::PanicKind::bad_shape);
 }
 
 // Runs a request whose pair list grows 16-fold per level under a 512 MiB

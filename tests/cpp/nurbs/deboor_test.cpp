@@ -9,15 +9,15 @@
 
 #include "core/panic.h"
 #include "core/rational.h"
-#include "nurbs/deboor.h"
 #include "entry/number_text.h"
+#include "nurbs/deboor.h"
 
 using corv::deboor_h;
 using corv::deboor_span;
 using corv::HPoint;
 using corv::Panic;
-using corv::entry::parse_r;
 using corv::Rational;
+using corv::entry::parse_r;
 
 namespace {
 
@@ -149,11 +149,12 @@ TEST(DeBoor, OutOfRangeReadsPanic) {
     auto knots = rs({"0", "0", "1", "1"});
     std::vector<HPoint> two = {{0}, {1}};
     EXPECT_PANIC_KIND(deboor_h(1, knots, {}, half), corv::PanicKind::index);
-    EXPECT_PANIC_KIND(deboor_h(1, rs({"0", "0"}), two, half), corv::PanicKind::index);           // knots[n] missing
-    EXPECT_PANIC_KIND(deboor_h(3, rs({"0", "0", "1"}), two, half), corv::PanicKind::index);      // knots[p] missing
-    EXPECT_PANIC_KIND(deboor_h(2, knots, two, half), corv::PanicKind::index);                    // too few points
-    EXPECT_PANIC_KIND(deboor_h(2, knots, two, parse_r("5")), corv::PanicKind::index);            // ... whatever t is
-    EXPECT_PANIC_KIND(deboor_h(2, rs({"0", "0", "0", "1"}), {{0}, {1}, {2}}, half), corv::PanicKind::index);  // knots[k + p] missing
+    EXPECT_PANIC_KIND(deboor_h(1, rs({"0", "0"}), two, half), corv::PanicKind::index);       // knots[n] missing
+    EXPECT_PANIC_KIND(deboor_h(3, rs({"0", "0", "1"}), two, half), corv::PanicKind::index);  // knots[p] missing
+    EXPECT_PANIC_KIND(deboor_h(2, knots, two, half), corv::PanicKind::index);                // too few points
+    EXPECT_PANIC_KIND(deboor_h(2, knots, two, parse_r("5")), corv::PanicKind::index);        // ... whatever t is
+    EXPECT_PANIC_KIND(deboor_h(2, rs({"0", "0", "0", "1"}), {{0}, {1}, {2}}, half),
+                      corv::PanicKind::index);  // knots[k + p] missing
     // Without its last knot the usual layout still works.
     EXPECT_EQ(texts(deboor_h(1, rs({"0", "0", "1"}), two, half)), "1/2 ");
     // Degree 0 reads knots[n] only when t selects it.

@@ -40,8 +40,7 @@ TEST(NurbsSurfaceTyped, BilinearPatchAndRowChecks) {
     std::vector<std::vector<Coords>> bad_last = saddle;
     bad_last.push_back({{2, 0, 0}, {2, 1}});
     const std::vector<Rational> ku{0, 0, 1, 2, 2};
-    EXPECT_PANIC_KIND(nurbs_surface_eval(1, 1, bad_last, ku, kLineKnots, 0, q(1, 2), std::nullopt),
-                      PanicKind::index);
+    EXPECT_PANIC_KIND(nurbs_surface_eval(1, 1, bad_last, ku, kLineKnots, 0, q(1, 2), std::nullopt), PanicKind::index);
 }
 
 }  // namespace

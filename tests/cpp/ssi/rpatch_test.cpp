@@ -65,8 +65,10 @@ TEST(SplitRows, ShortPointInABlendOrAnEmptyRowFails) {
 
 TEST(Split4, BilinearQuartersMeetExactly) {
     auto q = patch(kUnitSquare).split4();
-    const char* rects[4][4] = {{"0/1", "1/2", "0/1", "1/2"}, {"0/1", "1/2", "1/2", "1/1"},
-                               {"1/2", "1/1", "0/1", "1/2"}, {"1/2", "1/1", "1/2", "1/1"}};
+    const char* rects[4][4] = {{"0/1", "1/2", "0/1", "1/2"},
+                               {"0/1", "1/2", "1/2", "1/1"},
+                               {"1/2", "1/1", "0/1", "1/2"},
+                               {"1/2", "1/1", "1/2", "1/1"}};
     for (std::size_t k = 0; k < 4; ++k) {
         EXPECT_EQ(q[k].u0.text(), rects[k][0]);
         EXPECT_EQ(q[k].u1.text(), rects[k][1]);
@@ -138,8 +140,10 @@ TEST(Split4, OnePointNetGivesFourCopies) {
 TEST(Split4, RaggedNets) {
     EXPECT_PANIC_KIND(RPatch{}.split4(), corv::PanicKind::bad_shape);
     EXPECT_PANIC_KIND(patch({TextRows{}}).split4(), corv::PanicKind::bad_shape);
-    EXPECT_PANIC_KIND(patch({{{"0", "0", "0"}, {"0", "1", "0"}}, {{"1", "0", "0"}}}).split4(), corv::PanicKind::bad_shape);
-    EXPECT_PANIC_KIND(patch({{{"0", "0", "0"}, {"0", "1", "0"}}, {{"1", "0", "0"}, {"1", "1"}}}).split4(), corv::PanicKind::bad_shape);
+    EXPECT_PANIC_KIND(patch({{{"0", "0", "0"}, {"0", "1", "0"}}, {{"1", "0", "0"}}}).split4(),
+                      corv::PanicKind::bad_shape);
+    EXPECT_PANIC_KIND(patch({{{"0", "0", "0"}, {"0", "1", "0"}}, {{"1", "0", "0"}, {"1", "1"}}}).split4(),
+                      corv::PanicKind::bad_shape);
     // Points past row 0's length are dropped.
     auto q = patch({{{"0", "0", "0"}, {"0", "1", "0"}}, {{"1", "0", "0"}, {"1", "1", "0"}, {"9", "9", "9"}}}).split4();
     for (const RPatch& c : q) EXPECT_EQ(c.net[1].size(), 2u);

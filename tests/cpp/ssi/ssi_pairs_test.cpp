@@ -21,7 +21,7 @@ TEST(SsiPairsTyped, RectanglesFollowTheGivenDomains) {
     ASSERT_FALSE(one.empty());
     EXPECT_EQ(one[0][1], Rational(1));
     EXPECT_EQ(one[0][5], Rational(3) / Rational(4));
-    EXPECT_TRUE(ssi_pairs(square_at(0), square_at(1) , 1, {}, {}).empty());
+    EXPECT_TRUE(ssi_pairs(square_at(0), square_at(1), 1, {}, {}).empty());
 }
 
 }  // namespace

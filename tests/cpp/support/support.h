@@ -42,8 +42,7 @@ template <class Run>
     } catch (...) {
         return ::testing::AssertionFailure() << code << " threw something that is not a std::exception";
     }
-    return ::testing::AssertionFailure() << code << " threw nothing, expected a Panic of kind "
-                                         << kind_name(expected);
+    return ::testing::AssertionFailure() << code << " threw nothing, expected a Panic of kind " << kind_name(expected);
 }
 
 }  // namespace test

@@ -4,9 +4,9 @@
 
 #include "core/panic.h"
 #include "core/solid.h"
+#include "entry/number_text.h"
 #include "topology/canonical.h"
 #include "topology/line_position.h"
-#include "entry/number_text.h"
 
 namespace corv {
 namespace {
@@ -40,11 +40,9 @@ TEST(CanonicalPlane, IgnoresScaleAndOrientation) {
 TEST(CanonicalPlane, BigIntegersTakeTheGeneralPath) {
     // 2^60 is beyond the machine-integer shortcut; the gcd must still come out.
     EXPECT_EQ(key_text(pl("-1152921504606846976", "0", "0", "-3458764513820540928")), "1,0,0,3");
-    EXPECT_EQ(key_text(pl("9007199254740992", "9007199254740993", "0", "0")),
-              "9007199254740992,9007199254740993,0,0");
+    EXPECT_EQ(key_text(pl("9007199254740992", "9007199254740993", "0", "0")), "9007199254740992,9007199254740993,0,0");
     EXPECT_EQ(key_text(pl("-9007199254740991", "0", "0", "9007199254740991")), "1,0,0,-1");
-    EXPECT_EQ(key_text(pl("-1152921504606846976", "2305843009213693952", "0", "3458764513820540928")),
-              "1,-2,0,-3");
+    EXPECT_EQ(key_text(pl("-1152921504606846976", "2305843009213693952", "0", "3458764513820540928")), "1,-2,0,-3");
     EXPECT_EQ(key_text(pl("0", "0", "-1/9", "-1/27")), "0,0,3,1");
     EXPECT_EQ(key_text(pl("0", "-123456789012345678901/2", "0", "1/3")), "0,370370367037037036703,0,-2");
 }
@@ -72,8 +70,7 @@ TEST(CanonDir, IntegerGcdOneFirstPositive) {
     EXPECT_EQ(dir_text(canon_dir(v("-2", "4", "6"))), "1/1,-2/1,-3/1");
     EXPECT_EQ(dir_text(canon_dir(v("0", "0", "7/2"))), "0/1,0/1,1/1");
     EXPECT_EQ(dir_text(canon_dir(v("0", "0", "0"))), "none");
-    EXPECT_EQ(dir_text(canon_dir(v("0", "-12345678901234567890123", "24691357802469135780246"))),
-              "0/1,1/1,-2/1");
+    EXPECT_EQ(dir_text(canon_dir(v("0", "-12345678901234567890123", "24691357802469135780246"))), "0/1,1/1,-2/1");
     // v and k v agree for either sign of k.
     const Vec3 d = v("-5/6", "10/9", "-35/4");
     for (const char* k : {"-1", "3", "-2/5", "99999999999999999999"}) {

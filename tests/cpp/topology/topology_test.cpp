@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "core/solid.h"
+#include "entry/number_text.h"
 #include "topology/logical_faces.h"
 #include "topology/watertight.h"
-#include "entry/number_text.h"
 
 namespace corv {
 namespace {
@@ -75,8 +75,8 @@ TEST(Watertight, ClosedSurfacesPass) {
     EXPECT_TRUE(watertight_ok(Solid{{square, square.flipped()}}));
 
     // Top split along a diagonal into two triangles.
-    EXPECT_TRUE(watertight_ok(box_with_top({poly({p(0, 0, 2), p(2, 0, 2), p(2, 2, 2)}),
-                                            poly({p(0, 0, 2), p(2, 2, 2), p(0, 2, 2)})})));
+    EXPECT_TRUE(watertight_ok(
+        box_with_top({poly({p(0, 0, 2), p(2, 0, 2), p(2, 2, 2)}), poly({p(0, 0, 2), p(2, 2, 2), p(0, 2, 2)})})));
     // A repeated vertex gives a zero-length side, which is skipped.
     EXPECT_TRUE(watertight_ok(box_with_top({poly({p(0, 0, 2), p(2, 0, 2), p(2, 0, 2), p(2, 2, 2), p(0, 2, 2)})})));
 }
@@ -110,13 +110,13 @@ TEST(Watertight, OpenOrInconsistentSurfacesFail) {
     EXPECT_FALSE(watertight_ok(Solid{{poly({p(0, 0, 0), p(1, 0, 0), p(1, 1, 0)})}}));
 
     // A crack: the top halves leave the strip 1 <= x <= 3/2 uncovered.
-    EXPECT_FALSE(watertight_ok(box_with_top({poly({p(0, 0, 2), p(1, 0, 2), p(1, 2, 2), p(0, 2, 2)}),
-                                             poly({q("3/2", "0", "2"), q("2", "0", "2"), q("2", "2", "2"),
-                                                   q("3/2", "2", "2")})})));
+    EXPECT_FALSE(watertight_ok(
+        box_with_top({poly({p(0, 0, 2), p(1, 0, 2), p(1, 2, 2), p(0, 2, 2)}),
+                      poly({q("3/2", "0", "2"), q("2", "0", "2"), q("2", "2", "2"), q("3/2", "2", "2")})})));
     // Overlapping top pieces: the strip 1 <= x <= 3/2 is covered twice.
-    EXPECT_FALSE(watertight_ok(box_with_top({poly({q("0", "0", "2"), q("3/2", "0", "2"), q("3/2", "2", "2"),
-                                                   q("0", "2", "2")}),
-                                             poly({p(1, 0, 2), p(2, 0, 2), p(2, 2, 2), p(1, 2, 2)})})));
+    EXPECT_FALSE(
+        watertight_ok(box_with_top({poly({q("0", "0", "2"), q("3/2", "0", "2"), q("3/2", "2", "2"), q("0", "2", "2")}),
+                                    poly({p(1, 0, 2), p(2, 0, 2), p(2, 2, 2), p(1, 2, 2)})})));
     // One of the two halves of a split top flipped.
     EXPECT_FALSE(watertight_ok(box_with_top({poly({p(0, 0, 2), p(1, 0, 2), p(1, 2, 2), p(0, 2, 2)}),
                                              poly({p(1, 0, 2), p(2, 0, 2), p(2, 2, 2), p(1, 2, 2)}).flipped()})));
