@@ -50,32 +50,11 @@ void emit_piece(std::vector<Vec3>&& vertices, std::vector<Float3>&& floats, Plan
     if (!piece.is_degenerate()) out.push_back(std::move(piece));
 }
 
-}  // namespace
-
-FloatPlane float_plane(const Plane& plane) {
-    return {plane.normal.x.to_double(), plane.normal.y.to_double(), plane.normal.z.to_double(),
-            plane.offset.to_double()};
-}
-
-int screened_side(const Plane& plane, const FloatPlane& fp, const Vec3& p, const Float3& f) {
-    const double a0 = fp[0] * f[0];
-    const double a1 = fp[1] * f[1];
-    const double a2 = fp[2] * f[2];
-    const double w = fp[3];
-    const double h = ((a0 + a1) + a2) - w;
-    if (std::isfinite(h)) {
-        const double e = ((((std::fabs(a1) + std::fabs(a0)) + std::fabs(a2)) + std::fabs(w)) + 1.0) * kScreenUlp;
-        if (h > e) return 1;
-        if (h < -e) return -1;
-    }
-    return plane.side(p);
-}
-
-void split_into(const Plane& plane, const FloatPlane& fp, Polygon&& polygon, std::vector<Polygon>& coplanar_front,
-                std::vector<Polygon>& coplanar_back, std::vector<Polygon>& front, std::vector<Polygon>& back) {
+// The side of every vertex (the float screen first, when the polygon has its
+// float copies), and the class of the whole polygon: the union of the sides.
+unsigned classify(const Plane& plane, const FloatPlane& fp, const Polygon& polygon, SideCodes& side) {
     const std::size_t n = polygon.vertices.size();
     const bool have_floats = polygon.float_vertices.size() == n;
-    SideCodes side(n);
     unsigned cls = kCoplanar;
     for (std::size_t i = 0; i < n; ++i) {
         const Vec3& v = polygon.vertices[i];
@@ -83,20 +62,16 @@ void split_into(const Plane& plane, const FloatPlane& fp, Polygon&& polygon, std
         side[i] = static_cast<signed char>(s);
         cls |= s > 0 ? kFront : (s < 0 ? kBack : 0u);
     }
+    return cls;
+}
 
-    switch (cls) {
-        case kCoplanar: {
-            const bool same_way = dot(plane.normal, polygon.plane.normal).sign() > 0;
-            (same_way ? coplanar_front : coplanar_back).push_back(std::move(polygon));
-            return;
-        }
-        case kFront: front.push_back(std::move(polygon)); return;
-        case kBack: back.push_back(std::move(polygon)); return;
-        default: break;
-    }
-
-    // Spanning: walk the loop once, sending each vertex to its side(s) and
-    // inserting the crossing point after the vertex that starts its edge.
+// A spanning polygon: walks the loop once, sending each vertex to its
+// side(s) and inserting the crossing point after the vertex that starts its
+// edge; the pieces with area go to front and back.
+void cut_spanning(const Plane& plane, Polygon&& polygon, SideCodes& side, std::vector<Polygon>& front,
+                  std::vector<Polygon>& back) {
+    const std::size_t n = polygon.vertices.size();
+    const bool have_floats = polygon.float_vertices.size() == n;
     std::vector<Vec3> fv, bv;
     std::vector<Float3> ff, bf;
     fv.reserve(n + 1);
@@ -128,6 +103,42 @@ void split_into(const Plane& plane, const FloatPlane& fp, Polygon&& polygon, std
     }
     emit_piece(std::move(fv), std::move(ff), Plane(polygon.plane), std::string(polygon.label), front);
     emit_piece(std::move(bv), std::move(bf), std::move(polygon.plane), std::move(polygon.label), back);
+}
+
+}  // namespace
+
+FloatPlane float_plane(const Plane& plane) {
+    return {plane.normal.x.to_double(), plane.normal.y.to_double(), plane.normal.z.to_double(),
+            plane.offset.to_double()};
+}
+
+int screened_side(const Plane& plane, const FloatPlane& fp, const Vec3& p, const Float3& f) {
+    const double a0 = fp[0] * f[0];
+    const double a1 = fp[1] * f[1];
+    const double a2 = fp[2] * f[2];
+    const double w = fp[3];
+    const double h = ((a0 + a1) + a2) - w;
+    if (std::isfinite(h)) {
+        const double e = ((((std::fabs(a1) + std::fabs(a0)) + std::fabs(a2)) + std::fabs(w)) + 1.0) * kScreenUlp;
+        if (h > e) return 1;
+        if (h < -e) return -1;
+    }
+    return plane.side(p);
+}
+
+void split_into(const Plane& plane, const FloatPlane& fp, Polygon&& polygon, std::vector<Polygon>& coplanar_front,
+                std::vector<Polygon>& coplanar_back, std::vector<Polygon>& front, std::vector<Polygon>& back) {
+    SideCodes side(polygon.vertices.size());
+    switch (classify(plane, fp, polygon, side)) {
+        case kCoplanar: {
+            const bool same_way = dot(plane.normal, polygon.plane.normal).sign() > 0;
+            (same_way ? coplanar_front : coplanar_back).push_back(std::move(polygon));
+            return;
+        }
+        case kFront: front.push_back(std::move(polygon)); return;
+        case kBack: back.push_back(std::move(polygon)); return;
+        default: cut_spanning(plane, std::move(polygon), side, front, back);
+    }
 }
 
 Split split(const Plane& plane, const FloatPlane& fp, Polygon polygon) {

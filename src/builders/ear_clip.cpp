@@ -133,18 +133,23 @@ bool blocks(const Coords& k, std::size_t a, std::size_t b, std::size_t c, std::s
 // ear. Cached answers are therefore always the answers a fresh test would
 // give, and the first ear found is the same as a full search's.
 template <class Coords>
-std::vector<Triangle2> clip_ears(const std::vector<Point2>& pts, const Coords& k) {
+struct EarRing {
     enum Status : std::uint8_t { kUnknown, kEar, kNotConvex, kBlocked };
-    const std::size_t n = pts.size();
-    std::vector<std::size_t> prv(n), nxt(n), witness(n, 0);
-    std::vector<std::uint8_t> status(n, kUnknown), alive(n, 1);
-    for (std::size_t v = 0; v < n; ++v) {
-        prv[v] = (v + n - 1) % n;
-        nxt[v] = (v + 1) % n;
+
+    const Coords& k;
+    std::vector<std::size_t> prv, nxt, witness;
+    std::vector<std::uint8_t> status, alive;
+
+    EarRing(const Coords& coords, std::size_t n)
+        : k(coords), prv(n), nxt(n), witness(n, 0), status(n, kUnknown), alive(n, 1) {
+        for (std::size_t v = 0; v < n; ++v) {
+            prv[v] = (v + n - 1) % n;
+            nxt[v] = (v + 1) % n;
+        }
     }
 
-    auto evaluate = [&](std::size_t v) {
-        std::size_t a = prv[v], c = nxt[v];
+    void evaluate(std::size_t v) {
+        const std::size_t a = prv[v], c = nxt[v];
         if (k.orient(a, v, c) <= 0) {
             status[v] = kNotConvex;
             return;
@@ -158,31 +163,43 @@ std::vector<Triangle2> clip_ears(const std::vector<Point2>& pts, const Coords& k
             }
         }
         status[v] = kEar;
-    };
+    }
 
-    std::vector<Triangle2> out;
-    std::size_t head = 0, count = n;
-    while (count > 3) {
+    // The first ear of the count corners from head on, in ring order.
+    std::optional<std::size_t> first_ear(std::size_t head, std::size_t count) {
         std::size_t v = head;
-        bool found = false;
         for (std::size_t step = 0; step < count; ++step, v = nxt[v]) {
             if (status[v] == kUnknown || (status[v] == kBlocked && !alive[witness[v]])) evaluate(v);
-            if (status[v] == kEar) {
-                found = true;
-                break;
-            }
+            if (status[v] == kEar) return v;
         }
-        if (!found) return out;
-        std::size_t a = prv[v], c = nxt[v];
-        out.push_back({pts[a], pts[v], pts[c]});
+        return std::nullopt;
+    }
+
+    // Takes corner v out of the ring; its neighbours must be tested afresh.
+    void remove(std::size_t v) {
+        const std::size_t a = prv[v], c = nxt[v];
         nxt[a] = c;
         prv[c] = a;
         alive[v] = 0;
         status[a] = status[c] = kUnknown;
+    }
+};
+
+template <class Coords>
+std::vector<Triangle2> clip_ears(const std::vector<Point2>& pts, const Coords& k) {
+    EarRing<Coords> ring(k, pts.size());
+    std::vector<Triangle2> out;
+    std::size_t head = 0, count = pts.size();
+    while (count > 3) {
+        const std::optional<std::size_t> ear = ring.first_ear(head, count);
+        if (!ear) return out;
+        const std::size_t v = *ear, a = ring.prv[v], c = ring.nxt[v];
+        out.push_back({pts[a], pts[v], pts[c]});
+        ring.remove(v);
         if (v == head) head = c;
         --count;
     }
-    if (count == 3) out.push_back({pts[head], pts[nxt[head]], pts[nxt[nxt[head]]]});
+    if (count == 3) out.push_back({pts[head], pts[ring.nxt[head]], pts[ring.nxt[ring.nxt[head]]]});
     return out;
 }
 
