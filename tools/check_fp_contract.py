@@ -29,23 +29,28 @@ def problems(entry):
     return found
 
 
-def main():
-    database = Path(sys.argv[1] if len(sys.argv) > 1 else "build/compile_commands.json")
-    entries = json.loads(database.read_text())
+def check(entries, repo, database="compile_commands.json"):
+    """The failures of one compile database (a list of entries) for the tree at repo."""
     compiled = set()
     failures = []
     for entry in entries:
         source = Path(entry["directory"], entry["file"]).resolve()
         try:
-            relative = source.relative_to(REPO)
+            relative = source.relative_to(repo)
         except ValueError:
             continue
         if relative.parts[0] not in ("src", "tests"):
             continue
         compiled.add(relative)
         failures += [f"{relative}: {p}" for p in problems(entry)]
-    missing = sorted(p.relative_to(REPO) for p in (REPO / "src").rglob("*.cpp") if p.relative_to(REPO) not in compiled)
+    missing = sorted(p.relative_to(repo) for p in (repo / "src").rglob("*.cpp") if p.relative_to(repo) not in compiled)
     failures += [f"{p}: no compile command in {database}" for p in missing]
+    return compiled, failures
+
+
+def main():
+    database = Path(sys.argv[1] if len(sys.argv) > 1 else "build/compile_commands.json")
+    compiled, failures = check(json.loads(database.read_text()), REPO, database)
     for line in failures:
         print(f"fp-contract check: {line}")
     if failures:

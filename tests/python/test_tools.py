@@ -1,0 +1,69 @@
+"""The lint checks of tools/: they must fail on what they exist to catch."""
+
+import sys
+from pathlib import Path
+
+import pytest
+
+sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tools"))
+
+import check_fp_contract  # noqa: E402
+import check_layers  # noqa: E402
+
+
+@pytest.fixture
+def tree(tmp_path):
+    """A minimal source tree: one kernel source and one test source."""
+    (tmp_path / "src" / "core").mkdir(parents=True)
+    (tmp_path / "src" / "core" / "a.cpp").write_text('#include "core/a.h"\n')
+    (tmp_path / "tests").mkdir()
+    (tmp_path / "tests" / "t.cpp").write_text("")
+    return tmp_path
+
+
+def entry(tree, path, flags):
+    return {"directory": str(tree), "file": path, "command": f"g++ -O2 {flags} -c {path}"}
+
+
+def test_fp_contract_accepts_pinned_flags_and_refuses_the_rest(tree):
+    good = "-ffp-contract=off -fno-fast-math"
+    compiled, failures = check_fp_contract.check(
+        [entry(tree, "src/core/a.cpp", good), entry(tree, "tests/t.cpp", good)], tree
+    )
+    assert failures == [] and len(compiled) == 2
+    for flags, reason in [
+        ("", "no -ffp-contract flag"),
+        ("-ffp-contract=off -ffp-contract=fast", "ends with -ffp-contract=fast"),
+        ("-ffp-contract=off -ffast-math", "has -ffast-math"),
+        ("-ffp-contract=off -Ofast", "has -Ofast"),
+    ]:
+        _, failures = check_fp_contract.check([entry(tree, "src/core/a.cpp", flags)], tree)
+        assert any(reason in f for f in failures), (flags, failures)
+    # A source with no compile command at all is a failure too; outside files are ignored.
+    _, failures = check_fp_contract.check([{"directory": "/elsewhere", "file": "x.cpp", "command": "g++"}], tree)
+    assert failures == ["src/core/a.cpp: no compile command in compile_commands.json"]
+
+
+@pytest.mark.parametrize(
+    ("folder", "line", "expected"),
+    [
+        ("core", "#include <Python.h>", "core/x.cpp includes Python.h"),
+        ("bsp", '#include "entry/number_text.h"', "bsp/x.cpp includes entry/number_text.h"),
+        ("nurbs", "Rational r = parse_r(text);", "nurbs/x.cpp parses a number text (parse_r)"),
+        ("entry", '#include "binder/py_ref.h"', "entry/x.cpp includes binder/py_ref.h"),
+        ("binder", '#include "core/solid.h"', "binder/x.cpp includes core/solid.h"),
+    ],
+)
+def test_layer_crossings_are_found(tmp_path, folder, line, expected):
+    (tmp_path / folder).mkdir()
+    (tmp_path / folder / "x.cpp").write_text(line + "\n")
+    assert check_layers.crossings(tmp_path) == [expected]
+
+
+def test_allowed_includes_pass(tmp_path):
+    (tmp_path / "entry").mkdir()
+    (tmp_path / "entry" / "x.cpp").write_text('#include "core/rational.h"\nRational r = parse_r(t);\n')
+    (tmp_path / "binder").mkdir()
+    (tmp_path / "binder" / "y.cpp").write_text("#include <Python.h>\n")
+    assert check_layers.crossings(tmp_path) == []
+    assert check_layers.crossings(check_layers.SRC) == []
