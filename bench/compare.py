@@ -80,7 +80,9 @@ def workload_names(build_dir):
 
 
 def spread(times):
-    """The interquartile range as a share of the median."""
+    """The interquartile range as a share of the median (0 for a single run)."""
+    if len(times) < 2:
+        return 0.0
     q = statistics.quantiles(times, n=4)
     return (q[2] - q[0]) / statistics.median(times)
 
