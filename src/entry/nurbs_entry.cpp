@@ -11,10 +11,14 @@
 namespace corv::entry {
 namespace {
 
-// The length is checked before any coordinate is read.
+// The length is checked before any coordinate is read; room is left for the
+// weight that homogeneous() appends.
 Coords read_control_point(const Texts& texts) {
     check_control_point(texts.size());
-    return parse_all(texts);
+    Coords point;
+    point.reserve(texts.size() + 1);
+    for (const std::string& t : texts) point.push_back(parse_r(t));
+    return point;
 }
 
 Texts point_texts(const Vec3& p) { return {p.x.text(), p.y.text(), p.z.text()}; }

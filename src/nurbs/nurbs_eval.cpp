@@ -29,12 +29,11 @@ void check_control_point(std::size_t coordinate_count) {
 
 HPoint homogeneous(Coords coords, const Rational& w) {
     check_control_point(coords.size());
-    HPoint h;
-    h.reserve(coords.size() + 1);
-    const bool unit = w == Rational(1);
-    for (Rational& c : coords) h.push_back(unit ? std::move(c) : c * w);
-    h.push_back(w);
-    return h;
+    if (!(w == Rational(1))) {
+        for (Rational& c : coords) c = c * w;
+    }
+    coords.push_back(w);  // the storage becomes the homogeneous point
+    return coords;
 }
 
 Vec3 nurbs_curve_eval(std::uint64_t degree, const std::vector<Coords>& cps, const std::vector<Rational>& knots,

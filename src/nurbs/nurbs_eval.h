@@ -16,7 +16,8 @@ using Coords = std::vector<Rational>;  // a control point's coordinates, at most
 // a fourth would be blended into the place of the weight.
 void check_control_point(std::size_t coordinate_count);
 
-// (w*c0, ..., w*c_{m-1}, w), after check_control_point.
+// (w*c0, ..., w*c_{m-1}, w), after check_control_point; built in the
+// storage of coords (reserve one more entry to spare a reallocation).
 HPoint homogeneous(Coords coords, const Rational& w);
 
 // The curve of the given degree at t. Without weights every weight is 1;
