@@ -92,7 +92,7 @@ def main():
     parser.add_argument("a", nargs="?", default="HEAD~1", help="revision A (default HEAD~1)")
     parser.add_argument("b", nargs="?", default=WORKTREE, help=f"revision B (default: the {WORKTREE})")
     parser.add_argument("--runs", type=int, default=15, help="processes per workload and build (default 15)")
-    parser.add_argument("--samples", type=int, default=5, help="timed batches per process (median taken)")
+    parser.add_argument("--samples", type=int, default=5, help="timed batches per process (the fastest counts)")
     parser.add_argument("--only", nargs="*", default=None, help="workload names or name prefixes")
     parser.add_argument("--jobs", type=int, default=2, help="parallel build jobs")
     args = parser.parse_args()
