@@ -1,27 +1,58 @@
-"""One sample of one workload, in a process of its own (used by compare.py).
+"""Timed batches of one workload in a process of its own (used by compare.py).
 
-After one untimed warm-up call, times `samples` batches of the workload's
-`inner` calls and prints the seconds per call of the fastest batch (the one
-least disturbed by the rest of the machine).
+    run_workload.py NAME SAMPLES BUILD            one build: seconds per call
+    run_workload.py NAME SAMPLES BUILD_1 BUILD_2  both builds in this process,
+                                                  batches alternating 1, 2, 1, 2
+
+After one untimed warm-up call per build, times SAMPLES batches of the
+workload's calls per build and prints, per build, the seconds per call of the
+fastest batch (the one least disturbed by the rest of the machine); with two
+builds it also prints the median ratio of the paired batches (2 over 1).
 """
 
+import glob
+import importlib.util
+import statistics
 import sys
 import time
+from pathlib import Path
 
-from workloads import prepared
+sys.path.insert(0, str(Path(__file__).resolve().parent))
+
+from workloads import prepared  # noqa: E402
+
+
+def load(build_dir):
+    """The extension module of one build folder, loaded under its own name."""
+    path = glob.glob(str(Path(build_dir) / "corvanthium_rs*.so"))[0]
+    spec = importlib.util.spec_from_file_location("corvanthium_rs", path)
+    module = importlib.util.module_from_spec(spec)
+    spec.loader.exec_module(module)
+    return module
+
+
+def batch(call, inner):
+    start = time.perf_counter()
+    for _ in range(inner):
+        call()
+    return (time.perf_counter() - start) / inner
 
 
 def main():
-    samples = int(sys.argv[2]) if len(sys.argv) > 2 else 5
-    call, inner = prepared(sys.argv[1])
-    call()
-    best = float("inf")
+    name, samples, builds = sys.argv[1], int(sys.argv[2]), sys.argv[3:]
+    calls = []
+    for build_dir in builds:
+        call, inner = prepared(name, load(build_dir))
+        call()
+        calls.append(call)
+    times = [[] for _ in calls]
     for _ in range(samples):
-        start = time.perf_counter()
-        for _ in range(inner):
-            call()
-        best = min(best, (time.perf_counter() - start) / inner)
-    print(f"{best:.9f}")
+        for k, call in enumerate(calls):
+            times[k].append(batch(call, inner))
+    line = " ".join(f"{min(t):.9f}" for t in times)
+    if len(calls) == 2:
+        line += f" {statistics.median(b / a for a, b in zip(times[0], times[1])):.6f}"
+    print(line)
 
 
 if __name__ == "__main__":

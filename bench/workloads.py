@@ -1,13 +1,11 @@
 """The benchmark workloads as importable functions.
 
-Each workload is a setup function that builds its inputs (not timed) and
-returns the call to time. The bench scripts print medians of these; the
-side-by-side tool (compare.py) runs them in fresh processes against two builds.
+Each workload is a setup function that takes the extension module, builds
+its inputs (not timed) and returns the call to time, bound to that module.
+bench.py prints their medians; compare.py runs them against two builds.
 """
 
 from fractions import Fraction
-
-import corvanthium_rs as cr
 
 
 def text(q):
@@ -36,11 +34,11 @@ def circle_outline(cx, cy, radius=Fraction(3, 5)):
     return flat
 
 
-def box_cut():
+def box_cut(cr):
     return lambda: cr.box_boolean("2", "2", "2", "2", "2", "2", "1", "1", "1", "cut")
 
 
-def plate_holes():
+def plate_holes(cr):
     def run():
         plate = cr.make_box("8", "8", "1", "plate")
         holes = []
@@ -55,7 +53,7 @@ def plate_holes():
     return run
 
 
-def twelve_box_union():
+def twelve_box_union(cr):
     def run():
         acc = cr.make_box("1", "1", "1", "b0")
         for i in range(1, 12):
@@ -89,12 +87,12 @@ def comb(teeth, height=20):
     return loop
 
 
-def prism_of(loop):
+def prism_of(cr, loop):
     texts = flat(loop)
     return lambda: cr.make_prism(texts, "1", "p")
 
 
-def prismatoid_square():
+def prismatoid_square(cr):
     square = flat([(0, 0), (1, 0), (1, 1), (0, 1)])
     return lambda: cr.make_prismatoid(square, "0", square, "1", "p")
 
@@ -105,8 +103,8 @@ L_OUTLINE = ["0", "0", "2", "0", "2", "1", "1", "1", "1", "2", "0", "2"]
 
 
 def chamfer_of(make):
-    def setup():
-        solid = make()
+    def setup(cr):
+        solid = make(cr)
         return lambda: solid.chamfer("1/10")
 
     return setup
@@ -115,7 +113,7 @@ def chamfer_of(make):
 # ---------------------------------------------------------------- NURBS and patches
 
 
-def nurbs_surface_batch():
+def nurbs_surface_batch(cr):
     """200 evaluations of a bicubic rational surface on an 8 x 8 net."""
     n, p = 8, 3
     net = [
@@ -142,7 +140,7 @@ WALL = [[[str(j), WALL_Y[i], f"{4 * i - 3}/3"] for j in range(4)] for i in range
 
 
 def ssi_at(depth):
-    return lambda: lambda: cr.ssi_pairs(DOME, WALL, depth)
+    return lambda cr: lambda: cr.ssi_pairs(DOME, WALL, depth)
 
 
 # name -> (setup, calls per timed batch: enough for a batch of roughly 10 ms or more)
@@ -150,13 +148,13 @@ WORKLOADS = {
     "boolean.box_cut": (box_cut, 200),
     "boolean.plate_3x3_holes": (plate_holes, 1),
     "boolean.union_12_boxes": (twelve_box_union, 4),
-    "builders.prism_convex_2000": (lambda: prism_of(convex(2000)), 2),
-    "builders.prism_comb_500": (lambda: prism_of(comb(125)), 10),
-    "builders.prism_comb_2000": (lambda: prism_of(comb(500)), 2),
+    "builders.prism_convex_2000": (lambda cr: prism_of(cr, convex(2000)), 2),
+    "builders.prism_comb_500": (lambda cr: prism_of(cr, comb(125)), 10),
+    "builders.prism_comb_2000": (lambda cr: prism_of(cr, comb(500)), 2),
     "builders.prismatoid_square": (prismatoid_square, 2000),
-    "chamfer.box_3x2x1": (chamfer_of(lambda: cr.make_box("3", "2", "1", "b")), 10),
-    "chamfer.box_10x1x1": (chamfer_of(lambda: cr.make_box("10", "1", "1", "b")), 10),
-    "chamfer.l_prism": (chamfer_of(lambda: cr.make_prism(L_OUTLINE, "1", "l")), 3),
+    "chamfer.box_3x2x1": (chamfer_of(lambda cr: cr.make_box("3", "2", "1", "b")), 10),
+    "chamfer.box_10x1x1": (chamfer_of(lambda cr: cr.make_box("10", "1", "1", "b")), 10),
+    "chamfer.l_prism": (chamfer_of(lambda cr: cr.make_prism(L_OUTLINE, "1", "l")), 3),
     "nurbs.surface_200_points": (nurbs_surface_batch, 1),
     "ssi.depth_4": (ssi_at(4), 10),
     "ssi.depth_5": (ssi_at(5), 5),
@@ -169,7 +167,7 @@ def names(group=None):
     return [n for n in WORKLOADS if group is None or n.split(".")[0] == group]
 
 
-def prepared(name):
-    """(call, inner): the call to time and how many calls make one sample."""
+def prepared(name, cr):
+    """(call, inner): the call to time on module cr, and how many calls make one batch."""
     setup, inner = WORKLOADS[name]
-    return setup(), inner
+    return setup(cr), inner
