@@ -74,7 +74,7 @@ template <class T>
 bool read_into(PyObject* obj, Value& out) {
     T value{};
     if (!read(obj, value)) return false;
-    out = std::move(value);
+    store(out, std::move(value));
     return true;
 }
 

@@ -13,10 +13,6 @@
 
 namespace corv::binder {
 
-using TextList = std::vector<std::string>;
-using TextRows = std::vector<TextList>;
-using TextNet = std::vector<TextRows>;
-
 // The common converters and the C++ type each stores.
 extern const Converter text;                // str -> std::string
 extern const Converter text_list;           // sequence of str -> TextList

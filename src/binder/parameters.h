@@ -9,13 +9,39 @@
 
 #include <any>
 #include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <type_traits>
+#include <variant>
 #include <vector>
 
 namespace corv::binder {
 
-// One converted argument; its type is whatever the parameter's converter
-// stores.
-using Value = std::any;
+using TextList = std::vector<std::string>;
+using TextRows = std::vector<TextList>;
+using TextNet = std::vector<TextRows>;
+
+// One converted argument: the types of the common converters are held in
+// place (no allocation per argument); a front end's own types go in the
+// std::any.
+using Value = std::variant<std::monostate, std::string, TextList, TextRows, TextNet, std::optional<TextList>,
+                           std::optional<TextRows>, std::uint64_t, std::int64_t, std::any>;
+
+template <class T>
+constexpr bool held_in_place = !std::is_same_v<T, std::any> && !std::is_same_v<T, std::monostate> &&
+                               std::is_constructible_v<Value, std::in_place_type_t<T>, T>;
+
+// Stores value in the way get<T> reads it back.
+template <class T>
+void store(Value& out, T&& value) {
+    using Plain = std::remove_cvref_t<T>;
+    if constexpr (held_in_place<Plain>) {
+        out.emplace<Plain>(std::forward<T>(value));
+    } else {
+        out.emplace<std::any>(std::forward<T>(value));
+    }
+}
 
 struct Converter {
     // Converts obj into out; false with a Python error set on failure. obj
@@ -31,14 +57,18 @@ struct Param {
 };
 
 // The converted arguments of one call, in declaration order. Asking for the
-// wrong type throws (std::bad_any_cast), which the call boundary reports as
-// an internal failure.
+// wrong type throws (std::bad_variant_access or std::bad_any_cast), which the
+// call boundary reports as an internal failure.
 struct Arguments {
     std::vector<Value> values;
 
     template <class T>
     const T& get(std::size_t i) const {
-        return std::any_cast<const T&>(values.at(i));
+        if constexpr (held_in_place<T>) {
+            return std::get<T>(values.at(i));
+        } else {
+            return std::any_cast<const T&>(std::get<std::any>(values.at(i)));
+        }
     }
 };
 

@@ -37,7 +37,7 @@ const void* unwrap_solid(PyObject* obj) { return solid_of_instance(obj); }
 bool read_solid(PyObject* obj, binder::Value& out) {
     const corv::Solid* solid = solid_of_instance(obj);
     if (solid == nullptr) return binder::refuse_type(obj, "PySolid");
-    out = solid;
+    binder::store(out, solid);
     return true;
 }
 
