@@ -4,6 +4,7 @@
   Python, the entry layer or a front end, and never reads a number text.
 - The entry layer never sees Python.
 - The binder is generic: it sees neither the kernel nor a front end.
+- The front ends (rs, lib) stand side by side: neither includes the other.
 
     python3 tools/check_layers.py [SRC]
 """
@@ -17,12 +18,15 @@ KERNEL = ("core", "builders", "bsp", "topology", "chamfer", "nurbs", "ssi")
 INCLUDE = re.compile(r'^\s*#\s*include\s*[<"]([^>"]+)[>"]', re.MULTILINE)
 
 # folder -> include prefixes it must not use
+FRONT_ENDS = ("rs", "lib")
 FORBIDDEN = {
-    **{k: ("Python.h", "entry/", "binder/", "rs/") for k in KERNEL},
-    "entry": ("Python.h", "binder/", "rs/"),
-    "binder": tuple(f"{k}/" for k in (*KERNEL, "entry", "rs")),
+    **{k: ("Python.h", "entry/", "binder/", "rs/", "lib/") for k in KERNEL},
+    "entry": ("Python.h", "binder/", "rs/", "lib/"),
+    "binder": tuple(f"{k}/" for k in (*KERNEL, "entry", *FRONT_ENDS)),
+    "rs": ("lib/",),
+    "lib": ("rs/",),
 }
-PARSER_CALL = re.compile(r"\bparse_r\s*\(")
+PARSER_CALL = re.compile(r"\b(parse_r|parse_fraction_text)\s*\(")
 
 
 def crossings(src):
@@ -34,8 +38,9 @@ def crossings(src):
             for included in INCLUDE.findall(text):
                 if included.startswith(banned):
                     failures.append(f"{path.relative_to(src)} includes {included}")
-            if folder in KERNEL and PARSER_CALL.search(text):
-                failures.append(f"{path.relative_to(src)} parses a number text (parse_r)")
+            match = PARSER_CALL.search(text)
+            if folder in KERNEL and match:
+                failures.append(f"{path.relative_to(src)} parses a number text ({match.group(1)})")
     return failures
 
 
@@ -45,7 +50,7 @@ def main():
         print(f"layer check: {line}")
     if failures:
         sys.exit(1)
-    print("layer check: the kernel, entry layer and binder include only what their layer may")
+    print("layer check: the kernel, entry layer, binder and front ends include only what their layer may")
 
 
 if __name__ == "__main__":

@@ -29,12 +29,20 @@ std::string name_list(const std::vector<const char*>& names) {
     return out;
 }
 
+// The number of parameters that may be passed by position.
+std::size_t positional_count(const Callee& callee) {
+    std::size_t n = 0;
+    while (n < callee.params.size() && !callee.params[n].keyword_only) ++n;
+    return n;
+}
+
 void raise_too_many_positional(const Callee& callee, Py_ssize_t given) {
     const Py_ssize_t self_count = callee.owner != nullptr ? 1 : 0;
-    Py_ssize_t total = static_cast<Py_ssize_t>(callee.params.size()) + self_count;
+    const std::size_t positional = positional_count(callee);
+    Py_ssize_t total = static_cast<Py_ssize_t>(positional) + self_count;
     Py_ssize_t required = self_count;
-    for (const Param& p : callee.params) {
-        if (!p.kind->optional) ++required;
+    for (std::size_t i = 0; i < positional; ++i) {
+        if (!callee.params[i].kind->optional) ++required;
     }
     std::string takes =
         required == total ? std::to_string(total) : "from " + std::to_string(required) + " to " + std::to_string(total);
@@ -80,14 +88,15 @@ bool bind_keywords(const Callee& callee, PyObject* kwargs, std::vector<PyRef>& s
 
 std::optional<std::vector<PyRef>> bind_arguments(const Callee& callee, PyObject* args, PyObject* kwargs) {
     const std::size_t count = callee.params.size();
+    const std::size_t positional = positional_count(callee);
     std::vector<PyRef> slots(count);
     Py_ssize_t given = args != nullptr ? PyTuple_Size(args) : 0;
     if (given < 0) return std::nullopt;
-    for (Py_ssize_t i = 0; i < given && static_cast<std::size_t>(i) < count; ++i) {
+    for (Py_ssize_t i = 0; i < given && static_cast<std::size_t>(i) < positional; ++i) {
         slots[static_cast<std::size_t>(i)] = PyRef::borrow(PyTuple_GetItem(args, i));
     }
     if (kwargs != nullptr && !bind_keywords(callee, kwargs, slots)) return std::nullopt;
-    if (static_cast<std::size_t>(given) > count) {
+    if (static_cast<std::size_t>(given) > positional) {
         raise_too_many_positional(callee, given);
         return std::nullopt;
     }

@@ -93,4 +93,48 @@ PyMethodDef* method_table() {
     return defs.data();
 }
 
+// Read-only properties: an entry without parameters becomes the getter of a
+// property of the same name (the doc is the entry's doc).
+template <const Surface* S, std::size_t I>
+PyObject* get_property(PyObject* self, void*) {
+    return invoke(*S, I, self, nullptr, nullptr);
+}
+
+template <const Surface* S, std::size_t... I>
+std::array<PyGetSetDef, sizeof...(I) + 1> getset_defs(std::index_sequence<I...>) {
+    return {{PyGetSetDef{S->entries[I].name, get_property<S, I>, nullptr, S->entries[I].doc, nullptr}...,
+             PyGetSetDef{nullptr, nullptr, nullptr, nullptr, nullptr}}};
+}
+
+// The property definitions of a whole surface of N entries without
+// parameters, closed by the empty sentinel. Static storage, made on first call.
+template <const Surface* S, std::size_t N>
+PyGetSetDef* property_table() {
+    static auto defs = getset_defs<S>(std::make_index_sequence<N>());
+    return defs.data();
+}
+
+// Type slots: entry I as a unary slot (repr, ...), and as a binary operator
+// slot whose one parameter is the right operand. The operator answers
+// NotImplemented when either operand is not of the receiver's class, so
+// Python can try the reflected operation.
+template <const Surface* S, std::size_t I>
+PyObject* unary_slot(PyObject* self) {
+    return invoke(*S, I, self, nullptr, nullptr);
+}
+
+template <const Surface* S, std::size_t I>
+PyObject* binary_slot(PyObject* left, PyObject* right) {
+    if (S->receiver->unwrap(left) == nullptr || S->receiver->unwrap(right) == nullptr) {
+        PyObject* not_implemented = Py_NotImplemented;
+        Py_IncRef(not_implemented);
+        return not_implemented;
+    }
+    PyObject* args = PyTuple_Pack(1, right);
+    if (args == nullptr) return nullptr;
+    PyObject* result = invoke(*S, I, left, args, nullptr);
+    Py_DecRef(args);
+    return result;
+}
+
 }  // namespace corv::binder

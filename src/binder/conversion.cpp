@@ -106,6 +106,7 @@ const Converter text{read_into<std::string>, false};
 const Converter text_list{read_into<TextList>, false};
 const Converter text_rows{read_into<TextRows>, false};
 const Converter text_net{read_into<TextNet>, false};
+const Converter optional_text{read_into<std::optional<std::string>>, true};
 const Converter optional_text_list{read_into<std::optional<TextList>>, true};
 const Converter optional_text_rows{read_into<std::optional<TextRows>>, true};
 const Converter unsigned_integer{read_into<std::uint64_t>, false};
@@ -118,13 +119,41 @@ bool refuse_type(PyObject* obj, const char* target) {
     return false;
 }
 
+void prefix_current_error(const std::string& prefix) {
+    if (PyErr_Occurred() == nullptr || PyErr_ExceptionMatches(PyExc_MemoryError)) return;
+    PyObject* type = nullptr;
+    PyObject* value = nullptr;
+    PyObject* traceback = nullptr;
+    PyErr_Fetch(&type, &value, &traceback);
+    PyErr_NormalizeException(&type, &value, &traceback);
+    PyRef replacement;
+    if (value != nullptr) {
+        PyRef text(PyObject_Str(value));
+        PyRef message(text ? PyUnicode_FromFormat("%s%U", prefix.c_str(), text.get()) : nullptr);
+        if (message) replacement = PyRef(PyObject_CallFunctionObjArgs(type, message.get(), nullptr));
+    }
+    if (!replacement || !PyExceptionInstance_Check(replacement.get())) {
+        PyErr_Clear();
+        PyErr_Restore(type, value, traceback);  // takes the references
+        return;
+    }
+    PyObject* cause = PyException_GetCause(value);                         // new reference or null
+    if (cause != nullptr) PyException_SetCause(replacement.get(), cause);  // takes the reference
+    PyRef type_ref(type), value_ref(value), traceback_ref(traceback);
+    PyErr_SetObject(type, replacement.get());
+}
+
 bool convert_argument(const Param& param, PyObject* obj, Value& out) {
     if (obj == nullptr && !param.kind->optional) {
         PyErr_Format(PyExc_SystemError, "argument '%s' was not bound", param.name);
         return false;
     }
     if (param.kind->read(obj, out)) return true;
-    if (PyErr_ExceptionMatches(PyExc_TypeError)) name_parameter_in_type_error(param.name);
+    if (param.kind->names_any_error) {
+        prefix_current_error(std::string("argument '") + param.name + "': ");
+    } else if (PyErr_ExceptionMatches(PyExc_TypeError)) {
+        name_parameter_in_type_error(param.name);
+    }
     return false;
 }
 

@@ -18,6 +18,7 @@ extern const Converter text;                // str -> std::string
 extern const Converter text_list;           // sequence of str -> TextList
 extern const Converter text_rows;           // sequence of sequences of str -> TextRows
 extern const Converter text_net;            // three levels deep -> TextNet
+extern const Converter optional_text;       // None (or omitted) or str -> std::optional<std::string>
 extern const Converter optional_text_list;  // None (or omitted) or a sequence -> std::optional<TextList>
 extern const Converter optional_text_rows;  // likewise -> std::optional<TextRows>
 extern const Converter unsigned_integer;    // int or __index__ -> std::uint64_t
@@ -27,10 +28,17 @@ extern const Converter signed_integer;      // int or __index__ -> std::int64_t
 // returns false (also false, with that error, if the type name fails).
 bool refuse_type(PyObject* obj, const char* target);
 
+// Sets the current Python error again as the same class with prefix in front
+// of its message, keeping its cause; an error that cannot be made again from
+// one message (or a MemoryError) is left as it was.
+void prefix_current_error(const std::string& prefix);
+
 // Converts the object bound to param (null for an omitted optional
 // parameter) into out. On failure returns false with a Python error set: a
 // TypeError is re-raised as "argument 'NAME': " + its message, keeping its
-// cause; other errors (OverflowError, UnicodeEncodeError, ...) pass unchanged.
+// cause; other errors (OverflowError, UnicodeEncodeError, ...) pass unchanged
+// unless the converter names_any_error, when they are prefixed the same way
+// and keep their class.
 bool convert_argument(const Param& param, PyObject* obj, Value& out);
 
 }  // namespace corv::binder

@@ -49,11 +49,17 @@ struct Converter {
     bool (*read)(PyObject* obj, Value& out);
     // Whether the parameter may be omitted (it then defaults to None).
     bool optional;
+    // Whether every failure of this converter (not only a TypeError) is
+    // re-raised with the parameter's name in front of its message, keeping
+    // its class. MemoryError always passes unchanged.
+    bool names_any_error = false;
 };
 
 struct Param {
     const char* name;
     const Converter* kind;
+    // Passed by keyword only; such parameters come after all the others.
+    bool keyword_only = false;
 };
 
 // The converted arguments of one call, in declaration order. Asking for the

@@ -52,6 +52,11 @@ def test_fp_contract_accepts_pinned_flags_and_refuses_the_rest(tree):
         ("nurbs", "Rational r = parse_r(text);", "nurbs/x.cpp parses a number text (parse_r)"),
         ("entry", '#include "binder/py_ref.h"', "entry/x.cpp includes binder/py_ref.h"),
         ("binder", '#include "core/solid.h"', "binder/x.cpp includes core/solid.h"),
+        ("binder", '#include "lib/errors.h"', "binder/x.cpp includes lib/errors.h"),
+        ("ssi", "Rational r = parse_fraction_text(t);", "ssi/x.cpp parses a number text (parse_fraction_text)"),
+        ("lib", '#include "rs/boundary.h"', "lib/x.cpp includes rs/boundary.h"),
+        ("rs", '#include "lib/errors.h"', "rs/x.cpp includes lib/errors.h"),
+        ("core", '#include "lib/errors.h"', "core/x.cpp includes lib/errors.h"),
     ],
 )
 def test_layer_crossings_are_found(tmp_path, folder, line, expected):
