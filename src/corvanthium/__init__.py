@@ -1,0 +1,42 @@
+"""Exact solid modelling for Python.
+
+Every coordinate is an exact rational number and no decision is made by a
+tolerance. Numbers go in as ``int`` (or anything with ``__index__``),
+``Fraction``, finite ``Decimal`` or exact text (``"1/3"``, ``"0.25"``,
+``"1e3"``); ``float`` and ``bool`` are refused with a ``TypeError``. Exact
+results come back as ``Fraction``. Every failure the kernel reports is a
+``KernelError`` (a ``ValueError``).
+
+    >>> import corvanthium as cv
+    >>> a = cv.box(2, 2, 2)
+    >>> b = cv.box(2, 2, 2).translate(1, 1, 1)
+    >>> (a - b).volume
+    Fraction(7, 1)
+
+Long calls (Booleans, chamfers, transforms, NURBS, the patch screen) release
+the interpreter lock, so threads building different parts run in parallel.
+"""
+
+from corvanthium._native import (
+    DEFAULT_ENGINE,
+    KernelError,
+    Solid,
+    box,
+    nurbs_curve_point,
+    nurbs_surface_point,
+    prism,
+    prismatoid,
+    ssi_pairs,
+)
+
+__all__ = [
+    "DEFAULT_ENGINE",
+    "KernelError",
+    "Solid",
+    "box",
+    "nurbs_curve_point",
+    "nurbs_surface_point",
+    "prism",
+    "prismatoid",
+    "ssi_pairs",
+]

@@ -1,0 +1,40 @@
+#include "lib/engine.h"
+
+#include <string>
+
+#include "binder/py_ref.h"
+#include "lib/errors.h"
+
+namespace corv::lib {
+namespace {
+
+bool read_engine(PyObject* obj, binder::Value& out) {
+    if (obj == nullptr || obj == Py_None) {
+        binder::store(out, default_engine);
+        return true;
+    }
+    if (PyUnicode_Check(obj)) {
+        for (Engine e : {Engine::bsp, Engine::local}) {
+            if (PyUnicode_CompareWithASCIIString(obj, engine_name(e)) == 0) {
+                binder::store(out, e);
+                return true;
+            }
+        }
+    }
+    binder::PyRef repr(PyObject_Repr(obj));
+    if (repr) PyErr_Format(PyExc_ValueError, "expected None, 'bsp' or 'local', got %U", repr.get());
+    return false;
+}
+
+}  // namespace
+
+const char* engine_name(Engine engine) { return engine == Engine::bsp ? "bsp" : "local"; }
+
+const binder::Converter engine_param{read_engine, true, true};
+
+Solid run_boolean(Engine engine, BooleanOp op, const Solid& a, const Solid& b) {
+    if (engine == Engine::local) throw EngineUnavailable("the 'local' Boolean engine is not part of this build yet");
+    return boolean(op, a, b);
+}
+
+}  // namespace corv::lib

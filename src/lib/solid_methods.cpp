@@ -1,0 +1,204 @@
+#include "lib/solid_methods.h"
+
+#include <optional>
+#include <utility>
+
+#include "binder/conversion.h"
+#include "binder/gil.h"
+#include "binder/results.h"
+#include "chamfer/chamfer.h"
+#include "core/transforms.h"
+#include "lib/arguments.h"
+#include "lib/engine.h"
+#include "lib/errors.h"
+#include "lib/exact_number.h"
+#include "lib/results.h"
+#include "lib/solid_reading.h"
+#include "topology/logical_faces.h"
+#include "topology/watertight.h"
+
+namespace corv::lib {
+namespace {
+
+using namespace corv::binder;
+
+const Rational& num(const Call& c, std::size_t i) { return c.args.get<Rational>(i); }
+
+// Runs the kernel without the interpreter lock and wraps its solid.
+template <class Work>
+PyObject* solid_result(Work&& work) {
+    return new_solid_object(without_gil(std::forward<Work>(work)));
+}
+
+constexpr Param translate_params[] = {{"x", &number}, {"y", &number}, {"z", &number}};
+PyObject* translate(const Call& c) {
+    Vec3 t{num(c, 0), num(c, 1), num(c, 2)};
+    return solid_result([&] { return translated(self_solid(c), t); });
+}
+
+constexpr Param scale_params[] = {{"fx", &number}, {"fy", &optional_number}, {"fz", &optional_number}};
+PyObject* scale(const Call& c) {
+    const auto& fy = c.args.get<std::optional<Rational>>(1);
+    const auto& fz = c.args.get<std::optional<Rational>>(2);
+    if (fy.has_value() != fz.has_value()) {
+        PyErr_SetString(PyExc_TypeError, "Solid.scale() takes one factor (uniform) or three (fx, fy, fz), not two");
+        return nullptr;
+    }
+    const Rational& fx = num(c, 0);
+    return solid_result([&] { return scaled(self_solid(c), fx, fy ? *fy : fx, fz ? *fz : fx); });
+}
+
+constexpr Param mirror_params[] = {{"axis", &axis}};
+PyObject* mirror(const Call& c) {
+    return solid_result([&] { return mirrored(self_solid(c), c.args.get<std::uint64_t>(0)); });
+}
+
+constexpr Param rotate_quarter_params[] = {{"axis", &axis}, {"quarters", &optional_quarters}};
+PyObject* rotate_quarter(const Call& c) {
+    return solid_result(
+        [&] { return rotated_quarter(self_solid(c), c.args.get<std::uint64_t>(0), c.args.get<std::int64_t>(1)); });
+}
+
+constexpr Param boolean_params[] = {{"other", &solid_param}, {"engine", &engine_param, true}};
+template <BooleanOp Op>
+PyObject* boolean(const Call& c) {
+    Engine engine = c.args.get<Engine>(1);
+    return solid_result([&] { return run_boolean(engine, Op, self_solid(c), solid_arg(c, 0)); });
+}
+
+constexpr Param chamfer_params[] = {{"dist", &number}};
+// The operators use the default engine.
+template <BooleanOp Op>
+PyObject* boolean_operator(const Call& c) {
+    return solid_result([&] { return run_boolean(default_engine, Op, self_solid(c), solid_arg(c, 0)); });
+}
+
+PyObject* chamfer(const Call& c) {
+    return solid_result([&] { return corv::chamfer(self_solid(c), num(c, 0)); });
+}
+
+PyObject* canonical(const Call& c) {
+    return text_result(without_gil([&] { return canonical_text(self_solid(c)); }));
+}
+
+PyObject* volume(const Call& c) {
+    return fraction_object(without_gil([&] { return lib::volume(self_solid(c)); }));
+}
+
+PyObject* bbox(const Call& c) {
+    return point_pair_result(without_gil([&] { return bounds(self_solid(c)); }));
+}
+
+PyObject* face_count(const Call& c) {
+    return count_result(without_gil([&] { return logical_faces(self_solid(c)); }));
+}
+
+PyObject* polygon_count(const Call& c) { return count_result(lib::polygon_count(self_solid(c))); }
+
+PyObject* is_watertight(const Call& c) {
+    return bool_result(without_gil([&] { return watertight_ok(self_solid(c)); }));
+}
+
+PyObject* repr(const Call& c) {
+    return text_result(without_gil([&] { return summary(self_solid(c)); }));
+}
+
+#define EXACT_NUMBERS                                                                          \
+    "Numbers are exact: int, Fraction, finite Decimal or a text such as \"1/3\" or \"0.25\". " \
+    "Raises TypeError for another type (a float or bool included) and KernelError for a "      \
+    "malformed text or a zero denominator."
+
+constexpr Entry methods[] = {
+    {"translate",
+     "translate($self, x, y, z)\n--\n\n"
+     "The solid moved by (x, y, z), exactly. " EXACT_NUMBERS,
+     translate_params, translate},
+    {"scale",
+     "scale($self, fx, fy=None, fz=None)\n--\n\n"
+     "The solid scaled about the origin by one factor (uniform) or three, exactly; a negative "
+     "product of factors turns every face round. Passing two factors is a TypeError. " EXACT_NUMBERS,
+     scale_params, scale},
+    {"mirror",
+     "mirror($self, axis)\n--\n\n"
+     "The solid reflected in the plane where coordinate `axis` is zero (0, 1, 2 or 'x', 'y', "
+     "'z'), exactly. Raises TypeError for an axis of another type, KernelError for another value.",
+     mirror_params, mirror},
+    {"rotate_quarter",
+     "rotate_quarter($self, axis, quarters=1)\n--\n\n"
+     "The solid turned by quarters * 90 degrees about the axis (0, 1, 2 or 'x', 'y', 'z'), "
+     "right-handed; exact, as every coordinate only moves or changes sign. Raises TypeError "
+     "for a non-int quarters or axis type, KernelError for another axis value.",
+     rotate_quarter_params, rotate_quarter},
+    {"union",
+     "union($self, other, *, engine=None)\n--\n\n"
+     "The exact union of the two solids (also `a | b`). engine is None (DEFAULT_ENGINE), "
+     "'bsp' or 'local'; another value raises ValueError, an engine this build lacks "
+     "NotImplementedError. Raises TypeError when other is not a Solid, KernelError for a "
+     "failure of the kernel.",
+     boolean_params, boolean<BooleanOp::union_>},
+    {"cut",
+     "cut($self, other, *, engine=None)\n--\n\n"
+     "The exact difference self minus other (also `a - b`). engine and errors as for union().",
+     boolean_params, boolean<BooleanOp::cut>},
+    {"intersect",
+     "intersect($self, other, *, engine=None)\n--\n\n"
+     "The exact intersection of the two solids (also `a & b`). engine and errors as for union().",
+     boolean_params, boolean<BooleanOp::intersect>},
+    {"chamfer",
+     "chamfer($self, dist)\n--\n\n"
+     "The solid with every edge between two faces bevelled by dist and the corners cut, "
+     "exactly. Raises KernelError when a face at an edge has no rational unit normal (the "
+     "cut could not be exact) or the solid is empty. " EXACT_NUMBERS,
+     chamfer_params, chamfer},
+    {"canonical",
+     "canonical($self)\n--\n\n"
+     "A text that is the same exactly when two solids hold the same faces (each face as its "
+     "set of exact corner points); the same text as corvanthium_rs gives for the same solid.",
+     {},
+     canonical},
+};
+
+constexpr Entry properties[] = {
+    {"volume", "The exact enclosed volume, a Fraction.", {}, volume},
+    {"bbox",
+     "The exact bounding box ((xmin, ymin, zmin), (xmax, ymax, zmax)) of Fractions; "
+     "KernelError for a solid without polygons.",
+     {},
+     bbox},
+    {"face_count", "The number of logical faces (distinct face planes), an int.", {}, face_count},
+    {"polygon_count", "The number of polygons the solid is stored as, an int.", {}, polygon_count},
+    {"is_watertight",
+     "Whether every polygon side is matched, stretch by stretch, by sides running the other way (exact).",
+     {},
+     is_watertight},
+};
+
+constexpr Param operand_params[] = {{"other", &solid_param}};
+constexpr Entry operators[] = {
+    {"__repr__", "", {}, repr},
+    {"__or__", "", operand_params, boolean_operator<BooleanOp::union_>},
+    {"__sub__", "", operand_params, boolean_operator<BooleanOp::cut>},
+    {"__and__", "", operand_params, boolean_operator<BooleanOp::intersect>},
+};
+
+constexpr Surface method_surface{methods, std::size(methods), &solid_receiver, raise_current_exception};
+constexpr Surface property_surface{properties, std::size(properties), &solid_receiver, raise_current_exception};
+constexpr Surface operator_surface{operators, std::size(operators), &solid_receiver, raise_current_exception};
+
+}  // namespace
+
+SolidTables solid_tables() {
+    return {
+        method_table<&method_surface, std::size(methods)>(),
+        property_table<&property_surface, std::size(properties)>(),
+        unary_slot<&operator_surface, 0>,
+        binary_slot<&operator_surface, 1>,
+        binary_slot<&operator_surface, 2>,
+        binary_slot<&operator_surface, 3>,
+        "An exact solid: a list of planar polygons whose every coordinate is an exact rational.\n\n"
+        "Solids are immutable; every operation returns a new one. Make them with box(), prism(),\n"
+        "prismatoid() or load(); combine them with | (union), - (cut) and & (intersect).",
+    };
+}
+
+}  // namespace corv::lib
