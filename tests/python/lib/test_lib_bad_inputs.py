@@ -1,0 +1,168 @@
+"""Every bad input at every parameter of every public function and method
+gives a TypeError (wrong type) or a KernelError (a value the kernel refuses)
+whose message names the argument; nothing crashes and nothing else leaks."""
+
+from decimal import Decimal
+
+import pytest
+
+import corvanthium as cv
+import corvanthium_rs as cr
+
+SQUARE = [(0, 0), (2, 0), (2, 2), (0, 2)]
+CURVE = dict(degree=2, cps=[[0, 0, 0], [1, 2, 0], [3, 1, 1]], knots=[0, 0, 0, 1, 1, 1], t="1/3", weights=[1, 2, 1])
+NET = [[[0, 0, 0], [0, 1, 0]], [[1, 0, 1], [1, 1, 1]]]
+SURFACE = dict(pu=1, pv=1, net=NET, ku=[0, 0, 1, 1], kv=[0, 0, 1, 1], u="1/2", v="1/4", weights=[[1, 1], [1, 2]])
+SSI = dict(net_a=NET, net_b=NET, depth=2, a_box=[0, 1, 0, 1], b_box=[0, 1, 0, 1])
+
+
+def solid():
+    return cv.box(2, 2, 2, label="a")
+
+
+# name -> (callable, valid keyword arguments)
+CALLS = {
+    "box": (cv.box, dict(dx=1, dy=2, dz=3, label="b")),
+    "prism": (cv.prism, dict(outline=SQUARE, height=1, label="p")),
+    "prismatoid": (cv.prismatoid, dict(bottom=SQUARE, z0=0, top=SQUARE, z1=1, label="q")),
+    "translate": (solid().translate, dict(x=1, y=2, z=3)),
+    "scale": (solid().scale, dict(fx=1, fy=2, fz=3)),
+    "mirror": (solid().mirror, dict(axis=0)),
+    "rotate_quarter": (solid().rotate_quarter, dict(axis="x", quarters=1)),
+    "union": (solid().union, dict(other=cv.box(1, 1, 1), engine="bsp")),
+    "cut": (solid().cut, dict(other=cv.box(1, 1, 1), engine=None)),
+    "intersect": (solid().intersect, dict(other=cv.box(1, 1, 1), engine="bsp")),
+    "chamfer": (solid().chamfer, dict(dist="1/10")),
+    "nurbs_curve_point": (cv.nurbs_curve_point, CURVE),
+    "nurbs_surface_point": (cv.nurbs_surface_point, SURFACE),
+    "ssi_pairs": (cv.ssi_pairs, SSI),
+}
+
+# Values wrong for any exact number, with the error each gives.
+NUMBER_TYPES = [0.5, float("nan"), float("inf"), True, None, [1], b"1", object(), 1j]
+NUMBER_VALUES = ["1/2/3", "1/0", "", "abc", "1e100001", " 1 2", Decimal("NaN"), Decimal("-Infinity")]
+SEQUENCE_TYPES = [5, "0,0", b"00", None, 0.5, object()]
+COUNT_TYPES = [1.0, True, "3", None, [1]]
+COUNT_VALUES = [-1, 2**63, 10**40]
+AXIS_TYPES = [1.0, True, None, [0], b"x"]
+AXIS_VALUES = [3, -1, 10**30, "w", "xy", ""]
+LABEL_TYPES = [5, b"label", 1.5, ["a"]]
+
+# parameter kind -> (type-error values, kernel-error values)
+KINDS = {
+    "number": (NUMBER_TYPES, NUMBER_VALUES),
+    "optional number": ([v for v in NUMBER_TYPES if v is not None], NUMBER_VALUES),
+    "numbers": (SEQUENCE_TYPES + [[0.5, 1], [1, True]], [["1/0", 1], [1, "x"]]),
+    "optional numbers": ([v for v in SEQUENCE_TYPES if v is not None] + [[0.5]], [["1/2/3"]]),
+    "rows": (SEQUENCE_TYPES + [[1, 2], [[0.5]], ["abc"]], [[["1/0"]], [[Decimal("NaN")]]]),
+    "optional rows": ([5, [1, 2], [[True]]], [[["1/0", 1], [1, 1]]]),
+    "net": (SEQUENCE_TYPES + [[1], [[1]], [[[0.25]]]], [[[["x"]]]]),
+    "outline": (SEQUENCE_TYPES + [[1, 2], [(0.5, 0)], ["ab"]], [[(0, 0, 0)], [(0,)], [(0, "1/0")], [(0, 0), (1, "x")]]),
+    "count": (COUNT_TYPES, COUNT_VALUES),
+    "axis": (AXIS_TYPES, AXIS_VALUES),
+    "quarters": ([1.5, True, "1", [1]], []),
+    "label": (LABEL_TYPES, []),
+    "solid": ([5, None, "box", cr.make_box("1", "1", "1", "b")], []),
+}
+
+PARAMETERS = {
+    "box": dict(dx="number", dy="number", dz="number", label="label"),
+    "prism": dict(outline="outline", height="number", label="label"),
+    "prismatoid": dict(bottom="outline", z0="number", top="outline", z1="number", label="label"),
+    "translate": dict(x="number", y="number", z="number"),
+    "scale": dict(fx="number", fy="optional number", fz="optional number"),
+    "mirror": dict(axis="axis"),
+    "rotate_quarter": dict(axis="axis", quarters="quarters"),
+    "union": dict(other="solid"),
+    "cut": dict(other="solid"),
+    "intersect": dict(other="solid"),
+    "chamfer": dict(dist="number"),
+    "nurbs_curve_point": dict(degree="count", cps="rows", knots="numbers", t="number", weights="optional numbers"),
+    "nurbs_surface_point": dict(
+        pu="count", pv="count", net="net", ku="numbers", kv="numbers", u="number", v="number", weights="optional rows"
+    ),
+    "ssi_pairs": dict(net_a="net", net_b="net", depth="count", a_box="optional numbers", b_box="optional numbers"),
+}
+
+CASES = [
+    pytest.param(name, param, value, error, id=f"{name}-{param}-{error.__name__}-{i}")
+    for name, params in PARAMETERS.items()
+    for param, kind in params.items()
+    for error, values in zip((TypeError, cv.KernelError), KINDS[kind])
+    for i, value in enumerate(values)
+]
+
+
+def test_the_walk_covers_every_parameter():
+    assert set(PARAMETERS) == set(CALLS)
+    for name, (_, valid) in CALLS.items():
+        fn = CALLS[name][0]
+        fn(**valid)  # the baseline call works
+        assert set(PARAMETERS[name]) | {"engine"} >= set(valid), name
+    assert len(CASES) > 400
+
+
+@pytest.mark.parametrize(("name", "param", "value", "error"), CASES)
+def test_bad_value_gives_a_named_error(name, param, value, error):
+    fn, valid = CALLS[name]
+    with pytest.raises(error) as info:
+        fn(**{**valid, param: value})
+    assert type(info.value) in (TypeError, cv.KernelError)
+    assert f"argument '{param}'" in str(info.value)
+    if isinstance(value, float) and PARAMETERS[name][param] in ("number", "optional number"):
+        assert "exact" in str(info.value)
+
+
+@pytest.mark.parametrize("name", ["union", "cut", "intersect"])
+@pytest.mark.parametrize("engine", ["BSP", "", "fast", 0, 1.5, b"bsp", ["bsp"]])
+def test_bad_engines_are_value_errors(name, engine):
+    fn, valid = CALLS[name]
+    with pytest.raises(ValueError, match="argument 'engine'") as info:
+        fn(**{**valid, "engine": engine})
+    assert not isinstance(info.value, cv.KernelError)
+
+
+@pytest.mark.parametrize("name", sorted(CALLS))
+def test_call_shapes_are_type_errors(name):
+    fn, valid = CALLS[name]
+    with pytest.raises(TypeError, match="unexpected keyword argument 'nope'"):
+        fn(**valid, nope=1)
+    with pytest.raises(TypeError, match="positional argument"):
+        fn(*range(12))
+    required = [p for p in PARAMETERS[name] if p not in ("label", "weights", "a_box", "b_box", "fy", "fz", "quarters")]
+    if required:
+        with pytest.raises(TypeError, match="missing"):
+            fn()
+
+
+@pytest.mark.parametrize(
+    ("call", "problem"),
+    [
+        (lambda: cv.prismatoid(SQUARE, 0, SQUARE[:3], 1), ""),
+        (lambda: cv.nurbs_curve_point(5, CURVE["cps"], CURVE["knots"], 0), ""),
+        (lambda: cv.nurbs_curve_point(2, [[0, 0, 0, 0]] * 3, CURVE["knots"], 0), ""),
+        (lambda: cv.nurbs_curve_point(2, CURVE["cps"], CURVE["knots"], 0, weights=[0, 0, 0]), ""),
+        (lambda: cv.nurbs_surface_point(1, 1, [], [0, 0, 1, 1], [0, 0, 1, 1], 0, 0), ""),
+        (lambda: cv.nurbs_surface_point(1, 1, NET, [0, 1], [0, 0, 1, 1], 0, 0), ""),
+        (lambda: cv.ssi_pairs([], NET, 2), ""),
+        (lambda: cv.ssi_pairs(NET, NET, 2, a_box=[0, 1, 0]), "argument 'a_box'"),
+        (lambda: cv.ssi_pairs(NET, NET, 2, b_box=[0, 1, 0, 1, 2]), "argument 'b_box'"),
+        (lambda: cv.ssi_pairs([[[0, 0, 0, 0]]], NET, 2), ""),
+        (lambda: (cv.box(1, 1, 1) & cv.box(1, 1, 1).translate(3, 0, 0)).bbox, "without polygons"),
+        (lambda: cv.prism([(0, 0), (2, 0), (1, 1)], 1).chamfer(1), "non-rational"),
+    ],
+)
+def test_values_the_kernel_refuses_are_kernel_errors(call, problem):
+    with pytest.raises(cv.KernelError) as info:
+        call()
+    assert str(info.value) and problem in str(info.value)
+
+
+def test_huge_numbers_are_exact_or_refused_never_a_crash():
+    big = cv.box(10**3000, "1e3000", 1)
+    assert big.volume == 10**6000
+    assert big.translate(-(10**3000), 0, 0).bbox[0][0] == -(10**3000)
+    with pytest.raises(cv.KernelError, match="exponent"):
+        cv.box("1e999999999999", 1, 1)
+    with pytest.raises(cv.KernelError, match="argument 'depth'"):
+        cv.ssi_pairs(NET, NET, 10**30)
