@@ -1,0 +1,84 @@
+"""Long calls release the interpreter lock, and threads sharing solids get
+the results one thread gets."""
+
+import threading
+from concurrent.futures import ThreadPoolExecutor
+
+import pytest
+
+import corvanthium as cv
+import lib_programs as lp
+
+
+def drilled(n):
+    """A plate with n x n square holes: enough polygons for calls of a few ms."""
+    p = cv.box(2 * n + 2, 2 * n + 2, 1)
+    for i in range(n):
+        for j in range(n):
+            p = p - cv.box(1, 1, 3).translate(2 * i + 1, 2 * j + 1, -1)
+    return p
+
+
+PLATE = drilled(5)
+SMALL = drilled(2)
+OTHER = PLATE.translate("1/3", "1/5", "1/7")
+NET = [[[0, 0, 0], [0, 1, 0]], [[1, 0, 1], [1, 1, 1]]]
+FLAT = [[[0, 0, "1/2"], [0, 1, "1/2"]], [[1, 0, "1/2"], [1, 1, "1/2"]]]
+
+LONG_CALLS = {
+    "union": lambda: PLATE | OTHER,
+    "cut": lambda: PLATE.cut(OTHER),
+    "intersect": lambda: PLATE.intersect(OTHER, engine="bsp"),
+    "chamfer": lambda: SMALL.chamfer("1/20"),
+    "transforms": lambda: [PLATE.translate(1, 2, 3).scale(2).rotate_quarter("z").mirror(0) for _ in range(20)],
+    "measures": lambda: [(PLATE.volume, PLATE.face_count, PLATE.is_watertight, PLATE.canonical()) for _ in range(20)],
+    "ssi": lambda: [cv.ssi_pairs(NET, FLAT, 7) for _ in range(5)],
+}
+
+
+@pytest.mark.parametrize("name", sorted(LONG_CALLS))
+def test_long_calls_let_other_threads_run(name):
+    """A spinning Python thread keeps counting while the call runs: with the
+    lock held it could not count at all until the call returned."""
+    count = [0]
+    stop = threading.Event()
+    started = threading.Event()
+
+    def spin():
+        started.set()
+        while not stop.is_set():
+            count[0] += 1
+
+    spinner = threading.Thread(target=spin)
+    spinner.start()
+    started.wait()
+    try:
+        progressed = 0
+        for _ in range(5):  # a busy machine may not schedule the spinner every time
+            before = count[0]
+            LONG_CALLS[name]()
+            progressed = max(progressed, count[0] - before)
+            if progressed > 1000:
+                break
+    finally:
+        stop.set()
+        spinner.join()
+    assert progressed > 1000
+
+
+def test_threads_sharing_solids_agree_with_one_thread():
+    def work(_):
+        return [(PLATE | OTHER).canonical(), SMALL.chamfer("1/20").volume, (PLATE & OTHER).volume]
+
+    expected = work(None)
+    with ThreadPoolExecutor(max_workers=4) as pool:
+        results = list(pool.map(work, range(6)))
+    assert all(r == expected for r in results)
+
+
+def test_threads_running_different_programs_agree_with_one_thread():
+    seeds = range(40)
+    expected = [lp.run_lib(lp.program(s)) for s in seeds]
+    with ThreadPoolExecutor(max_workers=3) as pool:
+        results = list(pool.map(lambda s: lp.run_lib(lp.program(s)), seeds))
+    assert results == expected
