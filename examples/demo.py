@@ -8,11 +8,11 @@ from fractions import Fraction
 import corvanthium_rs as cr
 
 
-def show(title, value):
+def show(title: str, value: object) -> None:
     print(f"  {title:<44} {value}")
 
 
-def solids():
+def solids() -> None:
     print("Solids")
     box = cr.make_box("1", "2", "3", "box")
     show("1 x 2 x 3 box: six-fold volume", box.volume6_str())
@@ -34,7 +34,7 @@ def solids():
     show("square frustum 4 -> 2, height 3: volume", frustum.volume())
 
 
-def booleans():
+def booleans() -> None:
     print("Booleans")
     a = cr.make_box("2", "2", "2", "a")
     b = cr.make_box("2", "2", "2", "b").translate("1", "1", "1")
@@ -48,7 +48,7 @@ def booleans():
     show("L prism with its notch filled: volume6", ell.boolean("union", notch).volume6_str())
 
 
-def chamfers():
+def chamfers() -> None:
     print("Chamfers")
     cube = cr.make_box("1", "1", "1", "c")
     bevelled = cube.chamfer("1/10")
@@ -62,7 +62,7 @@ def chamfers():
         show("chamfering twice", f"ValueError: {err}")
 
 
-def nurbs():
+def nurbs() -> None:
     print("NURBS")
     # A rational quadratic quarter circle of radius 1.
     cps = [["1", "0", "0"], ["1", "1", "0"], ["0", "1", "0"]]
@@ -79,7 +79,7 @@ def nurbs():
     )
 
 
-def screening():
+def screening() -> None:
     print("Surface intersection screening")
     flat = [[["0", "0", "0"], ["0", "1", "0"]], [["1", "0", "0"], ["1", "1", "0"]]]
     lifted = [[["0", "0", "1"], ["0", "1", "1"]], [["1", "0", "1"], ["1", "1", "1"]]]
@@ -90,14 +90,14 @@ def screening():
     show("first surviving pair", rows[0])
 
 
-def failures():
+def failures() -> None:
     print("Failures are exceptions, never crashes")
     try:
         cr.make_box("1.5", "1", "1", "x")
     except BaseException as err:  # PanicException derives from BaseException
         show("make_box('1.5', ...)", f"{type(err).__name__}: {err}")
     try:
-        cr.make_box(1, 1, 1, "x")
+        cr.make_box(1, 1, 1, "x")  # type: ignore[arg-type]
     except TypeError as err:
         show("make_box(1, 1, 1, 'x')", f"TypeError: {err}")
 
