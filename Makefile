@@ -8,9 +8,10 @@ SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 # The formatter and linter, pinned: a new release may format differently.
 CLANG_FORMAT_VERSION = 19.1.7
 RUFF_VERSION = 0.17.6
+MYPY_VERSION = 2.4.1
 CPP_SOURCES = $(shell git ls-files '*.cpp' '*.h')
 
-.PHONY: all deps tools configure build test test-cpp test-python strict demo install bench sanitize format lint clean
+.PHONY: all deps tools configure build test test-cpp test-python strict demo install bench sanitize tsan format lint clean
 
 all: build
 
@@ -33,6 +34,7 @@ tools:
 	@clang-format --version 2>/dev/null | grep -q " $(CLANG_FORMAT_VERSION)" || \
 	  $(PYTHON) -m pip install -q clang-format==$(CLANG_FORMAT_VERSION)
 	@ruff --version 2>/dev/null | grep -q " $(RUFF_VERSION)" || $(PYTHON) -m pip install -q ruff==$(RUFF_VERSION)
+	@$(PYTHON) -m mypy --version 2>/dev/null | grep -q " $(MYPY_VERSION)" || $(PYTHON) -m pip install -q mypy==$(MYPY_VERSION)
 
 configure: deps
 	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
@@ -58,21 +60,23 @@ format: tools
 	ruff check --fix -q .
 	ruff format -q .
 
-# Fails on a format difference, a lint finding, a layer crossing, or a compile
-# command without pinned floating-point contraction.
+# Fails on a format difference, a lint finding, a layer crossing, a compile
+# command without pinned floating-point contraction, or a type error in the
+# examples and the package (mypy --strict).
 lint: tools configure
 	clang-format --dry-run --Werror $(CPP_SOURCES)
 	ruff check -q .
 	ruff format --check -q .
 	$(PYTHON) tools/check_layers.py
 	$(PYTHON) tools/check_fp_contract.py $(BUILD)/compile_commands.json
+	$(PYTHON) tools/check_types.py
 
 # Builds a wheel and installs it, then runs the demo from another directory.
 install: deps
 	$(PYTHON) -m pip install -q .
 
 demo: install
-	cd examples && $(PYTHON) demo.py
+	cd examples && $(PYTHON) tour.py && $(PYTHON) demo.py
 
 bench: build
 	PYTHONPATH=$(CURDIR)/$(BUILD) $(PYTHON) bench/bench.py all
@@ -89,5 +93,12 @@ sanitize: deps
 	LD_PRELOAD="$(SANITIZER_PRELOAD)" ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 	  PYTHONPATH=$(CURDIR)/build-asan $(PYTHON) -m pytest tests/python -q -p no:cacheprovider -k "not memory"
 
+# The concurrent-reads tests (many threads on the same solids) under
+# ThreadSanitizer, in a build of their own.
+tsan: deps
+	cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVANTHIUM_TSAN=ON
+	cmake --build build-tsan -j $(JOBS) --target threads_tests
+	TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 build-tsan/threads_tests
+
 clean:
-	rm -rf $(BUILD) build-strict build-asan
+	rm -rf $(BUILD) build-strict build-asan build-tsan
