@@ -103,6 +103,15 @@ PyObject* repr(const Call& c) {
     return text_result(without_gil([&] { return summary(self_solid(c)); }));
 }
 
+// A solid never changes, so a copy is the solid itself.
+PyObject* same_solid(const Call& c) {
+    return solid_result([&] { return self_solid(c); });
+}
+
+bool ignore_argument(PyObject*, Value&) { return true; }
+constexpr Converter anything{ignore_argument, false};
+constexpr Param deepcopy_params[] = {{"memo", &anything}};
+
 #define EXACT_NUMBERS                                                                          \
     "Numbers are exact: int, Fraction, finite Decimal or a text such as \"1/3\" or \"0.25\". " \
     "Raises TypeError for another type (a float or bool included) and KernelError for a "      \
@@ -156,6 +165,9 @@ constexpr Entry methods[] = {
      "set of exact corner points); the same text as corvanthium_rs gives for the same solid.",
      {},
      canonical},
+    {"__copy__", "__copy__($self)\n--\n\nAn equal solid (solids never change).", {}, same_solid},
+    {"__deepcopy__", "__deepcopy__($self, memo)\n--\n\nAn equal solid (solids never change).", deepcopy_params,
+     same_solid},
 };
 
 constexpr Entry properties[] = {

@@ -131,6 +131,15 @@ def test_solids_cannot_be_made_or_changed_directly():
             pass
 
 
+def test_copies_are_equal_solids():
+    import copy
+
+    a = cv.box(1, 2, "1/3") - cv.box(1, 1, 1).translate("1/2", "1/2", "1/2")
+    for b in (copy.copy(a), copy.deepcopy(a), copy.deepcopy([a, {"k": a}])[1]["k"]):
+        assert type(b) is cv.Solid
+        assert b.canonical() == a.canonical() and b.volume == a.volume and b.polygon_count == a.polygon_count
+
+
 def test_kernel_error_is_a_value_error_of_the_package():
     assert issubclass(cv.KernelError, ValueError)
     assert cv.KernelError.__module__ == "corvanthium"
