@@ -52,9 +52,8 @@ def main():
             times[name].append(time.perf_counter() - start)
             assert [p.canonical() for p in plates] == expected
     s, t = statistics.median(times["serial"]), statistics.median(times["threads"])
-    print(
-        f"{args.k} x {args.k} plates ({plates[0].polygon_count} and {plates[1].polygon_count} polygons), {args.runs} runs"
-    )
+    counts = f"{plates[0].polygon_count} and {plates[1].polygon_count} polygons"
+    print(f"{args.k} x {args.k} plates ({counts}), {args.runs} runs")
     print(f"  one thread, both plates in turn: median {s * 1000:8.1f} ms")
     print(f"  two threads, one plate each:     median {t * 1000:8.1f} ms")
     print(f"  ratio threads / serial:          {t / s:.2f} (target at most 0.60)")

@@ -12,8 +12,9 @@ polygon lists, nothing recomputed) and are identical to a local build.
 from dataclasses import dataclass
 from fractions import Fraction
 
-import corvanthium as cv
 from dask.distributed import Client, LocalCluster
+
+import corvanthium as cv
 
 
 @dataclass(frozen=True)

@@ -59,7 +59,8 @@ Reading read_all(const Solid& a, const Solid& b) {
 
 TEST(ConcurrentReads, ThreadsSharingSolidsAgreeWithOneThread) {
     const Solid a = l_prism();
-    const Solid b = translated(Solid::cube(2, 2, 2, "b"), Vec3{Rational(1) / Rational(2), Rational(1) / Rational(2), 1});
+    const Solid b =
+        translated(Solid::cube(2, 2, 2, "b"), Vec3{Rational(1) / Rational(2), Rational(1) / Rational(2), 1});
     const Reading expected = read_all(a, b);
     ASSERT_FALSE(expected.canonical_cut.empty());
     ASSERT_GT(expected.pair_count, 0u);
