@@ -22,8 +22,9 @@ PyObject* attribute_of(const char* module, const char* name) {
     return m ? PyObject_GetAttrString(m.get(), name) : nullptr;
 }
 
-std::string repr_of(PyObject* obj) {
-    PyRef repr(PyObject_Repr(obj));
+// repr(obj), or str(obj) when plain is set; cut to 60 characters.
+std::string repr_of(PyObject* obj, bool plain = false) {
+    PyRef repr(plain ? PyObject_Str(obj) : PyObject_Repr(obj));
     const char* utf8 = repr ? PyUnicode_AsUTF8AndSize(repr.get(), nullptr) : nullptr;
     if (utf8 == nullptr) {
         PyErr_Clear();
@@ -34,7 +35,7 @@ std::string repr_of(PyObject* obj) {
 }
 
 bool refuse_float(PyObject* obj) {
-    std::string r = repr_of(obj);
+    std::string r = repr_of(obj, true);
     PyErr_Format(PyExc_TypeError,
                  "a float is not exact (%s is stored as a binary fraction near it); pass Fraction(\"%s\"), the "
                  "text \"%s\", an int or a Decimal",
