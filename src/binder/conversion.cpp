@@ -128,8 +128,8 @@ void prefix_current_error(const std::string& prefix) {
     PyErr_NormalizeException(&type, &value, &traceback);
     PyRef replacement;
     if (value != nullptr) {
-        PyRef text(PyObject_Str(value));
-        PyRef message(text ? PyUnicode_FromFormat("%s%U", prefix.c_str(), text.get()) : nullptr);
+        PyRef old_message(PyObject_Str(value));
+        PyRef message(old_message ? PyUnicode_FromFormat("%s%U", prefix.c_str(), old_message.get()) : nullptr);
         if (message) replacement = PyRef(PyObject_CallFunctionObjArgs(type, message.get(), nullptr));
     }
     if (!replacement || !PyExceptionInstance_Check(replacement.get())) {

@@ -47,7 +47,9 @@ bool read(PyObject* obj, Point2& out) {
     Py_ssize_t size = 0;
     if (!check_sequence(obj, size)) return false;
     if (size != 2) {
-        raise_kernel_error("a point is a pair (x, y), got " + std::to_string(size) + " entries");
+        std::string text = "a point is a pair (x, y), got ";
+        text += std::to_string(size);
+        raise_kernel_error(text + " entries");
         return false;
     }
     Rational xy[2];
@@ -76,7 +78,10 @@ bool read(PyObject* obj, std::vector<Item>& out) {
         PyRef item(PySequence_GetItem(obj, i));
         Item value;
         if (!item || !read(item.get(), value)) {
-            binder::prefix_current_error("[" + std::to_string(i) + "]" + (is_leaf<Item> ? ": " : ""));
+            std::string where = "[";  // appended piece by piece: g++ 12 warns falsely on a chain of +
+            where += std::to_string(i);
+            where += is_leaf<Item> ? "]: " : "]";
+            binder::prefix_current_error(where);
             return false;
         }
         out.push_back(std::move(value));

@@ -12,7 +12,17 @@ std::string shown(const Rational& q) {
     return text;
 }
 
-std::string shown(const Vec3& p) { return "(" + shown(p.x) + ", " + shown(p.y) + ", " + shown(p.z) + ")"; }
+// Built by appending: g++ 12 warns falsely (-Wrestrict) on "(" + text + ...
+std::string shown(const Vec3& p) {
+    std::string out = "(";
+    out += shown(p.x);
+    out += ", ";
+    out += shown(p.y);
+    out += ", ";
+    out += shown(p.z);
+    out += ")";
+    return out;
+}
 
 }  // namespace
 
@@ -28,7 +38,9 @@ std::string canonical_text(const Solid& solid) { return corv::canonical(solid.po
 
 std::string summary(const Solid& solid) {
     const std::size_t n = polygon_count(solid);
-    std::string out = "Solid(" + std::to_string(n) + (n == 1 ? " polygon" : " polygons");
+    std::string out = "Solid(";
+    out += std::to_string(n);
+    out += n == 1 ? " polygon" : " polygons";
     if (n == 0) return out + ", empty)";
     auto [lo, hi] = bounds(solid);
     return out + ", volume " + shown(volume(solid)) + ", bbox " + shown(lo) + " to " + shown(hi) + ")";
