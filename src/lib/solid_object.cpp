@@ -4,7 +4,9 @@
 #include <utility>
 
 #include "binder/conversion.h"
+#include "binder/gil.h"
 #include "binder/py_ref.h"
+#include "lib/solid_reading.h"
 
 namespace corv::lib {
 namespace {
@@ -24,9 +26,20 @@ PyObject* refuse_construction(PyTypeObject*, PyObject*, PyObject*) {
     return nullptr;
 }
 
+// Solids of at least this many polygons are freed without the interpreter
+// lock: freeing a large polygon list takes as long as a cheap transform.
+// Once the interpreter is finalizing (Py_IsInitialized() is then false) the
+// lock is kept.
+constexpr std::size_t release_lock_to_free = 512;
+
 void dealloc_solid(PyObject* self) {
     PyTypeObject* type = Py_TYPE(self);
-    reinterpret_cast<SolidObject*>(self)->solid.~Solid();
+    Solid& solid = reinterpret_cast<SolidObject*>(self)->solid;
+    if (polygon_count(solid) >= release_lock_to_free && Py_IsInitialized() != 0) {
+        Solid doomed = std::move(solid);
+        binder::without_gil([&] { doomed = Solid{}; });
+    }
+    solid.~Solid();
     auto free_object = reinterpret_cast<freefunc>(PyType_GetSlot(type, Py_tp_free));
     free_object(self);
     Py_DecRef(reinterpret_cast<PyObject*>(type));

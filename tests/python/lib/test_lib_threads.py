@@ -1,6 +1,8 @@
 """Long calls release the interpreter lock, and threads sharing solids get
 the results one thread gets."""
 
+import subprocess
+import sys
 import threading
 from concurrent.futures import ThreadPoolExecutor
 
@@ -82,3 +84,31 @@ def test_threads_running_different_programs_agree_with_one_thread():
     with ThreadPoolExecutor(max_workers=3) as pool:
         results = list(pool.map(lambda s: lp.run_lib(lp.program(s)), seeds))
     assert results == expected
+
+
+def test_large_solids_are_freed_safely_from_many_threads():
+    """Large solids are freed without the lock; many threads dropping them at
+    once, and a drop at interpreter exit, stay safe."""
+    big = drilled(9)
+    assert big.polygon_count >= 512  # large enough to be freed without the lock
+
+    def churn(i):
+        keep = None
+        for _ in range(4):
+            keep = big.translate(i, 0, 0) | big.translate(i, "1/2", 0)
+        return keep.volume
+
+    with ThreadPoolExecutor(max_workers=4) as pool:
+        volumes = list(pool.map(churn, range(8)))
+    assert len(set(volumes)) == 1
+    script = (
+        "import threading, time, corvanthium as cv\n"
+        "p = cv.box(20, 20, 1)\n"
+        "for i in range(9):\n"
+        "    for j in range(9):\n"
+        "        p = p - cv.box(1, 1, 3).translate(2 * i + 1, 2 * j + 1, -1)\n"
+        "held = [p.translate(k, 0, 0) for k in range(3)]\n"
+        "threading.Thread(target=lambda: (time.sleep(0.05), [s.scale(2) for s in held]), daemon=True).start()\n"
+    )
+    done = subprocess.run([sys.executable, "-c", script], capture_output=True, text=True, timeout=120)
+    assert done.returncode == 0, done.stderr
