@@ -198,3 +198,20 @@ def test_nurbs_and_ssi_give_fractions():
     far = [[[5, 5, 5], [5, 6, 5]], [[6, 5, 5], [6, 6, 5]]]
     assert cv.ssi_pairs(net, far, 4) == []
     assert cv.ssi_pairs(net, flat, 2, a_box=[0, 1, 0, 1], b_box=["0", "1", "0", "1"]) == cv.ssi_pairs(net, flat, 2)
+
+
+def test_the_stub_lists_what_the_native_module_has():
+    import ast
+    from pathlib import Path
+
+    import corvanthium._native as native
+
+    stub = ast.parse((Path(__file__).resolve().parents[3] / "src" / "corvanthium" / "_native.pyi").read_text())
+    top = {n.name for n in stub.body if isinstance(n, ast.FunctionDef | ast.ClassDef)}
+    top |= {n.target.id for n in stub.body if isinstance(n, ast.AnnAssign)}
+    solid = next(n for n in stub.body if isinstance(n, ast.ClassDef) and n.name == "Solid")
+    members = {n.name for n in solid.body if isinstance(n, ast.FunctionDef)}
+    assert top == set(native.__all__)
+    runtime = {m for m in dir(native.Solid) if not m.startswith("_")}
+    runtime |= {m for m in ("__copy__", "__deepcopy__", "__or__", "__sub__", "__and__") if hasattr(native.Solid, m)}
+    assert members == runtime
