@@ -1,0 +1,39 @@
+#include <gtest/gtest.h>
+
+#include "bsp/boolean.h"
+#include "core/measures.h"
+#include "core/panic.h"
+#include "core/transforms.h"
+#include "mesh/mesh_checks.h"
+#include "support/workloads.h"
+
+namespace corv {
+namespace {
+
+using testing_mesh::edge_fault;
+
+void expect_good_mesh(const Solid& s, const TriMesh& m) {
+    EXPECT_EQ(edge_fault(m), "");
+    EXPECT_EQ(testing_mesh::volume6(m), volume6(s.polygons));
+    EXPECT_TRUE(testing_mesh::all_proper(m));
+}
+
+TEST(MeshOf, BoxIsTwelveTriangles) {
+    Solid box = Solid::cube(2, 3, 4, "b");
+    TriMesh m = mesh_of(box);
+    EXPECT_EQ(m.vertices.size(), 8u);
+    EXPECT_EQ(m.triangles.size(), 12u);
+    expect_good_mesh(box, m);
+    EXPECT_EQ(m.label_names.size(), 6u);
+}
+
+TEST(MeshOf, BenchWorkloads) {
+    for (const Solid& s : {workloads::box_cut(), workloads::plate(1), workloads::plate(3), workloads::box_union(12),
+                           workloads::chamfered_box(), workloads::chamfered_l_prism()}) {
+        TriMesh m = mesh_of(s);
+        expect_good_mesh(s, m);
+    }
+}
+
+}  // namespace
+}  // namespace corv
