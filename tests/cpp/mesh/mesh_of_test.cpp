@@ -5,7 +5,9 @@
 #include "core/panic.h"
 #include "core/transforms.h"
 #include "mesh/mesh_checks.h"
+#include "support/random_solids.h"
 #include "support/workloads.h"
+#include "topology/watertight.h"
 
 namespace corv {
 namespace {
@@ -33,6 +35,30 @@ TEST(MeshOf, BenchWorkloads) {
         TriMesh m = mesh_of(s);
         expect_good_mesh(s, m);
     }
+}
+
+// Every result of thousands of random programs: a closed solid with faces
+// meshes to a closed mesh of the same volume; anything else is refused with
+// a Panic, never a crash.
+TEST(MeshOf, RandomPrograms) {
+    int meshed = 0, refused = 0;
+    for (std::uint64_t seed = 0; seed < 3000; ++seed) {
+        testing_random::run_random_program(seed, [&](const Solid& s) {
+            try {
+                TriMesh m = mesh_of(s);
+                ++meshed;
+                ASSERT_EQ(edge_fault(m), "") << "seed " << seed;
+                ASSERT_EQ(testing_mesh::volume6(m), volume6(s.polygons)) << "seed " << seed;
+                ASSERT_TRUE(testing_mesh::all_proper(m)) << "seed " << seed;
+            } catch (const Panic& e) {
+                ++refused;
+                ASSERT_TRUE(!watertight_ok(s) || volume6(s.polygons).is_zero()) << "seed " << seed << ": " << e.what();
+            }
+        });
+        if (HasFatalFailure()) return;
+    }
+    EXPECT_GT(meshed, 5000);
+    std::printf("meshed %d results, refused %d\n", meshed, refused);
 }
 
 }  // namespace
