@@ -15,9 +15,9 @@ struct Side {
 std::vector<Side> cancel_matching(const Soup& soup, const PlaneGroup& group, const PlanarView& view) {
     std::vector<std::pair<std::uint64_t, int>> keyed;
     for (std::uint32_t p : group.polygons) {
-        const std::vector<std::uint32_t>& loop = soup.polygons[p].loop;
-        for (std::size_t i = 0; i < loop.size(); ++i) {
-            std::uint32_t a = loop[i], b = loop[(i + 1) % loop.size()];
+        const SoupPolygon& polygon = soup.polygons[p];
+        for (std::uint32_t i = polygon.begin; i < polygon.end; ++i) {
+            std::uint32_t a = soup.loops[i], b = soup.loops[i + 1 < polygon.end ? i + 1 : polygon.begin];
             bool forward = a < b;
             std::uint64_t key = forward ? (std::uint64_t(a) << 32 | b) : (std::uint64_t(b) << 32 | a);
             keyed.push_back({key, forward ? 1 : -1});
@@ -44,18 +44,35 @@ std::vector<Side> cancel_matching(const Soup& soup, const PlaneGroup& group, con
 }
 
 // A side's line: v = slope * u + intercept, or u = intercept when vertical.
+// The doubles of slope and intercept order most keys without the exact values
+// (rounding is monotone, so different doubles mean different values in the
+// same order).
 struct LineKey {
     bool vertical;
+    double fslope, fintercept;
     Rational slope, intercept;
-    friend auto operator<=>(const LineKey&, const LineKey&) = default;
 };
+
+bool operator<(const LineKey& a, const LineKey& b) {
+    if (a.vertical != b.vertical) return a.vertical < b.vertical;
+    if (a.fslope != b.fslope) return a.fslope < b.fslope;
+    if (a.fintercept != b.fintercept) return a.fintercept < b.fintercept;
+    auto c = a.slope <=> b.slope;
+    if (c != 0) return c < 0;
+    return a.intercept < b.intercept;
+}
+
+bool operator==(const LineKey& a, const LineKey& b) {
+    return a.vertical == b.vertical && a.slope == b.slope && a.intercept == b.intercept;
+}
 
 LineKey line_of(const PlanarView& view, const Side& s) {
     Rational du = view.u(s.hi) - view.u(s.lo);
-    if (du.is_zero()) return {true, Rational(), view.u(s.lo)};
+    if (du.is_zero()) return {true, 0.0, view.fu(s.lo), Rational(), view.u(s.lo)};
     Rational slope = (view.v(s.hi) - view.v(s.lo)) / du;
     Rational intercept = view.v(s.lo) - slope * view.u(s.lo);
-    return {false, std::move(slope), std::move(intercept)};
+    double fs = slope.to_double(), fi = intercept.to_double();
+    return {false, fs, fi, std::move(slope), std::move(intercept)};
 }
 
 // Sides on one line, split at every end on the line and summed per stretch.

@@ -10,24 +10,40 @@ namespace {
 
 // Equal exact values have equal correctly rounded doubles, so the doubles
 // hash the points; equality is then decided on the exact values.
-struct PointHash {
-    const Soup* soup;
-    std::size_t operator()(std::uint32_t i) const {
-        const Float3& f = soup->fpoints[i];
-        std::uint64_t h = 0x9e3779b97f4a7c15ull;
-        for (double d : f) {
-            h ^= std::bit_cast<std::uint64_t>(d + 0.0);  // +0.0 folds -0.0 into 0.0
-            h *= 0xbf58476d1ce4e5b9ull;
-            h ^= h >> 31;
-        }
-        return static_cast<std::size_t>(h);
+std::uint64_t hash_of(const Float3& f) {
+    std::uint64_t h = 0x9e3779b97f4a7c15ull;
+    for (double d : f) {
+        h ^= std::bit_cast<std::uint64_t>(d + 0.0);  // +0.0 folds -0.0 into 0.0
+        h *= 0xbf58476d1ce4e5b9ull;
+        h ^= h >> 31;
     }
-};
+    return h;
+}
 
-struct PointEq {
-    const Soup* soup;
-    bool operator()(std::uint32_t a, std::uint32_t b) const {
-        return soup->fpoints[a] == soup->fpoints[b] && soup->points[a] == soup->points[b];
+// Open addressing with linear probing over point indices; sized for every
+// vertex of the solid to be distinct, so it never fills up.
+struct PointTable {
+    std::vector<std::uint32_t> slots;
+    std::uint64_t mask;
+
+    explicit PointTable(std::size_t capacity) {
+        std::size_t n = 16;
+        while (n < 2 * capacity) n *= 2;
+        slots.assign(n, UINT32_MAX);
+        mask = n - 1;
+    }
+
+    std::uint32_t find_or_add(Soup& soup, const Vec3& p, const Float3& f) {
+        for (std::uint64_t i = hash_of(f) & mask;; i = (i + 1) & mask) {
+            std::uint32_t& slot = slots[i];
+            if (slot == UINT32_MAX) {
+                slot = static_cast<std::uint32_t>(soup.points.size());
+                soup.points.push_back(p);
+                soup.fpoints.push_back(f);
+                return slot;
+            }
+            if (soup.fpoints[slot] == f && soup.points[slot] == p) return slot;
+        }
     }
 };
 
@@ -35,35 +51,36 @@ struct PointEq {
 
 Soup soup_of(const Solid& solid) {
     Soup soup;
-    std::unordered_map<std::uint32_t, std::uint32_t, PointHash, PointEq> index(
-        1024, PointHash{&soup}, PointEq{&soup});
-    std::unordered_map<std::string, std::uint32_t> label_index;
+    std::size_t corners = 0;
+    for (const Polygon& p : solid.polygons) corners += p.vertices.size();
+    if (corners >= (std::size_t(1) << 31)) throw Panic("mesh: too many points");
+    PointTable table(corners);
+    soup.loops.reserve(corners);
     soup.polygons.reserve(solid.polygons.size());
+    std::unordered_map<std::string, std::uint32_t> label_index;
+    const std::string* last_label = nullptr;
+    std::uint32_t last_index = 0;
     for (const Polygon& p : solid.polygons) {
-        SoupPolygon out{{}, p.plane, 0};
-        out.loop.reserve(p.vertices.size());
+        const auto begin = static_cast<std::uint32_t>(soup.loops.size());
+        const bool floats = p.float_vertices.size() == p.vertices.size();
         for (std::size_t i = 0; i < p.vertices.size(); ++i) {
-            // The candidate is appended first so the hash can read it, and
-            // dropped again when an equal point is already there.
-            soup.points.push_back(p.vertices[i]);
-            soup.fpoints.push_back(i < p.float_vertices.size() ? p.float_vertices[i] : to_f3(p.vertices[i]));
-            const auto fresh = static_cast<std::uint32_t>(soup.points.size() - 1);
-            auto [it, inserted] = index.emplace(fresh, fresh);
-            if (!inserted) {
-                soup.points.pop_back();
-                soup.fpoints.pop_back();
-            }
-            std::uint32_t id = it->second;
-            if (out.loop.empty() || out.loop.back() != id) out.loop.push_back(id);
+            std::uint32_t id = table.find_or_add(soup, p.vertices[i], floats ? p.float_vertices[i] : to_f3(p.vertices[i]));
+            if (soup.loops.size() == begin || soup.loops.back() != id) soup.loops.push_back(id);
         }
-        while (out.loop.size() > 1 && out.loop.front() == out.loop.back()) out.loop.pop_back();
-        if (out.loop.size() < 3) continue;
-        auto [lit, fresh_label] = label_index.emplace(p.label, static_cast<std::uint32_t>(soup.labels.size()));
-        if (fresh_label) soup.labels.push_back(p.label);
-        out.label = lit->second;
-        soup.polygons.push_back(std::move(out));
+        while (soup.loops.size() > begin + 1 && soup.loops[begin] == soup.loops.back()) soup.loops.pop_back();
+        if (soup.loops.size() < begin + 3) {
+            soup.loops.resize(begin);
+            continue;
+        }
+        // Neighbouring polygons mostly share their label.
+        if (last_label == nullptr || *last_label != p.label) {
+            auto [it, fresh] = label_index.emplace(p.label, static_cast<std::uint32_t>(soup.labels.size()));
+            if (fresh) soup.labels.push_back(p.label);
+            last_label = &p.label;
+            last_index = it->second;
+        }
+        soup.polygons.push_back({begin, static_cast<std::uint32_t>(soup.loops.size()), p.plane, last_index});
     }
-    if (soup.points.size() >= (std::size_t(1) << 31)) throw Panic("mesh: too many points");
     return soup;
 }
 

@@ -13,14 +13,15 @@
 namespace corv::mesh {
 
 struct SoupPolygon {
-    std::vector<std::uint32_t> loop;  // no two consecutive entries equal
-    Plane plane;                      // the plane the polygon was given with
-    std::uint32_t label;              // index into Soup::labels
+    std::uint32_t begin, end;  // its loop: Soup::loops[begin, end), no two consecutive entries equal
+    Plane plane;               // the plane the polygon was given with
+    std::uint32_t label;       // index into Soup::labels
 };
 
 struct Soup {
     std::vector<Vec3> points;    // distinct exact points
     std::vector<Float3> fpoints; // their correctly rounded doubles
+    std::vector<std::uint32_t> loops;  // point indices of all loops, one after another
     std::vector<SoupPolygon> polygons;
     std::vector<std::string> labels;  // distinct labels, in order of first use
 };
