@@ -1,0 +1,131 @@
+#include "mesh/from_triangles.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/panic.h"
+
+namespace corv {
+namespace {
+
+[[noreturn]] void reject(std::size_t face, const std::string& what) {
+    throw Panic("from_triangles: face " + std::to_string(face) + ": " + what);
+}
+
+// Whether the double cross product proves the triangle has area: a
+// component beyond 2^-47 M^2 (M the largest magnitude among the doubles)
+// has the sign of the exact one (the bound of the planar orientation
+// screen; see mesh/planar.cpp).
+bool screened_area(const Float3& a, const Float3& b, const Float3& c) {
+    double m = 0;
+    for (const Float3* p : {&a, &b, &c}) {
+        for (double x : *p) m = std::max(m, std::fabs(x));
+    }
+    if (!(m >= 0x1p-400 && m <= 0x1p400)) return false;
+    const double bound = 0x1p-47 * m * m;
+    for (std::size_t k = 0; k < 3; ++k) {
+        const std::size_t i = (k + 1) % 3, j = (k + 2) % 3;
+        double det = (b[i] - a[i]) * (c[j] - a[j]) - (b[j] - a[j]) * (c[i] - a[i]);
+        if (det > bound || det < -bound) return true;
+    }
+    return false;
+}
+
+// The sign of the six-fold volume, sum of a . (b x c) over the triangles.
+// In doubles, each of the six triple products of a term is within about 5u
+// of its size (three rounded inputs, two roundings; u = 2^-53), and summing
+// 6n of them adds at most 6n u times the sum of their sizes S; a sum beyond
+// (6n + 16) 2u S has the exact sign. Otherwise the exact sum decides.
+int volume_sign(const std::vector<Vec3>& points, const std::vector<Float3>& f,
+                const std::vector<std::array<std::uint64_t, 3>>& faces) {
+    double sum = 0, size = 0;
+    for (const auto& t : faces) {
+        const Float3 &a = f[t[0]], &b = f[t[1]], &c = f[t[2]];
+        const double p[6] = {a[0] * b[1] * c[2], a[1] * b[2] * c[0], a[2] * b[0] * c[1],
+                             -a[0] * b[2] * c[1], -a[1] * b[0] * c[2], -a[2] * b[1] * c[0]};
+        for (double x : p) {
+            sum += x;
+            size += std::fabs(x);
+        }
+    }
+    const double bound = (6.0 * static_cast<double>(faces.size()) + 16.0) * 0x1p-52 * size;
+    if (std::isfinite(bound) && size > 0x1p-900 && std::fabs(sum) > bound) return sum > 0 ? 1 : -1;
+    Rational exact;
+    for (const auto& t : faces) exact += dot(points[t[0]], cross(points[t[1]], points[t[2]]));
+    return exact.sign();
+}
+
+// Every directed edge once and its reverse once; else the first face on a
+// faulty edge.
+void check_edges(const std::vector<std::array<std::uint64_t, 3>>& faces) {
+    struct Use {
+        std::uint64_t lo, hi;
+        std::size_t face;
+        bool forward;  // runs lo -> hi
+    };
+    std::vector<Use> uses;
+    uses.reserve(3 * faces.size());
+    for (std::size_t i = 0; i < faces.size(); ++i) {
+        for (std::size_t k = 0; k < 3; ++k) {
+            std::uint64_t a = faces[i][k], b = faces[i][(k + 1) % 3];
+            uses.push_back(a < b ? Use{a, b, i, true} : Use{b, a, i, false});
+        }
+    }
+    std::sort(uses.begin(), uses.end(), [](const Use& x, const Use& y) {
+        return x.lo != y.lo ? x.lo < y.lo : (x.hi != y.hi ? x.hi < y.hi : x.face < y.face);
+    });
+    std::size_t worst = faces.size();
+    std::string what;
+    for (std::size_t i = 0; i < uses.size();) {
+        std::size_t j = i;
+        int forward = 0, backward = 0;
+        for (; j < uses.size() && uses[j].lo == uses[i].lo && uses[j].hi == uses[i].hi; ++j) {
+            (uses[j].forward ? forward : backward) += 1;
+        }
+        if ((forward != 1 || backward != 1) && uses[i].face < worst) {
+            worst = uses[i].face;
+            what = "edge " + std::to_string(uses[i].lo) + "-" + std::to_string(uses[i].hi) + " is used by " +
+                   std::to_string(forward + backward) + " triangle(s), " + std::to_string(forward) + " running " +
+                   std::to_string(uses[i].lo) + "->" + std::to_string(uses[i].hi) + " and " +
+                   std::to_string(backward) + " the other way (each edge needs one triangle each way)";
+        }
+        i = j;
+    }
+    if (worst < faces.size()) reject(worst, what);
+}
+
+}  // namespace
+
+Solid solid_from_triangles(std::vector<Vec3> points, const std::vector<std::array<std::uint64_t, 3>>& faces,
+                           const std::string& label) {
+    for (std::size_t i = 0; i < faces.size(); ++i) {
+        for (std::uint64_t v : faces[i]) {
+            if (v >= points.size()) {
+                reject(i, "vertex index " + std::to_string(v) + " is out of range (" + std::to_string(points.size()) +
+                              " points)");
+            }
+        }
+    }
+    std::vector<Float3> f;
+    f.reserve(points.size());
+    for (const Vec3& p : points) f.push_back(to_f3(p));
+    for (std::size_t i = 0; i < faces.size(); ++i) {
+        const auto& t = faces[i];
+        if (screened_area(f[t[0]], f[t[1]], f[t[2]])) continue;
+        const Vec3& a = points[t[0]];
+        if (cross(sub(points[t[1]], a), sub(points[t[2]], a)) == Vec3{}) {
+            reject(i, "the triangle has zero area (repeated or collinear points)");
+        }
+    }
+    check_edges(faces);
+    const bool flip = !faces.empty() && volume_sign(points, f, faces) < 0;
+    Solid out;
+    out.polygons.reserve(faces.size());
+    for (const auto& t : faces) {
+        std::vector<Vec3> loop{points[t[0]], flip ? points[t[2]] : points[t[1]], flip ? points[t[1]] : points[t[2]]};
+        out.polygons.push_back(Polygon::make(std::move(loop), label));
+    }
+    return out;
+}
+
+}  // namespace corv
