@@ -2,11 +2,69 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
+#include <optional>
 
 #include "core/panic.h"
 
 namespace corv {
 namespace {
+
+using i128 = __int128;
+
+void set_i128(Integer& out, i128 v) {
+    const bool negative = v < 0;
+    const auto m = static_cast<unsigned __int128>(negative ? -v : v);
+    mpz_set_ui(out.get_mut(), static_cast<unsigned long>(m >> 64));
+    mpz_mul_2exp(out.get_mut(), out.get(), 64);
+    mpz_add_ui(out.get_mut(), out.get(), static_cast<unsigned long>(m & ~std::uint64_t(0)));
+    if (negative) mpz_neg(out.get_mut(), out.get());
+}
+
+// Big-number registers reused from triangle to triangle.
+struct PlaneScratch {
+    Integer n, term, offset;
+};
+
+// The plane through a, b, c from machine integers, when every coordinate is
+// a small rational and their common denominator L keeps the scaled
+// coordinates X below 2^61 (doubles in [-1, 1] do): then the cross product
+// N of the differences of X fits in 128 bits. The plane kept is
+// (L N) . p = N . X_a: integers throughout, and L^3 times the plane
+// Plane::from_points gives, so the same oriented plane.
+std::optional<Plane> integer_plane(const Vec3& a, const Vec3& b, const Vec3& c, PlaneScratch& s) {
+    constexpr std::int64_t kLimit = std::int64_t(1) << 61;
+    std::pair<std::int64_t, std::int64_t> parts[9];
+    std::int64_t common = 1;
+    for (std::size_t i = 0; i < 9; ++i) {
+        const Vec3& p = i < 3 ? a : (i < 6 ? b : c);
+        auto part = p[i % 3].small_parts();
+        if (!part) return std::nullopt;
+        parts[i] = *part;
+        const std::int64_t scale = common / std::gcd(common, part->second);
+        if (scale > kLimit / part->second) return std::nullopt;
+        common = scale * part->second;
+    }
+    i128 x[9];
+    for (std::size_t i = 0; i < 9; ++i) {
+        x[i] = i128(parts[i].first) * (common / parts[i].second);
+        if (x[i] >= kLimit || x[i] <= -kLimit) return std::nullopt;
+    }
+    const i128 u[3] = {x[3] - x[0], x[4] - x[1], x[5] - x[2]};
+    const i128 v[3] = {x[6] - x[0], x[7] - x[1], x[8] - x[2]};
+    const i128 n[3] = {u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2], u[0] * v[1] - u[1] * v[0]};
+    Plane plane;
+    mpz_set_ui(s.offset.get_mut(), 0);
+    for (std::size_t k = 0; k < 3; ++k) {
+        set_i128(s.n, n[k]);
+        mpz_mul_si(s.term.get_mut(), s.n.get(), static_cast<long>(x[k]));
+        mpz_add(s.offset.get_mut(), s.offset.get(), s.term.get());
+        mpz_mul_si(s.n.get_mut(), s.n.get(), static_cast<long>(common));
+        plane.normal[k] = Rational::from_integer(s.n);
+    }
+    plane.offset = Rational::from_integer(s.offset);
+    return plane;
+}
 
 [[noreturn]] void reject(std::size_t face, const std::string& what) {
     throw Panic("from_triangles: face " + std::to_string(face) + ": " + what);
@@ -121,9 +179,16 @@ Solid solid_from_triangles(std::vector<Vec3> points, const std::vector<std::arra
     const bool flip = !faces.empty() && volume_sign(points, f, faces) < 0;
     Solid out;
     out.polygons.reserve(faces.size());
+    PlaneScratch scratch;
     for (const auto& t : faces) {
-        std::vector<Vec3> loop{points[t[0]], flip ? points[t[2]] : points[t[1]], flip ? points[t[1]] : points[t[2]]};
-        out.polygons.push_back(Polygon::make(std::move(loop), label));
+        const std::uint64_t i = t[0], j = flip ? t[2] : t[1], k = flip ? t[1] : t[2];
+        Polygon p;
+        p.vertices = {points[i], points[j], points[k]};
+        std::optional<Plane> plane = integer_plane(points[i], points[j], points[k], scratch);
+        p.plane = plane ? std::move(*plane) : Plane::from_points(points[i], points[j], points[k]);
+        p.label = label;
+        p.float_vertices = {f[i], f[j], f[k]};
+        out.polygons.push_back(std::move(p));
     }
     return out;
 }

@@ -4,6 +4,7 @@
 // 20 * 4^subdivisions triangles, counter-clockwise seen from outside.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
