@@ -29,6 +29,105 @@ TEST(MeshOf, BoxIsTwelveTriangles) {
     EXPECT_EQ(m.label_names.size(), 6u);
 }
 
+Solid soup_of_solids(std::initializer_list<Solid> parts) {
+    Solid out;
+    for (const Solid& s : parts) out.polygons.insert(out.polygons.end(), s.polygons.begin(), s.polygons.end());
+    return out;
+}
+
+std::string panic_of(const Solid& s) {
+    try {
+        mesh_of(s);
+    } catch (const Panic& e) {
+        return e.what();
+    }
+    return "";
+}
+
+TEST(MeshOf, LabelsFollowFaces) {
+    TriMesh m = mesh_of(Solid::cube(1, 1, 1, "b"));
+    for (std::size_t t = 0; t < m.triangles.size(); ++t) {
+        const std::string& name = m.label_names[m.labels[t]];
+        for (std::uint32_t v : m.triangles[t]) {
+            const Vec3& p = m.vertices[v];
+            if (name == "b.bottom") EXPECT_EQ(p.z, Rational(0));
+            if (name == "b.top") EXPECT_EQ(p.z, Rational(1));
+            if (name == "b.front") EXPECT_EQ(p.y, Rational(0));
+            if (name == "b.left") EXPECT_EQ(p.x, Rational(0));
+        }
+    }
+}
+
+// Two unit boxes side by side, given as one soup: the faces between them
+// cancel, coplanar faces merge and the corners in the middle of straight
+// edges go, leaving the 2 x 1 x 1 box.
+TEST(MeshOf, AdjacentPiecesMergeIntoOneBox) {
+    Solid pair = soup_of_solids({Solid::cube(1, 1, 1, "a"), translated(Solid::cube(1, 1, 1, "b"), Vec3{1, 0, 0})});
+    TriMesh m = mesh_of(pair);
+    EXPECT_EQ(m.vertices.size(), 8u);
+    EXPECT_EQ(m.triangles.size(), 12u);
+    expect_good_mesh(pair, m);
+}
+
+// An L-shaped block whose faces meet split neighbours along their sides:
+// the step's corner lies inside the long left edge of the front face.
+TEST(MeshOf, TJunctionsBecomeVertices) {
+    Solid l = workloads::box_cut();
+    TriMesh m = mesh_of(l);
+    expect_good_mesh(l, m);
+    EXPECT_EQ(m.vertices.size(), 14u);
+    Solid step = boolean_impl("union", Solid::cube(2, 1, 1, "low"), Solid::cube(1, 1, 2, "high"));
+    TriMesh s = mesh_of(step);
+    expect_good_mesh(step, s);
+    EXPECT_EQ(s.vertices.size(), 12u);
+}
+
+// Solids touching along an edge or at a point, and cavities touching
+// along an edge: each sheet gets its own copies of the shared points.
+TEST(MeshOf, SelfTouchingSolidsSplitTheirVertices) {
+    Solid along_edge = soup_of_solids({Solid::cube(1, 1, 1, "a"), translated(Solid::cube(1, 1, 1, "b"), Vec3{1, 1, 0})});
+    TriMesh e = mesh_of(along_edge);
+    expect_good_mesh(along_edge, e);
+    EXPECT_EQ(e.vertices.size(), 16u);
+    Solid at_point = soup_of_solids({Solid::cube(1, 1, 1, "a"), translated(Solid::cube(1, 1, 1, "b"), Vec3{1, 1, 1})});
+    TriMesh p = mesh_of(at_point);
+    expect_good_mesh(at_point, p);
+    EXPECT_EQ(p.vertices.size(), 16u);
+    Solid slab = Solid::cube(4, 4, 4, "s");
+    slab = boolean_impl("cut", slab, translated(Solid::cube(1, 1, 2, "c1"), Vec3{1, 1, 1}));
+    slab = boolean_impl("cut", slab, translated(Solid::cube(1, 1, 2, "c2"), Vec3{2, 2, 1}));
+    TriMesh c = mesh_of(slab);
+    expect_good_mesh(slab, c);
+    EXPECT_EQ(c.vertices.size(), 8u + 16u);
+}
+
+TEST(MeshOf, RefusesOpenAndEmptySolids) {
+    EXPECT_EQ(panic_of(Solid{}), "mesh: the solid is empty (it has no faces)");
+    Solid box = Solid::cube(1, 1, 1, "b");
+    Solid cancelled = box;
+    for (const Polygon& p : box.polygons) cancelled.polygons.push_back(p.flipped());
+    EXPECT_EQ(panic_of(cancelled), "mesh: the solid is empty (all its faces cancel)");
+    Solid open = box;
+    open.polygons.pop_back();
+    EXPECT_NE(panic_of(open).find("not closed"), std::string::npos) << panic_of(open);
+    Solid twice = soup_of_solids({box, box});
+    EXPECT_NE(panic_of(twice).find("covered more than once"), std::string::npos);
+    // A top cut in two whose halves miss each other by a sliver.
+    Solid gap = box;
+    gap.polygons[1] = Polygon::make({{0, 0, 1}, {Rational(1) / Rational(2), 0, 1}, {Rational(1) / Rational(2), 1, 1}, {0, 1, 1}}, "h");
+    EXPECT_NE(panic_of(gap).find("not closed"), std::string::npos) << panic_of(gap);
+}
+
+// The 14 x 14 plate with 36 round holes: about the true corners only.
+TEST(MeshOf, DrilledPlateIsCompact) {
+    Solid plate = workloads::plate(6);
+    TriMesh m = mesh_of(plate);
+    expect_good_mesh(plate, m);
+    EXPECT_EQ(m.vertices.size(), 8u + 36u * 32u);
+    EXPECT_LE(m.triangles.size(), plate.polygons.size() / 5);
+    EXPECT_EQ(m.triangles.size(), 2460u);
+}
+
 TEST(MeshOf, BenchWorkloads) {
     for (const Solid& s : {workloads::box_cut(), workloads::plate(1), workloads::plate(3), workloads::box_union(12),
                            workloads::chamfered_box(), workloads::chamfered_l_prism()}) {
