@@ -27,38 +27,62 @@ struct PlaneEq {
     bool operator()(const Plane* a, const Plane* b) const { return *a == *b; }
 };
 
-struct Placement {
-    std::uint32_t group;
-    bool front;  // the stored normal points along the canonical one
-};
+// Twice the vector area of the loop (Newell's sum): its normal, facing the
+// way the loop turns counter-clockwise; zero when the loop has no area.
+Vec3 loop_normal(const Soup& soup, const SoupPolygon& polygon) {
+    Vec3 sum;
+    const Vec3& o = soup.points[soup.loops[polygon.begin]];
+    for (std::uint32_t i = polygon.begin + 1; i + 1 < polygon.end; ++i) {
+        sum = add(sum, cross(sub(soup.points[soup.loops[i]], o), sub(soup.points[soup.loops[i + 1]], o)));
+    }
+    return sum;
+}
+
+// The polygon's plane: the stored one, or where that is zero (its first
+// three points in a line) the plane of its loop.
+Plane plane_of(const Soup& soup, const SoupPolygon& polygon) {
+    if (!(polygon.plane.normal == Vec3{})) return polygon.plane;
+    Vec3 n = loop_normal(soup, polygon);
+    Rational offset = dot(n, soup.points[soup.loops[polygon.begin]]);
+    return {std::move(n), std::move(offset)};
+}
 
 }  // namespace
 
 std::vector<PlaneGroup> plane_groups(const Soup& soup) {
     std::vector<PlaneGroup> groups;
     std::map<PlaneKey, std::uint32_t> by_key;
-    std::unordered_map<const Plane*, Placement, PlaneHash, PlaneEq> by_plane;
+    std::vector<Vec3> normals;  // per group, the canonical normal
+    std::unordered_map<const Plane*, std::uint32_t, PlaneHash, PlaneEq> by_plane;
     for (std::size_t i = 0; i < soup.polygons.size(); ++i) {
         const SoupPolygon& polygon = soup.polygons[i];
         auto it = by_plane.find(&polygon.plane);
-        if (it == by_plane.end()) {
-            if (polygon.plane.normal == Vec3{}) continue;
-            PlaneKey key = coplanar_key(polygon.plane);
-            auto [kit, fresh] = by_key.emplace(key, static_cast<std::uint32_t>(groups.size()));
+        std::uint32_t group = 0;
+        if (it != by_plane.end()) {
+            group = it->second;
+        } else {
+            const Plane plane = plane_of(soup, polygon);
+            if (plane.normal == Vec3{}) continue;  // no area: its sides cancel among themselves
+            auto [kit, fresh] = by_key.emplace(coplanar_key(plane), static_cast<std::uint32_t>(groups.size()));
             if (fresh) {
-                Vec3 normal{Rational::from_integer(key[0]), Rational::from_integer(key[1]),
-                            Rational::from_integer(key[2])};
-                groups.push_back(PlaneGroup{frame_for(normal), {}});
+                const PlaneKey& key = kit->first;
+                normals.push_back({Rational::from_integer(key[0]), Rational::from_integer(key[1]),
+                                   Rational::from_integer(key[2])});
+                groups.push_back(PlaneGroup{frame_for(normals.back()), {}});
             }
-            // The stored normal is a positive or negative multiple of the key's.
-            std::size_t axis = key[0].is_zero() ? (key[1].is_zero() ? 2 : 1) : 0;
-            bool front = polygon.plane.normal[axis].sign() == key[axis].sign();
-            it = by_plane.emplace(&polygon.plane, Placement{kit->second, front}).first;
+            group = kit->second;
+            // A zero stored plane is no key: each such polygon is placed anew.
+            if (!(polygon.plane.normal == Vec3{})) by_plane.emplace(&polygon.plane, group);
         }
-        PlaneGroup& g = groups[it->second.group];
+        PlaneGroup& g = groups[group];
         g.polygons.push_back(static_cast<std::uint32_t>(i));
-        std::uint32_t& label = it->second.front ? g.front_label : g.back_label;
-        if (label == UINT32_MAX) label = polygon.label;
+        // The labels come from the loops' own turning (a stored plane may
+        // face the other way when the loop's first corner is reflex).
+        if (g.front_label == UINT32_MAX || g.back_label == UINT32_MAX) {
+            const int facing = dot(loop_normal(soup, polygon), normals[group]).sign();
+            std::uint32_t& label = facing > 0 ? g.front_label : g.back_label;
+            if (facing != 0 && label == UINT32_MAX) label = polygon.label;
+        }
     }
     return groups;
 }

@@ -17,8 +17,9 @@ struct PlaneGroup {
     std::uint32_t front_label = UINT32_MAX, back_label = UINT32_MAX;
 };
 
-// Groups in order of first appearance. Polygons whose plane has a zero
-// normal are left out.
+// Groups in order of first appearance. A polygon whose stored plane is zero
+// (its first three points in a line) is placed by the plane of its loop;
+// loops of no area are left out (their sides cancel among themselves).
 std::vector<PlaneGroup> plane_groups(const Soup& soup);
 
 }  // namespace corv::mesh

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "bsp/boolean.h"
+#include "builders/prism.h"
 #include "core/measures.h"
 #include "core/panic.h"
 #include "core/transforms.h"
@@ -55,6 +56,30 @@ TEST(MeshOf, LabelsFollowFaces) {
             if (name == "b.front") EXPECT_EQ(p.y, Rational(0));
             if (name == "b.left") EXPECT_EQ(p.x, Rational(0));
         }
+    }
+}
+
+// Stored planes are read for grouping only: a top whose first three points
+// are in a line (zero stored plane) and an L-shaped face starting at its
+// reflex corner (stored plane facing inwards) mesh by their loops.
+TEST(MeshOf, LoopsDecideOverStoredPlanes) {
+    Solid box = Solid::cube(1, 1, 1, "b");
+    const Rational h = Rational(1) / Rational(2);
+    box.polygons[1] = Polygon::make({{0, 0, 1}, {h, 0, 1}, {1, 0, 1}, {1, 1, 1}, {0, 1, 1}}, "straight");
+    EXPECT_EQ(box.polygons[1].plane.normal, Vec3{});
+    TriMesh m = mesh_of(box);
+    expect_good_mesh(box, m);
+    EXPECT_EQ(m.vertices.size(), 8u);
+
+    Solid l = make_prism({"1", "1", "1", "2", "0", "2", "0", "0", "2", "0", "2", "1"}, "1", "l");
+    for (Polygon& p : l.polygons) {
+        if (p.label == "l.top") p.plane = p.plane.negated();  // as if built from a reflex corner
+    }
+    TriMesh ml = mesh_of(l);
+    expect_good_mesh(l, ml);
+    for (std::size_t t = 0; t < ml.triangles.size(); ++t) {
+        if (ml.label_names[ml.labels[t]] != "l.top") continue;
+        for (std::uint32_t v : ml.triangles[t]) EXPECT_EQ(ml.vertices[v].z, Rational(1));
     }
 }
 
