@@ -154,7 +154,7 @@ TEST(MeshOf, DrilledPlateIsCompact) {
 }
 
 TEST(MeshOf, BenchWorkloads) {
-    for (const Solid& s : {workloads::box_cut(), workloads::plate(1), workloads::plate(3), workloads::box_union(12),
+    for (const Solid& s : {workloads::box_cut(), workloads::plate(1), workloads::plate(3), workloads::box_union(12), workloads::box_union(48),
                            workloads::chamfered_box(), workloads::chamfered_l_prism()}) {
         TriMesh m = mesh_of(s);
         expect_good_mesh(s, m);

@@ -39,10 +39,13 @@ inline Rational grid_coordinate(Rng& r) {
     return frac(r.between(-4, 4), dens[r.below(5)]);
 }
 
+// Now and then negative (an inside-out box) or zero (a flat one).
 inline Rational grid_size(Rng& r) {
     static const int nums[] = {1, 2, 3, 4, 6, 1};
     static const int dens[] = {2, 2, 1, 2, 2, 3};
     const int k = r.below(6);
+    if (r.below(50) == 0) return frac(-1, 1);
+    if (r.below(80) == 0) return Rational(0);
     return frac(nums[k], dens[k]);
 }
 
