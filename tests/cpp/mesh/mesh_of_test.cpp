@@ -143,6 +143,36 @@ TEST(MeshOf, RefusesOpenAndEmptySolids) {
     EXPECT_NE(panic_of(gap).find("not closed"), std::string::npos) << panic_of(gap);
 }
 
+// Soups that are mostly no solid at all (random triangles on a small grid,
+// overlapping and crossing boxes): a mesh that comes out is closed, and
+// anything else is a Panic, never a crash.
+TEST(MeshOf, ArbitrarySoupsNeverCrash) {
+    int meshed = 0;
+    for (std::uint64_t seed = 0; seed < 2000; ++seed) {
+        testing_random::Rng r{seed + 77};
+        Solid soup;
+        for (int i = r.between(1, 10); i > 0; --i) {
+            if (r.below(3) == 0) {
+                Solid box = Solid::cube(r.between(1, 2), r.between(1, 2), r.between(1, 2), "b");
+                box = translated(box, Vec3{r.between(0, 1), r.between(0, 1), r.between(0, 1)});
+                soup.polygons.insert(soup.polygons.end(), box.polygons.begin(), box.polygons.end());
+                continue;
+            }
+            auto point = [&] { return Vec3{r.between(0, 2), r.between(0, 2), r.between(0, 2)}; };
+            Polygon t = Polygon::make({point(), point(), point()}, "t");
+            if (!t.is_degenerate()) soup.polygons.push_back(t);
+        }
+        try {
+            TriMesh m = mesh_of(soup);
+            ++meshed;
+            ASSERT_EQ(edge_fault(m), "") << "seed " << seed;
+            ASSERT_EQ(testing_mesh::volume6(m), volume6(soup.polygons)) << "seed " << seed;
+        } catch (const Panic&) {
+        }
+    }
+    EXPECT_GT(meshed, 50);
+}
+
 // The 14 x 14 plate with 36 round holes: about the true corners only.
 TEST(MeshOf, DrilledPlateIsCompact) {
     Solid plate = workloads::plate(6);
