@@ -17,11 +17,16 @@ std::vector<Region> face_regions(const Soup& soup, const std::vector<PlaneGroup>
     for (std::uint32_t g = 0; g < groups.size(); ++g) {
         const PlanarView view{&soup.points, &soup.fpoints, groups[g].frame};
         Coverage cov = coverage(net_boundary(soup, groups[g], view), view);
-        // A region needs a polygon facing its way, so its label is there;
-        // the other side's serves should a loop of no area mislead the choice.
-        const std::uint32_t front = groups[g].front_label, back = groups[g].back_label;
-        if (!cov.front.empty()) regions.push_back({g, false, front != UINT32_MAX ? front : back, std::move(cov.front)});
-        if (!cov.back.empty()) regions.push_back({g, true, back != UINT32_MAX ? back : front, std::move(cov.back)});
+        // Every region has a polygon facing its way (its coverage comes from
+        // one); the other side's label would serve should none be found.
+        for (bool back : {false, true}) {
+            std::vector<Edge>& edges = back ? cov.back : cov.front;
+            if (edges.empty()) continue;
+            std::uint32_t label = first_label_facing(soup, groups[g], back);
+            if (label == UINT32_MAX) label = first_label_facing(soup, groups[g], !back);
+            if (label == UINT32_MAX) throw Panic("mesh: a face has no polygon with area");
+            regions.push_back({g, back, label, std::move(edges)});
+        }
     }
     return regions;
 }

@@ -52,7 +52,6 @@ Plane plane_of(const Soup& soup, const SoupPolygon& polygon) {
 std::vector<PlaneGroup> plane_groups(const Soup& soup) {
     std::vector<PlaneGroup> groups;
     std::map<PlaneKey, std::uint32_t> by_key;
-    std::vector<Vec3> normals;  // per group, the canonical normal
     std::unordered_map<const Plane*, std::uint32_t, PlaneHash, PlaneEq> by_plane;
     for (std::size_t i = 0; i < soup.polygons.size(); ++i) {
         const SoupPolygon& polygon = soup.polygons[i];
@@ -66,25 +65,26 @@ std::vector<PlaneGroup> plane_groups(const Soup& soup) {
             auto [kit, fresh] = by_key.emplace(coplanar_key(plane), static_cast<std::uint32_t>(groups.size()));
             if (fresh) {
                 const PlaneKey& key = kit->first;
-                normals.push_back({Rational::from_integer(key[0]), Rational::from_integer(key[1]),
-                                   Rational::from_integer(key[2])});
-                groups.push_back(PlaneGroup{frame_for(normals.back()), {}});
+                Vec3 normal{Rational::from_integer(key[0]), Rational::from_integer(key[1]),
+                            Rational::from_integer(key[2])};
+                const Frame frame = frame_for(normal);
+                groups.push_back(PlaneGroup{std::move(normal), frame, {}});
             }
             group = kit->second;
             // A zero stored plane is no key: each such polygon is placed anew.
             if (!(polygon.plane.normal == Vec3{})) by_plane.emplace(&polygon.plane, group);
         }
-        PlaneGroup& g = groups[group];
-        g.polygons.push_back(static_cast<std::uint32_t>(i));
-        // The labels come from the loops' own turning (a stored plane may
-        // face the other way when the loop's first corner is reflex).
-        if (g.front_label == UINT32_MAX || g.back_label == UINT32_MAX) {
-            const int facing = dot(loop_normal(soup, polygon), normals[group]).sign();
-            std::uint32_t& label = facing > 0 ? g.front_label : g.back_label;
-            if (facing != 0 && label == UINT32_MAX) label = polygon.label;
-        }
+        groups[group].polygons.push_back(static_cast<std::uint32_t>(i));
     }
     return groups;
+}
+
+std::uint32_t first_label_facing(const Soup& soup, const PlaneGroup& group, bool back) {
+    for (std::uint32_t p : group.polygons) {
+        const int facing = dot(loop_normal(soup, soup.polygons[p]), group.normal).sign();
+        if (facing == (back ? -1 : 1)) return soup.polygons[p].label;
+    }
+    return UINT32_MAX;
 }
 
 }  // namespace corv::mesh
