@@ -114,38 +114,39 @@ int volume_sign(const std::vector<Vec3>& points, const std::vector<Float3>& f,
 }
 
 // Every directed edge once and its reverse once; else the first face on a
-// faulty edge.
-void check_edges(const std::vector<std::array<std::uint64_t, 3>>& faces) {
-    struct Use {
-        std::uint64_t lo, hi;
-        std::size_t face;
-        bool forward;  // runs lo -> hi
-    };
-    std::vector<Use> uses;
+// faulty edge. The indices are known to be below the number of points.
+void check_edges(const std::vector<std::array<std::uint64_t, 3>>& faces, std::size_t points) {
+    // Each use of an edge as (lo, hi, face * 2 + runs lo -> hi); with fewer
+    // than 2^32 points the ends pack into one sort key.
+    std::vector<std::array<std::uint64_t, 3>> uses;
     uses.reserve(3 * faces.size());
+    const bool packed = points <= (std::uint64_t(1) << 32);
     for (std::size_t i = 0; i < faces.size(); ++i) {
         for (std::size_t k = 0; k < 3; ++k) {
-            std::uint64_t a = faces[i][k], b = faces[i][(k + 1) % 3];
-            uses.push_back(a < b ? Use{a, b, i, true} : Use{b, a, i, false});
+            const std::uint64_t a = faces[i][k], b = faces[i][(k + 1) % 3];
+            const std::uint64_t lo = std::min(a, b), hi = std::max(a, b), tag = 2 * i + (a < b ? 1 : 0);
+            uses.push_back(packed ? std::array<std::uint64_t, 3>{lo << 32 | hi, 0, tag}
+                                  : std::array<std::uint64_t, 3>{lo, hi, tag});
         }
     }
-    std::sort(uses.begin(), uses.end(), [](const Use& x, const Use& y) {
-        return x.lo != y.lo ? x.lo < y.lo : (x.hi != y.hi ? x.hi < y.hi : x.face < y.face);
-    });
+    std::sort(uses.begin(), uses.end());
     std::size_t worst = faces.size();
     std::string what;
     for (std::size_t i = 0; i < uses.size();) {
         std::size_t j = i;
         int forward = 0, backward = 0;
-        for (; j < uses.size() && uses[j].lo == uses[i].lo && uses[j].hi == uses[i].hi; ++j) {
-            (uses[j].forward ? forward : backward) += 1;
+        for (; j < uses.size() && uses[j][0] == uses[i][0] && uses[j][1] == uses[i][1]; ++j) {
+            (uses[j][2] % 2 == 1 ? forward : backward) += 1;
         }
-        if ((forward != 1 || backward != 1) && uses[i].face < worst) {
-            worst = uses[i].face;
-            what = "edge " + std::to_string(uses[i].lo) + "-" + std::to_string(uses[i].hi) + " is used by " +
-                   std::to_string(forward + backward) + " triangle(s), " + std::to_string(forward) + " running " +
-                   std::to_string(uses[i].lo) + "->" + std::to_string(uses[i].hi) + " and " +
-                   std::to_string(backward) + " the other way (each edge needs one triangle each way)";
+        const std::size_t face = uses[i][2] / 2;  // the smallest face on the edge
+        if ((forward != 1 || backward != 1) && face < worst) {
+            const std::uint64_t lo = packed ? uses[i][0] >> 32 : uses[i][0];
+            const std::uint64_t hi = packed ? uses[i][0] & 0xffffffffu : uses[i][1];
+            const std::string l = std::to_string(lo), h = std::to_string(hi);
+            worst = face;
+            what = "edge " + l + "-" + h + " is used by " + std::to_string(forward + backward) + " triangle(s), " +
+                   std::to_string(forward) + " running " + l + "->" + h + " and " + std::to_string(backward) +
+                   " the other way (each edge needs one triangle each way)";
         }
         i = j;
     }
@@ -175,7 +176,7 @@ Solid solid_from_triangles(std::vector<Vec3> points, const std::vector<std::arra
             reject(i, "the triangle has zero area (repeated or collinear points)");
         }
     }
-    check_edges(faces);
+    check_edges(faces, points.size());
     const bool flip = !faces.empty() && volume_sign(points, f, faces) < 0;
     Solid out;
     out.polygons.reserve(faces.size());
