@@ -132,7 +132,7 @@ TEST_F(Golden, BenchWorkloads) {
     check_solid("chamfer_l", workloads::chamfered_l_prism());
 }
 
-// Minutes under the sanitizers: left out of that pass.
+// Minutes under the sanitizers: left out of that pass (SANITIZE_SKIP in the Makefile).
 TEST_F(Golden, SlowBenchWorkloads) {
     check_solid("plate12", workloads::plate(12));
     check_solid("union192", workloads::box_union(192));
