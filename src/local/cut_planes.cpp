@@ -15,6 +15,28 @@ unsigned sides_of(const Facet& plane_of, const Polygon& p) {
     return bits;
 }
 
+// Sets the crossing edges of loop against the plane of facet p, unless a
+// vertex lies in that plane.
+void crossing_edges(const Facet& p, const Polygon& loop, CutPlane& c) {
+    const std::size_t n = loop.vertices.size();
+    std::vector<int> s(n);
+    for (std::size_t v = 0; v < n; ++v) {
+        s[v] = facet_side(p, loop.vertices[v], loop.float_vertices[v]);
+        if (s[v] == 0) return;
+    }
+    for (std::size_t v = 0; v < n; ++v) {
+        const int t = s[(v + 1) % n];
+        if (s[v] > 0 && t < 0) c.exit_from = static_cast<std::int32_t>(v);
+        if (s[v] < 0 && t > 0) c.entry_from = static_cast<std::int32_t>(v);
+    }
+}
+
+int edge_orient(const Polygon& a, std::size_t i, const Polygon& b, std::size_t k) {
+    const std::size_t j = (i + 1) % a.vertices.size(), l = (k + 1) % b.vertices.size();
+    return orient3d(a.vertices[i], a.float_vertices[i], a.vertices[j], a.float_vertices[j], b.vertices[k],
+                    b.float_vertices[k], b.vertices[l], b.float_vertices[l]);
+}
+
 }  // namespace
 
 Relation relation(const Facet& p, const Facet& q) {
@@ -34,7 +56,9 @@ CellCuts cell_cuts(const Soup& soup, const Facet& p, const std::vector<std::uint
         if (r == Relation::apart) continue;
         const Polygon& qp = *q.polygon;
         if (r == Relation::across) {
-            cuts.planes.push_back({qp.plane, float_plane(qp.plane)});
+            CutPlane c{qp.plane, float_plane(qp.plane), &qp};
+            crossing_edges(p, qp, c);
+            cuts.planes.push_back(std::move(c));
             continue;
         }
         cuts.coplanar.push_back(id);
@@ -53,15 +77,28 @@ CellCuts cell_cuts(const Soup& soup, const Facet& p, const std::vector<std::uint
     return cuts;
 }
 
-bool straddles(const CutPlane& c, const Polygon& piece) {
-    bool front = false, back = false;
-    for (std::size_t v = 0; v < piece.vertices.size(); ++v) {
+bool must_cut(const CutPlane& c, const Polygon& piece) {
+    const std::size_t n = piece.vertices.size();
+    bool front = false, back = false, touch = false;
+    std::int32_t exit_from = -1, entry_from = -1;
+    int first = 0, prev = 0;
+    for (std::size_t v = 0; v < n; ++v) {
         const int s = screened_side(c.plane, c.fp, piece.vertices[v], piece.float_vertices[v]);
         front = front || s > 0;
         back = back || s < 0;
-        if (front && back) return true;
+        touch = touch || s == 0;
+        if (v == 0) first = s;
+        if (v > 0 && prev > 0 && s < 0) exit_from = static_cast<std::int32_t>(v - 1);
+        if (v > 0 && prev < 0 && s > 0) entry_from = static_cast<std::int32_t>(v - 1);
+        prev = s;
     }
-    return false;
+    if (prev > 0 && first < 0) exit_from = static_cast<std::int32_t>(n - 1);
+    if (prev < 0 && first > 0) entry_from = static_cast<std::int32_t>(n - 1);
+    if (!front || !back) return false;
+    if (!c.other || c.exit_from < 0 || c.entry_from < 0 || touch || exit_from < 0 || entry_from < 0) return true;
+    const auto pe = static_cast<std::size_t>(exit_from), pn = static_cast<std::size_t>(entry_from);
+    const auto oe = static_cast<std::size_t>(c.exit_from), on = static_cast<std::size_t>(c.entry_from);
+    return edge_orient(piece, pe, *c.other, oe) <= 0 && edge_orient(piece, pn, *c.other, on) >= 0;
 }
 
 bool strictly_inside(const Facet& f, const Vec3& q, const Float3& fq) {

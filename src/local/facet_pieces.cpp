@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "local/cut_planes.h"
+#include "local/filtered.h"
 
 namespace corv::local {
 namespace {
@@ -100,7 +102,7 @@ bool split_cell(const Context& ctx, std::vector<Node>& nodes, std::vector<Work>&
 bool cut_node(std::vector<Node>& nodes, const CellCuts& cuts, std::uint32_t n, std::vector<std::uint32_t>& pending) {
     while (nodes[n].next < cuts.planes.size()) {
         const CutPlane& c = cuts.planes[nodes[n].next++];
-        if (!straddles(c, nodes[n].piece)) continue;
+        if (!must_cut(c, nodes[n].piece)) continue;
         std::vector<Polygon> front, back;
         split_into(c.plane, c.fp, Polygon(nodes[n].piece), front, back, front, back);
         if (front.size() != 1 || back.size() != 1) continue;
@@ -120,7 +122,8 @@ bool cut_node(std::vector<Node>& nodes, const CellCuts& cuts, std::uint32_t n, s
     return false;
 }
 
-Fate classify(const Context& ctx, const Facet& facet, const Polygon& piece, const CellCuts& cuts) {
+Fate classify(const Context& ctx, std::size_t i, const Polygon& piece, const CellCuts& cuts) {
+    const Facet& facet = ctx.soup.facets[i];
     const auto [q, fq] = inner_point(piece);
     // A piece inside a coplanar facet of an earlier operand is that facet's
     // to report: the area is output once.
@@ -128,12 +131,58 @@ Fate classify(const Context& ctx, const Facet& facet, const Polygon& piece, cons
         const Facet& other = ctx.soup.facets[id];
         if (other.operand < facet.operand && strictly_inside(other, q, fq)) return Fate::drop;
     }
-    return fate_of(windings_at(ctx.soup, ctx.columns, q, fq, piece.plane.normal), ctx.combine);
+    return fate_of(windings_at(ctx.soup, ctx.columns, i, q, fq, piece.plane.normal), ctx.combine);
+}
+
+// A point of the plane with two short dyadic coordinates near the float
+// centroid, the third solved from the plane; nothing unless it is strictly
+// inside the loop (checked exactly). Much cheaper to build and to test with
+// than the mean of vertices that many cuts have made long.
+std::optional<std::pair<Vec3, Float3>> short_inner_point(const Polygon& p) {
+    const std::vector<Float3>& f = p.float_vertices;
+    const Vec3& n = p.plane.normal;
+    Float3 c{0, 0, 0}, lo = f[0], hi = f[0];
+    for (const Float3& v : f) {
+        for (std::size_t a = 0; a < 3; ++a) {
+            c[a] += v[a];
+            lo[a] = std::min(lo[a], v[a]);
+            hi[a] = std::max(hi[a], v[a]);
+        }
+    }
+    // Solve for the axis the plane is steepest along (by float extent: the
+    // smallest extent of the loop), so the two free coordinates spread it.
+    std::size_t k = 0;
+    for (std::size_t a = 1; a < 3; ++a) {
+        if (hi[a] - lo[a] < hi[k] - lo[k]) k = a;
+    }
+    if (n[k].is_zero()) return std::nullopt;
+    const std::size_t i = (k + 1) % 3, j = (k + 2) % 3;
+    Vec3 q;
+    for (std::size_t a : {i, j}) {
+        const double mean = c[a] / static_cast<double>(f.size());
+        const double extent = hi[a] - lo[a];
+        if (!(extent > 0) || !std::isfinite(mean)) return std::nullopt;
+        const int e = std::ilogb(extent) - 20;
+        q[a] = exact_rational(std::ldexp(std::nearbyint(std::ldexp(mean, -e)), e));
+    }
+    q[k] = (p.plane.offset - n[i] * q[i] - n[j] * q[j]) / n[k];
+    const Float3 fq = to_f3(q);
+    const int want = n[k].sign();
+    const std::size_t m = p.vertices.size();
+    for (std::size_t v = 0; v < m; ++v) {
+        const std::size_t w = (v + 1) % m;
+        if (p.vertices[v] == p.vertices[w]) continue;
+        if (orient2d(p.vertices[v], f[v], p.vertices[w], f[w], q, fq, static_cast<int>(i), static_cast<int>(j)) != want) {
+            return std::nullopt;
+        }
+    }
+    return std::make_pair(std::move(q), fq);
 }
 
 }  // namespace
 
 std::pair<Vec3, Float3> inner_point(const Polygon& p) {
+    if (auto short_point = short_inner_point(p)) return *std::move(short_point);
     Vec3 sum = p.vertices[0];
     for (std::size_t i = 1; i < p.vertices.size(); ++i) sum = add(sum, p.vertices[i]);
     const Rational n(static_cast<std::int64_t>(p.vertices.size()));
@@ -173,7 +222,7 @@ void resolve_facet(const Context& ctx, std::size_t i, std::vector<Polygon>& out)
             const std::uint32_t n = pending.back();
             pending.pop_back();
             if (!cut_node(nodes, cells[nodes[n].cell], n, pending)) {
-                nodes[n].fate = classify(ctx, facet, nodes[n].piece, cells[nodes[n].cell]);
+                nodes[n].fate = classify(ctx, i, nodes[n].piece, cells[nodes[n].cell]);
             }
         }
     }

@@ -97,4 +97,11 @@ int orient3d_filter(const Float3& a, const Float3& b, const Float3& c, const Flo
     return 0;
 }
 
+int orient3d(const Vec3& a, const Float3& fa, const Vec3& b, const Float3& fb, const Vec3& c, const Float3& fc,
+             const Vec3& d, const Float3& fd) {
+    const int s = orient3d_filter(fa, fb, fc, fd);
+    if (s != 0) return s;
+    return dot(sub(b, a), cross(sub(c, a), sub(d, a))).sign();
+}
+
 }  // namespace corv::local

@@ -26,5 +26,8 @@ int orient2d(const Vec3& a, const Float3& fa, const Vec3& b, const Float3& fb, c
 
 // Float screen of det(b - a, c - a, d - a), or 0 when uncertain.
 int orient3d_filter(const Float3& a, const Float3& b, const Float3& c, const Float3& d);
+// The same sign, screen first and exact when uncertain.
+int orient3d(const Vec3& a, const Float3& fa, const Vec3& b, const Float3& fb, const Vec3& c, const Float3& fc,
+             const Vec3& d, const Float3& fd);
 
 }  // namespace corv::local

@@ -30,7 +30,7 @@ Solid run(std::span<const Solid* const> operands, std::span<const std::uint8_t> 
         const Polygon& p = *soup.facets[i].polygon;
         if (cls[i] == i) {
             const auto [q, fq] = local::inner_point(p);
-            class_fate[i] = local::fate_of(local::windings_at(soup, columns, q, fq, p.plane.normal), combine);
+            class_fate[i] = local::fate_of(local::windings_at(soup, columns, i, q, fq, p.plane.normal), combine);
         }
         const Fate f = class_fate[cls[i]];
         if (f == Fate::drop) continue;

@@ -94,11 +94,18 @@ Columns make_columns(const Soup& soup) {
     return Columns{make_grid(all_lo, all_hi, std::max<std::size_t>(live, 1), {false, false, true}, n, lo, hi)};
 }
 
-Windings windings_at(const Soup& soup, const Columns& columns, const Vec3& q, const Float3& fq, const Vec3& nf) {
+Windings windings_at(const Soup& soup, const Columns& columns, std::size_t own, const Vec3& q, const Float3& fq,
+                     const Vec3& nf) {
     Windings w;
+    // p* lies just off the own plane, on the side of +-nf: the plane is above
+    // the front point when it faces down, above the back point when it faces up.
+    const Facet& self = soup.facets[own];
+    if (self.nz < 0) w.front[self.group] += self.nz;
+    if (self.nz > 0) w.back[self.group] += self.nz;
     const Grid& g = columns.grid;
     const std::size_t cell = g.cell_index(g.cell_along(0, fq[0]), g.cell_along(1, fq[1]), 0);
     for (const std::uint32_t id : g.bucket(cell)) {
+        if (id == own) continue;
         const Facet& f = soup.facets[id];
         if (fq[0] < f.lo[0] || fq[0] > f.hi[0] || fq[1] < f.lo[1] || fq[1] > f.hi[1]) continue;
         // The facet's plane is above p* when (w - n . p*) has the sign of n_z.

@@ -31,7 +31,10 @@ struct Columns {
 
 Columns make_columns(const Soup& soup);
 
-Windings windings_at(const Soup& soup, const Columns& columns, const Vec3& q, const Float3& fq, const Vec3& nf);
+// q must lie strictly inside facet `own` (a piece of it), and nf be that
+// facet's normal: its own crossing is then known without a test.
+Windings windings_at(const Soup& soup, const Columns& columns, std::size_t own, const Vec3& q, const Float3& fq,
+                     const Vec3& nf);
 
 // The front and back answers of the perturbed point-in-polygon test of p*
 // against the projection of loop onto the xy plane (any orientation).

@@ -4,6 +4,7 @@
 // subdivision, every point pushed back onto the unit sphere in doubles).
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <map>
