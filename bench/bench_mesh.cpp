@@ -11,7 +11,7 @@
 #include "core/exact_double.h"
 #include "mesh/from_triangles.h"
 #include "mesh/mesh_of.h"
-#include "support/icosphere.h"
+#include "support/meshes.h"
 #include "support/workloads.h"
 
 namespace {
@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
         row(name, ms, target, sizes);
     }
 
-    const testing_mesh::DoubleMesh sphere = testing_mesh::icosphere(5);
+    const meshes::Mesh sphere = meshes::icosphere(5);
     std::vector<Vec3> exact;
     double convert = median_ms(
         runs,
@@ -73,9 +73,9 @@ int main(int argc, char** argv) {
         [&] { exact.clear(); });
     Solid ball;
     double build =
-        median_ms(runs, [&] { ball = solid_from_triangles(exact, sphere.faces, "ball"); }, [&] { ball = Solid{}; });
+        median_ms(runs, [&] { ball = solid_from_triangles(exact, sphere.triangles, "ball"); }, [&] { ball = Solid{}; });
     char sizes[96];
-    std::snprintf(sizes, sizeof sizes, "%zu points, %zu triangles", sphere.points.size(), sphere.faces.size());
+    std::snprintf(sizes, sizeof sizes, "%zu points, %zu triangles", sphere.points.size(), sphere.triangles.size());
     row("from_double (points)", convert, 50.0, sizes);
     row("solid_from_triangles", build, 50.0, sizes);
     row("import (both)", convert + build, 50.0, sizes);

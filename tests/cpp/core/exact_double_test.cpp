@@ -47,6 +47,14 @@ TEST(FromDouble, ExtremesRoundTrip) {
     EXPECT_EQ(from_double(one_up) - Rational(1), from_double(std::ldexp(1.0, -52)));
 }
 
+TEST(FromDouble, SmallValuesAndRoundTrips) {
+    EXPECT_EQ(from_double(0.5), Rational(1) / Rational(2));
+    EXPECT_EQ(from_double(-3.0), Rational(-3));
+    EXPECT_EQ(from_double(0.0), Rational(0));
+    EXPECT_EQ(from_double(std::ldexp(1.0, 70)).to_double(), std::ldexp(1.0, 70));
+    EXPECT_EQ(from_double(0.1).to_double(), 0.1);
+}
+
 TEST(FromDouble, RejectsNonFinite) {
     EXPECT_PANIC_KIND(from_double(std::nan("")), PanicKind::invalid_argument);
     EXPECT_PANIC_KIND(from_double(std::numeric_limits<double>::infinity()), PanicKind::invalid_argument);

@@ -7,7 +7,7 @@
 #include "core/transforms.h"
 #include "mesh/from_triangles.h"
 #include "mesh/mesh_checks.h"
-#include "support/icosphere.h"
+#include "support/meshes.h"
 #include "support/support.h"
 #include "support/workloads.h"
 
@@ -23,22 +23,14 @@ std::string panic_of(std::vector<Vec3> points, const Faces& faces) {
     return test::panic_text([&] { solid_from_triangles(std::move(points), faces, "m"); });
 }
 
-Solid from_doubles(const testing_mesh::DoubleMesh& m, const std::string& label) {
-    std::vector<Vec3> pts;
-    for (const auto& p : m.points) pts.push_back({from_double(p[0]), from_double(p[1]), from_double(p[2])});
-    return solid_from_triangles(std::move(pts), m.faces, label);
+Solid from_doubles(const meshes::Mesh& m, const std::string& label) {
+    return solid_from_triangles(meshes::exact_points(m), m.triangles, label);
 }
 
-Rational input_volume6(const testing_mesh::DoubleMesh& m) {
+Rational input_volume6(const meshes::Mesh& m) {
+    const std::vector<Vec3> v = meshes::exact_points(m);
     Rational sum;
-    for (const auto& f : m.faces) {
-        Vec3 v[3];
-        for (std::size_t k = 0; k < 3; ++k) {
-            const auto& p = m.points[f[k]];
-            v[k] = {from_double(p[0]), from_double(p[1]), from_double(p[2])};
-        }
-        sum += dot(v[0], cross(v[1], v[2]));
-    }
+    for (const auto& f : m.triangles) sum += dot(v[f[0]], cross(v[f[1]], v[f[2]]));
     return sum;
 }
 
@@ -123,7 +115,7 @@ TEST(FromTriangles, RoundTripsMeshesOfSolids) {
 }
 
 TEST(FromTriangles, IcosphereAndCylinderComeInExactly) {
-    const testing_mesh::DoubleMesh sphere = testing_mesh::icosphere(3), tube = testing_mesh::cylinder(64);
+    const meshes::Mesh sphere = meshes::icosphere(3), tube = meshes::cylinder(1.0, 2.0, 64);
     Solid ball = from_doubles(sphere, "ball");
     Solid can = from_doubles(tube, "can");
     EXPECT_EQ(ball.polygons.size(), 1280u);

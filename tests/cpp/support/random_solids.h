@@ -18,6 +18,7 @@
 #include "builders/prism.h"
 #include "chamfer/chamfer.h"
 #include "core/transforms.h"
+#include "topology/watertight.h"
 
 namespace corv::testing_random {
 
@@ -119,29 +120,53 @@ inline Solid shape(Rng& r, const std::string& prefix) {
 
 inline Solid operand(Rng& r, const std::string& prefix) { return transformed(r, shape(r, prefix)); }
 
-// Whether every cap triangle of a shape faces the way its cap does (the
-// bottom's down, the top's up). An outline that skips more than half a turn
-// can fold over: its caps then face both ways and the surface crosses
-// itself, which is no solid. Boxes, and inside-out or flat shapes of a
-// simple outline, pass.
-inline bool caps_face_out(const Solid& s) {
+// Whether a shape from a simple outline: closed, every cap triangle facing
+// the way its cap does (the bottom's down, the top's up), and no two faces
+// back to back in one plane. An outline that skips more than half a turn
+// can cross itself, fold over or double back along a line: its caps then
+// leave edges open or face both ways, or a side becomes a fin of no
+// thickness. Boxes, and inside-out or flat shapes of a simple outline, pass.
+inline bool simple_shape(const Solid& s) {
     for (const Polygon& p : s.polygons) {
         const int z = p.plane.normal.z.sign();
         if (p.label.ends_with(".bottom") && z >= 0) return false;
         if (p.label.ends_with(".top") && z <= 0) return false;
     }
-    return true;
+    for (const Polygon& p : s.polygons) {
+        for (const Polygon& o : s.polygons) {
+            const bool back_to_back = cross(p.plane.normal, o.plane.normal) == Vec3{} &&
+                                      dot(p.plane.normal, o.plane.normal).sign() < 0 &&
+                                      p.plane.side(o.vertices[0]) == 0;
+            if (back_to_back) return false;
+        }
+    }
+    return watertight_ok(s);
 }
 
-// An operand whose surface does not cross itself: a shape whose caps fold
-// over becomes a box, with the same draws as operand().
-inline Solid unfolded_operand(Rng& r, const std::string& prefix) {
+// An operand of a simple outline: a shape that is not becomes a box, with
+// the same draws as operand().
+inline Solid simple_operand(Rng& r, const std::string& prefix) {
     Solid s = shape(r, prefix);
-    if (!caps_face_out(s)) s = Solid::cube(1, 2, 1, prefix);
+    if (!simple_shape(s)) s = Solid::cube(1, 2, 1, prefix);
     return transformed(r, std::move(s));
 }
 
 using OperandMaker = Solid (*)(Rng&, const std::string&);
+
+// The other operand of step i of a program on s, one draw in `choices`
+// each: s itself, a copy of s moved along one axis (touching or
+// overlapping it), else a fresh operand named "o<i>".
+inline Solid other_operand(Rng& r, const Solid& s, int i, int choices, OperandMaker make_operand) {
+    switch (r.below(choices)) {
+        case 0: return s;
+        case 1: {
+            Vec3 t{0, 0, 0};
+            t[static_cast<std::size_t>(r.below(3))] = q(r.between(-4, 4), 2);
+            return translated(s, t);
+        }
+        default: return make_operand(r, std::string("o").append(std::to_string(i)));
+    }
+}
 
 // Program number seed: an operand, then one to four Booleans with fresh
 // operands, the result itself or a copy of it moved along one axis, and
@@ -157,17 +182,7 @@ inline void random_program(std::uint64_t seed, const std::function<void(const So
     const int steps = r.between(1, 4);
     for (int i = 0; i < steps; ++i) {
         const BooleanOp op = ops[r.below(3)];
-        Solid other;
-        switch (r.below(8)) {
-            case 0: other = s; break;  // identical operand
-            case 1: {                  // a copy moved along one axis: touching or overlapping
-                Vec3 t{0, 0, 0};
-                t[static_cast<std::size_t>(r.below(3))] = q(r.between(-4, 4), 2);
-                other = translated(s, t);
-                break;
-            }
-            default: other = make_operand(r, std::string("o").append(std::to_string(i)));
-        }
+        const Solid other = other_operand(r, s, i, 8, make_operand);
         s = boolean(op, s, other);
         visit(s);
     }
