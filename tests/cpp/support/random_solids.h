@@ -120,12 +120,13 @@ inline Solid shape(Rng& r, const std::string& prefix) {
 
 inline Solid operand(Rng& r, const std::string& prefix) { return transformed(r, shape(r, prefix)); }
 
-// Whether a shape from a simple outline: closed, every cap triangle facing
-// the way its cap does (the bottom's down, the top's up), and no two faces
-// back to back in one plane. An outline that skips more than half a turn
-// can cross itself, fold over or double back along a line: its caps then
-// leave edges open or face both ways, or a side becomes a fin of no
-// thickness. Boxes, and inside-out or flat shapes of a simple outline, pass.
+// Whether a shape comes from a simple outline: it is closed, every cap
+// triangle faces the way its cap does (the bottom's down, the top's up),
+// and no two faces stand back to back in one plane. An outline that skips
+// more than half a turn can cross itself, fold over or double back along a
+// line: its caps then leave edges open or face both ways, or a side becomes
+// a fin of no thickness. Boxes, and inside-out or flat shapes of a simple
+// outline, pass.
 inline bool simple_shape(const Solid& s) {
     for (const Polygon& p : s.polygons) {
         const int z = p.plane.normal.z.sign();
