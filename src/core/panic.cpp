@@ -13,6 +13,7 @@ const char* kind_name(PanicKind kind) {
         case PanicKind::too_few_vertices: return "too_few_vertices";
         case PanicKind::bad_shape: return "bad_shape";
         case PanicKind::invalid_argument: return "invalid_argument";
+        case PanicKind::not_manifold: return "not_manifold";
     }
     return "unknown";
 }

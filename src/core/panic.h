@@ -20,6 +20,8 @@ enum class PanicKind {
     too_few_vertices,  // a polygon with fewer than three vertices
     bad_shape,         // lists whose lengths do not fit together (points, rows, boxes)
     invalid_argument,  // a value outside the domain of the operation
+    not_manifold,      // a surface that bounds no solid: an open edge, faces that overlap or cross,
+                       // sheets turned against each other
 };
 
 // The kind's name as written in the enum, e.g. "zero_denominator".

@@ -75,7 +75,17 @@ Rational::Rational(const Integer& num, const Integer& den) : n_(0), d_(1) {
     *this = from_mpq(t.q);
 }
 
-Rational Rational::from_integer(const Integer& v) { return Rational(v, Integer(1)); }
+Rational Rational::from_integer(const Integer& v) {
+    // An integer needs no reduction: no temporary and no gcd.
+    mpz_srcptr z = v.get();
+    if (mpz_fits_slong_p(z)) {
+        long n = mpz_get_si(z);
+        if (n != std::numeric_limits<long>::min()) return Rational(static_cast<std::int64_t>(n));
+    }
+    mpq_ptr q = new_mpq();
+    mpz_set(mpq_numref(q), z);
+    return Rational(BigTag{}, q);
+}
 
 Rational::Rational(const Rational& o) : n_(o.n_), d_(o.d_) {
     if (o.is_big()) {

@@ -1,7 +1,9 @@
 // Correctly rounded conversion of a Rational to double: the nearest double,
 // ties to even, +-infinity beyond the range, subnormals rounded at their own
 // precision. (mpq_get_d truncates, so it is not used.)
+#include <bit>
 #include <cmath>
+#include <cstdint>
 
 #include "core/rational.h"
 
@@ -49,6 +51,11 @@ double Rational::to_double() const {
         constexpr std::int64_t kExact = std::int64_t(1) << 53;
         if (n_ >= -kExact && n_ <= kExact && d_ <= kExact) {
             return static_cast<double>(n_) / static_cast<double>(d_);
+        }
+        // A power-of-two denominator (values that came from doubles): the
+        // numerator is exact in a double and the scaling is exact too.
+        if (n_ >= -kExact && n_ <= kExact && (d_ & (d_ - 1)) == 0) {
+            return std::ldexp(static_cast<double>(n_), -std::countr_zero(static_cast<std::uint64_t>(d_)));
         }
     }
     const int s = sign();

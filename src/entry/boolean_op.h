@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-#include "bsp/boolean.h"
+#include "core/boolean_ops.h"
 
 namespace corv::entry {
 

@@ -1,5 +1,6 @@
 #include "entry/box_entry.h"
 
+#include "bsp/boolean.h"
 #include "core/measures.h"
 #include "core/transforms.h"
 #include "entry/boolean_op.h"

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "bsp/boolean.h"
 #include "builders/prism.h"
 #include "chamfer/chamfer.h"
 #include "core/transforms.h"

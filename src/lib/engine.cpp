@@ -4,6 +4,7 @@
 
 #include "binder/py_ref.h"
 #include "lib/errors.h"
+#include "local/local_boolean.h"
 
 namespace corv::lib {
 namespace {
@@ -33,8 +34,7 @@ const char* engine_name(Engine engine) { return engine == Engine::bsp ? "bsp" : 
 const binder::Converter engine_param{read_engine, true, true};
 
 Solid run_boolean(Engine engine, BooleanOp op, const Solid& a, const Solid& b) {
-    if (engine == Engine::local) throw EngineUnavailable("the 'local' Boolean engine is not part of this build yet");
-    return boolean(op, a, b);
+    return engine == Engine::local ? local_boolean(op, a, b) : boolean(op, a, b);
 }
 
 }  // namespace corv::lib

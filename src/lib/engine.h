@@ -11,7 +11,8 @@ namespace corv::lib {
 
 enum class Engine { bsp, local };
 
-// What engine=None means (exported as corvanthium.DEFAULT_ENGINE).
+// What engine=None means (exported as corvanthium.DEFAULT_ENGINE). The BSP
+// engine's polygons are the ones corvanthium_rs gives, face for face.
 inline constexpr Engine default_engine = Engine::bsp;
 
 // "bsp" or "local".
@@ -21,7 +22,9 @@ const char* engine_name(Engine engine);
 // anything else is a ValueError naming the choices.
 extern const binder::Converter engine_param;
 
-// a op b on the engine; an engine this build lacks throws EngineUnavailable.
+// a op b on the engine: "bsp" splits both operands by each other's BSP
+// tree; "local" cuts only the facets that others come near. Both are exact;
+// their results are the same point sets, not always the same polygons.
 Solid run_boolean(Engine engine, BooleanOp op, const Solid& a, const Solid& b);
 
 }  // namespace corv::lib

@@ -14,11 +14,8 @@
 #include <map>
 #include <sstream>
 
-#include "bsp/boolean.h"
-#include "builders/prism.h"
-#include "chamfer/chamfer.h"
 #include "core/panic.h"
-#include "core/transforms.h"
+#include "support/random_solids.h"
 #include "support/sha256.h"
 #include "support/workloads.h"
 
@@ -46,144 +43,21 @@ void fingerprint(const Solid& s, testing::Sha256& h) {
     h.update("#\n");
 }
 
-// A small deterministic generator (splitmix64): the programs must not
-// depend on the standard library's distributions.
-struct Rng {
-    std::uint64_t s;
-    std::uint64_t next() {
-        std::uint64_t z = (s += 0x9e3779b97f4a7c15ull);
-        z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ull;
-        z = (z ^ (z >> 27)) * 0x94d049bb133111ebull;
-        return z ^ (z >> 31);
-    }
-    int below(int n) { return static_cast<int>(next() % static_cast<std::uint64_t>(n)); }
-    int between(int lo, int hi) { return lo + below(hi - lo + 1); }
-};
-
-Rational q(std::int64_t n, std::int64_t d) { return Rational(n) / Rational(d); }
-
-// Mostly halves, so faces of different operands often coincide or touch.
-Rational coordinate(Rng& r) {
-    static const int dens[] = {2, 2, 2, 1, 3, 4};
-    return q(r.between(-4, 4), dens[r.below(6)]);
-}
-
-Rational size(Rng& r) {
-    static const int nums[] = {1, 2, 3, 4, 6, 1};
-    static const int dens[] = {2, 2, 1, 2, 2, 3};
-    const int k = r.below(6);
-    if (r.below(40) == 0) return q(-1, 1);     // inside-out
-    if (r.below(60) == 0) return Rational(0);  // flat
-    return q(nums[k], dens[k]);
-}
-
-// A star-shaped outline around (cx, cy): points at sorted angles on a
-// coarse grid, sometimes clockwise. (One draw in ten once appended an
-// unpaired text that was never read; the draw is kept so that the programs
-// stay the same.)
-std::vector<Point2> star_outline(Rng& r, const Rational& cx, const Rational& cy) {
-    static const int dirs[8][2] = {{2, 0}, {2, 1}, {1, 2}, {0, 2}, {-1, 2}, {-2, 1}, {-2, 0}, {-1, -2}};
-    const int count = r.between(3, 8);
-    std::vector<std::pair<Rational, Rational>> pts;
-    int start = r.below(8);
-    for (int i = 0; i < 8 && static_cast<int>(pts.size()) < count; ++i) {
-        const int* d = dirs[(start + i) % 8];
-        if (r.below(3) == 0) continue;
-        Rational scale = q(r.between(1, 4), 4);
-        pts.push_back({cx + scale * Rational(d[0]), cy + scale * Rational(d[1])});
-    }
-    // The directions turn counter-clockwise; reversed, the outline runs clockwise.
-    if (r.below(4) == 0) std::reverse(pts.begin(), pts.end());
-    std::vector<Point2> out;
-    out.reserve(pts.size());
-    for (auto& [x, y] : pts) out.push_back({std::move(x), std::move(y)});
-    static_cast<void>(r.below(10));
-    return out;
-}
-
-Solid transformed(Rng& r, Solid s) {
-    const int count = r.below(3);
-    for (int i = 0; i < count; ++i) {
-        switch (r.below(5)) {
-            case 0:
-            case 1: s = translated(s, Vec3{coordinate(r), coordinate(r), coordinate(r)}); break;
-            case 2: s = rotated_quarter(s, static_cast<std::uint64_t>(r.below(3)), r.between(-3, 3)); break;
-            case 3: s = mirrored(s, static_cast<std::uint64_t>(r.below(3))); break;
-            default: {
-                static const int nums[] = {1, 2, 1, -1, 3};
-                static const int dens[] = {1, 1, 2, 1, 2};
-                auto f = [&] {
-                    if (r.below(80) == 0) return Rational(0);
-                    const int k = r.below(5);
-                    return q(nums[k], dens[k]);
-                };
-                Rational fx = f(), fy = f(), fz = f();
-                s = scaled(s, fx, fy, fz);
-            }
-        }
-    }
-    return s;
-}
-
-Solid operand(Rng& r, const std::string& prefix) {
-    Solid s;
-    const int kind = r.below(10);
-    if (kind < 5) {
-        Rational dx = size(r), dy = size(r), dz = size(r);
-        s = Solid::cube(dx, dy, dz, prefix);
-    } else if (kind < 8) {
-        Rational cx = coordinate(r), cy = coordinate(r);
-        std::vector<Point2> outline = star_outline(r, cx, cy);
-        s = make_prism(std::move(outline), size(r), prefix);
-    } else {
-        Rational cx = coordinate(r), cy = coordinate(r);
-        std::vector<Point2> bottom = star_outline(r, cx, cy);
-        std::vector<Point2> top;
-        const Rational shrink = q(r.between(1, 4), 4);
-        for (const Point2& p : bottom) top.push_back({cx + shrink * (p.x - cx), cy + shrink * (p.y - cy)});
-        Rational z0 = coordinate(r), h = size(r);
-        s = make_prismatoid(std::move(bottom), z0, std::move(top), z0 + h, prefix);
-    }
-    return transformed(r, std::move(s));
-}
-
-// Runs program number seed, feeding every intermediate result to h; a
-// failure is recorded by its message and ends the program.
+// Runs program number seed (support/random_solids.h), feeding every
+// intermediate result to h; a failure is recorded by its message and ends
+// the program.
 std::size_t run_program(std::uint64_t seed, testing::Sha256& h) {
-    static const BooleanOp ops[] = {BooleanOp::union_, BooleanOp::cut, BooleanOp::intersect};
-    Rng r{seed * 7919u + 17u};
     std::size_t polygons = 0;
     try {
-        Solid s = operand(r, "a");
-        fingerprint(s, h);
-        const int steps = r.between(1, 4);
-        for (int i = 0; i < steps; ++i) {
-            const BooleanOp op = ops[r.below(3)];
-            Solid other;
-            switch (r.below(8)) {
-                case 0: other = s; break;  // identical operand
-                case 1: {                  // a copy moved along one axis: touching or overlapping
-                    Vec3 t{0, 0, 0};
-                    t[static_cast<std::size_t>(r.below(3))] = q(r.between(-4, 4), 2);
-                    other = translated(s, t);
-                    break;
-                }
-                default: other = operand(r, std::string("o").append(std::to_string(i)));
-            }
-            s = boolean(op, s, other);
+        testing_random::random_program(seed, [&](const Solid& s) {
             fingerprint(s, h);
-        }
-        if (r.below(8) == 0 && !s.polygons.empty() && s.polygons.size() <= 60) {
-            static const int nums[] = {1, 1, 1, -1};
-            static const int dens[] = {10, 8, 5, 10};
-            const int k = r.below(4);
-            s = chamfer(s, q(nums[k], dens[k]));
-            fingerprint(s, h);
-        }
-        polygons = s.polygons.size();
+            polygons = s.polygons.size();
+        });
     } catch (const Panic& e) {
+        polygons = 0;
         h.update(std::string("panic:") + e.what() + "\n");
     } catch (const ValueFailure& e) {
+        polygons = 0;
         h.update(std::string("value:") + e.what() + "\n");
     }
     return polygons;
@@ -258,7 +132,7 @@ TEST_F(Golden, BenchWorkloads) {
     check_solid("chamfer_l", workloads::chamfered_l_prism());
 }
 
-// Minutes under the sanitizers: left out of that pass.
+// Minutes under the sanitizers: left out of that pass (SANITIZE_SKIP in the Makefile).
 TEST_F(Golden, SlowBenchWorkloads) {
     check_solid("plate12", workloads::plate(12));
     check_solid("union192", workloads::box_union(192));

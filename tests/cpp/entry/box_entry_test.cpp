@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "core/measures.h"
 #include "core/panic.h"
 #include "core/transforms.h"
@@ -14,16 +12,9 @@
 namespace corv::entry {
 namespace {
 
-Vec3 v(int x, int y, int z) { return {x, y, z}; }
+using test::panic_text;
 
-std::string panic_text(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const Panic& e) {
-        return e.what();
-    }
-    return "(no panic)";
-}
+Vec3 v(int x, int y, int z) { return {x, y, z}; }
 
 TEST(BoxBoolean, OverlappingAndFarApartBoxes) {
     auto run = [](const char* t, const char* op) { return box_boolean("2", "2", "2", "2", "2", "2", t, "1", "1", op); };

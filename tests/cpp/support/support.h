@@ -1,5 +1,6 @@
 // Helpers shared by the C++ tests of every area: readable printing of exact
-// values, the labels of a polygon list, and a check of a Panic's kind.
+// values, the labels of a polygon list, a Panic's text and a check of its
+// kind.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -26,6 +27,17 @@ inline std::vector<std::string> labels(const std::vector<Polygon>& polygons) {
     return out;
 }
 inline std::vector<std::string> labels(const Solid& s) { return labels(s.polygons); }
+
+// The text of the Panic that run() throws, or "(no panic)".
+template <class Run>
+std::string panic_text(Run&& run) {
+    try {
+        run();
+    } catch (const Panic& e) {
+        return e.what();
+    }
+    return "(no panic)";
+}
 
 // Success when run() throws a Panic of the expected kind; a failure naming
 // what happened instead (another kind, another exception, or nothing).

@@ -38,28 +38,46 @@ inline std::vector<Point2> circle_outline(std::int64_t cx, std::int64_t cy) {
     return outline;
 }
 
-// The (2k+2) x (2k+2) x 1 plate minus k x k round holes, one cut per hole.
-inline Solid plate(int k) {
-    const std::string side = std::to_string(2 * k + 2);
-    Solid p = Solid::cube(Rational(2 * k + 2), Rational(2 * k + 2), Rational(1), "plate");
+// The (2k+2) x (2k+2) x 1 plate.
+inline Solid plate_blank(int k) { return Solid::cube(Rational(2 * k + 2), Rational(2 * k + 2), Rational(1), "plate"); }
+
+// The k x k round holes of the plate, row by row: prisms of height 3 from
+// z = -1, so that they pass through it.
+inline std::vector<Solid> plate_holes(int k) {
+    std::vector<Solid> holes;
     for (int i = 0; i < k; ++i) {
         for (int j = 0; j < k; ++j) {
             Solid hole = make_prism(circle_outline(2 * i + 2, 2 * j + 2), Rational(3),
                                     "hole" + std::to_string(i) + std::to_string(j));
-            p = boolean(BooleanOp::cut, p, translated(hole, Vec3{0, 0, -1}));
+            holes.push_back(translated(hole, Vec3{0, 0, -1}));
         }
     }
+    return holes;
+}
+
+// The plate minus its holes, one cut per hole.
+inline Solid plate(int k) {
+    Solid p = plate_blank(k);
+    for (const Solid& hole : plate_holes(k)) p = boolean(BooleanOp::cut, p, hole);
     return p;
 }
 
-// Unit boxes b0 ... b(n-1), box i moved by (i/3, i/5, i/7), united in turn.
-inline Solid box_union(int n) {
-    Solid acc = Solid::cube(1, 1, 1, "b0");
-    for (int i = 1; i < n; ++i) {
+// Unit boxes b0 ... b(n-1), box i moved by (i/3, i/5, i/7).
+inline std::vector<Solid> shifted_boxes(int n) {
+    std::vector<Solid> boxes;
+    for (int i = 0; i < n; ++i) {
         Solid box = Solid::cube(1, 1, 1, std::string("b").append(std::to_string(i)));
         Vec3 t{Rational(i) / Rational(3), Rational(i) / Rational(5), Rational(i) / Rational(7)};
-        acc = boolean(BooleanOp::union_, acc, translated(box, t));
+        boxes.push_back(i == 0 ? std::move(box) : translated(box, t));
     }
+    return boxes;
+}
+
+// The shifted boxes united in turn.
+inline Solid box_union(int n) {
+    std::vector<Solid> boxes = shifted_boxes(n);
+    Solid acc = std::move(boxes[0]);
+    for (std::size_t i = 1; i < boxes.size(); ++i) acc = boolean(BooleanOp::union_, acc, boxes[i]);
     return acc;
 }
 

@@ -1,0 +1,43 @@
+// Exact winding numbers by vertical rays. Facets that are not vertical are
+// put into the columns of a 2-D grid over x and y; the winding number of a
+// solid at a point is the signed count of its facets above the point whose
+// projection contains it (+1 for an upward normal, -1 for a downward one).
+//
+// Queries are made at a point q of a facet piece with plane normal nf, and
+// answer for the two points q +- delta nf just in front of and just behind
+// it. Every tie is broken by a symbolic perturbation of the query point,
+//   p* = q + s delta nf + eps e_x + eps^2 e_y + eps^3 e_z,  s = +1 or -1,
+// with 1 >> delta >> eps > 0 infinitesimal: the vertical ray from p* meets
+// no edge, vertex or plane of any facet, so the count is the winding number
+// of every closed polygon soup, T-junctions included.
+#pragma once
+
+#include <array>
+
+#include "local/grid.h"
+#include "local/soup.h"
+
+namespace corv::local {
+
+// Winding numbers of each facet group (summed over its operands).
+struct Windings {
+    std::array<int, 2> front{0, 0};
+    std::array<int, 2> back{0, 0};
+};
+
+struct Columns {
+    Grid grid;
+};
+
+Columns make_columns(const Soup& soup);
+
+// q must lie strictly inside facet `own` (a piece of it), and nf be that
+// facet's normal: its own crossing is then known without a test.
+Windings windings_at(const Soup& soup, const Columns& columns, std::size_t own, const Vec3& q, const Float3& fq,
+                     const Vec3& nf);
+
+// The front and back answers of the perturbed point-in-polygon test of p*
+// against the projection of loop onto the xy plane (any orientation).
+std::array<bool, 2> projection_contains(const Polygon& loop, const Vec3& q, const Float3& fq, const Vec3& nf);
+
+}  // namespace corv::local
