@@ -3,6 +3,8 @@
 // and how each one is run.
 #pragma once
 
+#include <span>
+
 #include "binder/parameters.h"
 #include "bsp/boolean.h"
 #include "core/solid.h"
@@ -26,5 +28,10 @@ extern const binder::Converter engine_param;
 // tree; "local" cuts only the facets that others come near. Both are exact;
 // their results are the same point sets, not always the same polygons.
 Solid run_boolean(Engine engine, BooleanOp op, const Solid& a, const Solid& b);
+
+// The union of all the solids (empty for none), and a minus every tool: one
+// pass on "local"; on "bsp" a fold of pairwise Booleans in order.
+Solid run_union_all(Engine engine, std::span<const Solid> solids);
+Solid run_cut_all(Engine engine, const Solid& a, std::span<const Solid> tools);
 
 }  // namespace corv::lib
