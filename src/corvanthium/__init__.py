@@ -13,6 +13,11 @@ results come back as ``Fraction``. Every failure the kernel reports is a
     >>> (a - b).volume
     Fraction(7, 1)
 
+Booleans run on ``DEFAULT_ENGINE`` (``"local"``, the localized engine) unless
+``engine="bsp"`` asks for the BSP engine, whose polygons are face for face
+those of ``corvanthium_rs``; both give the same point sets (``same_shape``).
+``union_all`` and ``Solid.cut_all`` take many operands in one pass.
+
 Solids pickle by their exact polygon list (nothing is recomputed on load);
 ``Solid.save(path)`` and ``load(path)`` use the same checked form, and
 corrupt bytes raise ``KernelError``. As with every pickle, unpickling data

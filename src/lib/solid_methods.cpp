@@ -142,9 +142,10 @@ constexpr Entry methods[] = {
      rotate_quarter_params, rotate_quarter},
     {"union",
      "union($self, other, *, engine=None)\n--\n\n"
-     "The exact union of the two solids (also `a | b`). engine is None (DEFAULT_ENGINE), "
-     "'bsp' or 'local'; another value raises ValueError, an engine this build lacks "
-     "NotImplementedError. Raises TypeError when other is not a Solid, KernelError for a "
+     "The exact union of the two solids (also `a | b`). engine is None (DEFAULT_ENGINE, now "
+     "'local'), 'bsp' or 'local'; another value raises ValueError. The engines give the same "
+     "point set (see same_shape()); 'bsp' gives the very polygons corvanthium_rs gives, and a "
+     "chamfer equals corvanthium_rs's only on a solid made with 'bsp'. Raises TypeError when other is not a Solid, KernelError for a "
      "failure of the kernel.",
      boolean_params, boolean<BooleanOp::union_>},
     {"cut",

@@ -54,6 +54,9 @@ CALLS = {
     "nurbs_surface_point": (cv.nurbs_surface_point, SURFACE),
     "ssi_pairs": (cv.ssi_pairs, SSI),
     "_from_bytes": (cv._native._from_bytes, dict(data=GOOD_BYTES)),
+    "union_all": (cv.union_all, dict(solids=[solid(), cv.box(1, 1, 1)], engine="local")),
+    "cut_all": (solid().cut_all, dict(tools=[cv.box(1, 1, 1)], engine="bsp")),
+    "same_shape": (solid().same_shape, dict(other=cv.box(1, 1, 1))),
 }
 
 # Values wrong for any exact number, with the error each gives.
@@ -81,6 +84,7 @@ KINDS = {
     "quarters": ([1.5, True, "1", [1]], []),
     "label": (LABEL_TYPES, []),
     "solid": ([5, None, "box", cr.make_box("1", "1", "1", "b")], []),
+    "solids": ([5, None, 1.5, [5], [solid(), "box"], [solid(), cr.make_box("1", "1", "1", "b")]], []),
     "data": ([5, None, "CORVSD", 1.5, [1, 2]], BAD_BYTES),
 }
 
@@ -102,6 +106,9 @@ PARAMETERS = {
     ),
     "ssi_pairs": dict(net_a="net", net_b="net", depth="count", a_box="optional numbers", b_box="optional numbers"),
     "_from_bytes": dict(data="data"),
+    "union_all": dict(solids="solids"),
+    "cut_all": dict(tools="solids"),
+    "same_shape": dict(other="solid"),
 }
 
 CASES = [
@@ -133,7 +140,7 @@ def test_bad_value_gives_a_named_error(name, param, value, error):
         assert "exact" in str(info.value)
 
 
-@pytest.mark.parametrize("name", ["union", "cut", "intersect"])
+@pytest.mark.parametrize("name", ["union", "cut", "intersect", "union_all", "cut_all"])
 @pytest.mark.parametrize("engine", ["BSP", "", "fast", 0, 1.5, b"bsp", ["bsp"]])
 def test_bad_engines_are_value_errors(name, engine):
     fn, valid = CALLS[name]

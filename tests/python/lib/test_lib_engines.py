@@ -29,28 +29,42 @@ def assert_same_point_set(local, bsp):
     assert local.face_count == bsp.face_count
 
 
+def crossed(step):
+    """A prismatoid whose top square is turned half round against its
+    bottom (top corner i opposite bottom corner i): its sides cross, so it
+    bounds no solid and the engines may differ on it."""
+    if step[:2] != ("push", "prismatoid"):
+        return False
+    bottom, top = step[2], step[4]
+    return top[0][0] > bottom[2][0] / 2
+
+
 def comparable(prog):
     """The program without chamfers (their polygons depend on how the input
-    is divided), up to its first empty result: the BSP engine takes an empty
+    is divided), up to its first empty result, or None when it has a crossed
+    prismatoid: the BSP engine takes an empty
     solid's tree to hold everything, so that an empty operand later in the
     program gives the other operand (a | b on the BSP engine of an empty a
     and a box b is the box, and so is a & b)."""
     prog = [step for step in prog if step[0] != "chamfer"]
+    if any(crossed(step) for step in prog):
+        return None
     for n in range(1, len(prog) + 1):
         if prog[n - 1][0] in ("union", "cut", "intersect") and build_lib(prog[:n], "bsp").polygon_count == 0:
             return prog[:n]
     return prog
 
 
-@pytest.mark.parametrize("seed", range(160))
+@pytest.mark.parametrize("seed", range(300))
 def test_random_programs_give_the_same_point_set(seed):
+    prog = comparable(program(seed))
+    if prog is None:
+        return
     try:
-        prog = comparable(program(seed))
         bsp = build_lib(prog, "bsp")
     except cv.KernelError:
         return
-    if not bsp.is_watertight:
-        return  # an operand that bounds no solid (a prismatoid whose sides cross): nothing to agree on
+    assert bsp.is_watertight
     local = build_lib(prog, "local")
     if bsp.polygon_count == 0:
         assert local.polygon_count == 0
