@@ -145,8 +145,8 @@ constexpr Entry methods[] = {
      "The exact union of the two solids (also `a | b`). engine is None (DEFAULT_ENGINE, now "
      "'local'), 'bsp' or 'local'; another value raises ValueError. The engines give the same "
      "point set (see same_shape()); 'bsp' gives the very polygons corvanthium_rs gives, and a "
-     "chamfer equals corvanthium_rs's only on a solid made with 'bsp'. Raises TypeError when other is not a Solid, KernelError for a "
-     "failure of the kernel.",
+     "chamfer equals corvanthium_rs's only on a solid made with 'bsp'. Raises TypeError when "
+     "other is not a Solid, KernelError for a failure of the kernel.",
      boolean_params, boolean<BooleanOp::union_>},
     {"cut",
      "cut($self, other, *, engine=None)\n--\n\n"
