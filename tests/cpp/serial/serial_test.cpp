@@ -196,6 +196,51 @@ TEST(Serial, HugeClaimedCountsAreRefusedBeforeAllocating) {
     EXPECT_CORRUPT(decode(bytes));
 }
 
+// The checksum made right again over changed bytes: what reaches the parser
+// and the geometric checks is arbitrary.
+Bytes resealed(Bytes b) {
+    b.resize(b.size() - 8);
+    const std::uint64_t body = b.size() - 16;
+    for (int i = 0; i < 8; ++i) b[8 + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(body >> (8 * i));
+    const std::uint64_t h = checksum64(b);
+    for (int i = 0; i < 8; ++i) b.push_back(static_cast<std::uint8_t>(h >> (8 * i)));
+    return b;
+}
+
+TEST(Serial, ResealedMutationsDecodeToWellFormedSolidsOrPanic) {
+    const Bytes good = encode(workloads::box_cut());
+    std::uint64_t state = 12345;
+    auto next = [&state](std::uint64_t n) {
+        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+        return (state >> 33) % n;
+    };
+    int decoded = 0;
+    for (int round = 0; round < 4000; ++round) {
+        Bytes b = good;
+        const std::size_t edits = 1 + next(4);
+        for (std::size_t e = 0; e < edits; ++e) {
+            const std::size_t at = 16 + next(b.size() - 24);
+            switch (next(3)) {
+                case 0: b[at] = static_cast<std::uint8_t>(next(256)); break;
+                case 1: b.erase(b.begin() + static_cast<std::ptrdiff_t>(at)); break;
+                default: b.insert(b.begin() + static_cast<std::ptrdiff_t>(at), static_cast<std::uint8_t>(next(256)));
+            }
+        }
+        try {
+            Solid s = decode(resealed(b));
+            ++decoded;
+            for (const Polygon& p : s.polygons) {
+                ASSERT_GE(p.vertices.size(), 3u);
+                for (const Vec3& v : p.vertices) ASSERT_EQ(p.plane.side(v), 0);
+                ASSERT_FALSE(p.is_degenerate());
+            }
+        } catch (const Panic& e) {
+            ASSERT_EQ(e.kind, PanicKind::corrupt_data) << e.what();
+        }
+    }
+    EXPECT_GT(decoded, 0);  // some edits (a label byte, say) leave a valid solid
+}
+
 TEST(Serial, ChecksumSeesEveryWordAndTheLength) {
     Bytes a(40, 7);
     const std::uint64_t h = checksum64(a);
