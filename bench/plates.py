@@ -19,12 +19,14 @@ def circle(cx, cy, radius=Fraction(3, 5)):
     return points
 
 
-def plate(k, radius=Fraction(3, 5), label="plate"):
-    """The k x k plate; radius varies the holes so that plates differ."""
+def plate(k, radius=Fraction(3, 5), label="plate", engine="bsp"):
+    """The k x k plate; radius varies the holes so that plates differ. The
+    cuts run on the BSP engine unless engine says otherwise (None: the
+    default engine)."""
     side = 2 * k + 2
     p = cv.box(side, side, 1, label=label)
     for i in range(k):
         for j in range(k):
             hole = cv.prism(circle(2 * i + 2, 2 * j + 2, radius), 3, label=f"hole{i}{j}")
-            p = p - hole.translate(0, 0, -1)
+            p = p.cut(hole.translate(0, 0, -1), engine=engine)
     return p

@@ -1,8 +1,8 @@
 """Checks the layering that the build relies on, by reading #include lines.
 
-- The kernel (core, builders, bsp, topology, chamfer, nurbs, ssi, mesh, local)
-  never sees Python, the entry layer or a front end, and never reads a number
-  text.
+- The kernel (core, builders, bsp, topology, chamfer, nurbs, ssi, mesh, local,
+  serial) never sees Python, the entry layer or a front end, and never reads a
+  number text.
 - The entry layer never sees Python.
 - The binder is generic: it sees neither the kernel nor a front end.
 - The front ends (rs, lib) stand side by side: neither includes the other.
@@ -15,7 +15,7 @@ import sys
 from pathlib import Path
 
 SRC = Path(__file__).resolve().parent.parent / "src"
-KERNEL = ("core", "builders", "bsp", "topology", "chamfer", "nurbs", "ssi", "mesh", "local")
+KERNEL = ("core", "builders", "bsp", "topology", "chamfer", "nurbs", "ssi", "mesh", "local", "serial")
 INCLUDE = re.compile(r'^\s*#\s*include\s*[<"]([^>"]+)[>"]', re.MULTILINE)
 
 # folder -> include prefixes it must not use

@@ -14,6 +14,7 @@ const char* kind_name(PanicKind kind) {
         case PanicKind::bad_shape: return "bad_shape";
         case PanicKind::invalid_argument: return "invalid_argument";
         case PanicKind::not_manifold: return "not_manifold";
+        case PanicKind::corrupt_data: return "corrupt_data";
     }
     return "unknown";
 }

@@ -22,6 +22,7 @@ enum class PanicKind {
     invalid_argument,  // a value outside the domain of the operation
     not_manifold,      // a surface that bounds no solid: an open edge, faces that overlap or cross,
                        // sheets turned against each other
+    corrupt_data,      // serialised bytes that are truncated, altered or not a solid's encoding
 };
 
 // The kind's name as written in the enum, e.g. "zero_denominator".

@@ -13,6 +13,16 @@ results come back as ``Fraction``. Every failure the kernel reports is a
     >>> (a - b).volume
     Fraction(7, 1)
 
+Booleans run on ``DEFAULT_ENGINE`` (``"local"``, the localized engine) unless
+``engine="bsp"`` asks for the BSP engine, whose polygons are face for face
+those of ``corvanthium_rs``; both give the same point sets (``same_shape``).
+``union_all`` and ``Solid.cut_all`` take many operands in one pass.
+
+Solids pickle by their exact polygon list (nothing is recomputed on load);
+``Solid.save(path)`` and ``load(path)`` use the same checked form, and
+corrupt bytes raise ``KernelError``. As with every pickle, unpickling data
+from an untrusted source is unsafe: it may call any importable function.
+
 Long calls (Booleans, chamfers, transforms, NURBS, the patch screen) release
 the interpreter lock, so threads building different parts run in parallel.
 """
@@ -22,11 +32,13 @@ from corvanthium._native import (
     KernelError,
     Solid,
     box,
+    load,
     nurbs_curve_point,
     nurbs_surface_point,
     prism,
     prismatoid,
     ssi_pairs,
+    union_all,
 )
 
 __all__ = [
@@ -34,9 +46,11 @@ __all__ = [
     "KernelError",
     "Solid",
     "box",
+    "load",
     "nurbs_curve_point",
     "nurbs_surface_point",
     "prism",
     "prismatoid",
     "ssi_pairs",
+    "union_all",
 ]

@@ -37,4 +37,20 @@ Solid run_boolean(Engine engine, BooleanOp op, const Solid& a, const Solid& b) {
     return engine == Engine::local ? local_boolean(op, a, b) : boolean(op, a, b);
 }
 
+Solid run_union_all(Engine engine, std::span<const Solid> solids) {
+    if (engine == Engine::local) return local_union_all(solids);
+    if (solids.empty()) return Solid{};
+    Solid acc = solids[0];
+    for (const Solid& s : solids.subspan(1)) acc = boolean(BooleanOp::union_, acc, s);
+    return acc;
+}
+
+Solid run_cut_all(Engine engine, const Solid& a, std::span<const Solid> tools) {
+    if (engine == Engine::local) return local_cut_all(a, tools);
+    if (tools.empty()) return a;
+    Solid acc = boolean(BooleanOp::cut, a, tools[0]);
+    for (const Solid& t : tools.subspan(1)) acc = boolean(BooleanOp::cut, acc, t);
+    return acc;
+}
+
 }  // namespace corv::lib

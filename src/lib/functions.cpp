@@ -11,8 +11,10 @@
 #include "core/panic.h"
 #include "lib/arguments.h"
 #include "lib/errors.h"
+#include "lib/many_operands.h"
 #include "lib/results.h"
 #include "lib/solid_object.h"
+#include "lib/storage.h"
 #include "nurbs/nurbs_eval.h"
 #include "ssi/ssi_pairs.h"
 
@@ -144,6 +146,24 @@ constexpr Entry functions[] = {
      "depth rounds of subdivision; an empty list certifies that the patches do not meet. "
      "a_box and b_box are (u0, u1, v0, v1), the unit square by default." RAISES,
      ssi_params, ssi_pairs},
+    {"union_all",
+     "union_all(solids, *, engine=None)\n--\n\n"
+     "The exact union of every solid of solids (any iterable of Solids; an empty solid for none). "
+     "The 'local' engine unites them all in one pass; 'bsp' unites them one after another in "
+     "order. engine is None (DEFAULT_ENGINE), 'bsp' or 'local'; another value raises ValueError. "
+     "Raises TypeError for an item that is not a Solid, KernelError for a failure of the kernel.",
+     union_all_params, union_all},
+    {"load",
+     "load(path)\n--\n\n"
+     "The exact solid that Solid.save wrote to the file at path (str, bytes or os.PathLike), identical "
+     "to the saved one. Raises OSError when the file cannot be read and KernelError when its "
+     "bytes are truncated, altered or not a stored solid; whatever loads is a well-formed solid.",
+     path_params, solid_load},
+    {"_from_bytes",
+     "_from_bytes(data)\n--\n\n"
+     "The solid stored in data (bytes from Solid.to_bytes); unpickling calls it. Raises "
+     "KernelError for truncated, altered or foreign bytes.",
+     data_params, solid_from_bytes},
 };
 
 constexpr Surface module_functions{functions, std::size(functions), nullptr, raise_current_exception};

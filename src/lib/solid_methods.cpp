@@ -12,8 +12,10 @@
 #include "lib/engine.h"
 #include "lib/errors.h"
 #include "lib/exact_number.h"
+#include "lib/many_operands.h"
 #include "lib/results.h"
 #include "lib/solid_reading.h"
+#include "lib/storage.h"
 #include "topology/logical_faces.h"
 #include "topology/watertight.h"
 
@@ -140,10 +142,11 @@ constexpr Entry methods[] = {
      rotate_quarter_params, rotate_quarter},
     {"union",
      "union($self, other, *, engine=None)\n--\n\n"
-     "The exact union of the two solids (also `a | b`). engine is None (DEFAULT_ENGINE), "
-     "'bsp' or 'local'; another value raises ValueError, an engine this build lacks "
-     "NotImplementedError. Raises TypeError when other is not a Solid, KernelError for a "
-     "failure of the kernel.",
+     "The exact union of the two solids (also `a | b`). engine is None (DEFAULT_ENGINE, now "
+     "'local'), 'bsp' or 'local'; another value raises ValueError. The engines give the same "
+     "point set (see same_shape()); 'bsp' gives the very polygons corvanthium_rs gives, and a "
+     "chamfer equals corvanthium_rs's only on a solid made with 'bsp'. Raises TypeError when "
+     "other is not a Solid, KernelError for a failure of the kernel.",
      boolean_params, boolean<BooleanOp::union_>},
     {"cut",
      "cut($self, other, *, engine=None)\n--\n\n"
@@ -153,6 +156,18 @@ constexpr Entry methods[] = {
      "intersect($self, other, *, engine=None)\n--\n\n"
      "The exact intersection of the two solids (also `a & b`). engine and errors as for union().",
      boolean_params, boolean<BooleanOp::intersect>},
+    {"cut_all",
+     "cut_all($self, tools, *, engine=None)\n--\n\n"
+     "The solid minus every solid of tools (any iterable of Solids), exactly. The 'local' engine "
+     "cuts them all in one pass (144 holes are not 144 passes); 'bsp' cuts them one after "
+     "another in order. engine and errors as for union().",
+     cut_all_params, solid_cut_all},
+    {"same_shape",
+     "same_shape($self, other)\n--\n\n"
+     "Whether the two solids are exactly the same point set (their differences both ways have "
+     "no volume), however their faces are divided into polygons: the way to compare results of "
+     "different engines. Raises TypeError when other is not a Solid.",
+     same_shape_params, solid_same_shape},
     {"chamfer",
      "chamfer($self, dist)\n--\n\n"
      "The solid with every edge between two faces bevelled by dist and the corners cut, "
@@ -165,6 +180,23 @@ constexpr Entry methods[] = {
      "set of exact corner points); the same text as corvanthium_rs gives for the same solid.",
      {},
      canonical},
+    {"to_bytes",
+     "to_bytes($self)\n--\n\n"
+     "The solid's exact polygon list (loops, planes, labels) in the compact, versioned, "
+     "length-checked and checksummed form that save() writes and pickles carry.",
+     {},
+     solid_to_bytes},
+    {"save",
+     "save($self, path)\n--\n\n"
+     "Writes to_bytes() to the file at path (str, bytes or os.PathLike); corvanthium.load(path) "
+     "reads it back identical. Raises OSError when the file cannot be written.",
+     path_params, solid_save},
+    {"__reduce__",
+     "__reduce__($self)\n--\n\n"
+     "Pickles the solid by its exact polygon list; loading recomputes nothing. As with every "
+     "pickle, loading one from an untrusted source is unsafe.",
+     {},
+     solid_reduce},
     {"__copy__", "__copy__($self)\n--\n\nAn equal solid (solids never change).", {}, same_solid},
     {"__deepcopy__", "__deepcopy__($self, memo)\n--\n\nAn equal solid (solids never change).", deepcopy_params,
      same_solid},

@@ -25,10 +25,17 @@ TEST(Vec3, IndexReadsAndWritesEachCoordinateAndRefusesTheRest) {
 }
 
 TEST(PanicKind, EveryKindHasItsOwnName) {
-    const PanicKind kinds[] = {
-        PanicKind::parse,           PanicKind::zero_denominator, PanicKind::division_by_zero, PanicKind::index,
-        PanicKind::unknown_op,      PanicKind::empty_solid,      PanicKind::too_few_vertices, PanicKind::bad_shape,
-        PanicKind::invalid_argument};
+    const PanicKind kinds[] = {PanicKind::parse,
+                               PanicKind::zero_denominator,
+                               PanicKind::division_by_zero,
+                               PanicKind::index,
+                               PanicKind::unknown_op,
+                               PanicKind::empty_solid,
+                               PanicKind::too_few_vertices,
+                               PanicKind::bad_shape,
+                               PanicKind::invalid_argument,
+                               PanicKind::not_manifold,
+                               PanicKind::corrupt_data};
     std::set<std::string> names;
     for (PanicKind k : kinds) names.insert(kind_name(k));
     EXPECT_EQ(names.size(), std::size(kinds));

@@ -2,6 +2,7 @@
 gives a TypeError (wrong type) or a KernelError (a value the kernel refuses)
 whose message names the argument; nothing crashes and nothing else leaks."""
 
+import pickle
 from decimal import Decimal
 
 import pytest
@@ -20,6 +21,22 @@ def solid():
     return cv.box(2, 2, 2, label="a")
 
 
+GOOD_BYTES = cv.box(1, 2, 3, label="a").to_bytes()
+FLIPPED = bytes([GOOD_BYTES[0]]) + bytes([GOOD_BYTES[1] ^ 4]) + GOOD_BYTES[2:]
+# Stored solids that are truncated, altered or not a solid at all.
+BAD_BYTES = [
+    b"",
+    b"CORVSD",
+    GOOD_BYTES[:-1],
+    GOOD_BYTES[: len(GOOD_BYTES) // 2],
+    GOOD_BYTES + b"\0",
+    FLIPPED,
+    GOOD_BYTES[:40] + bytes([GOOD_BYTES[40] ^ 0x80]) + GOOD_BYTES[41:],
+    GOOD_BYTES[:6] + b"\x02\x00" + GOOD_BYTES[8:],
+    b"\x89PNG\r\n\x1a\n" + bytes(64),
+    pickle.dumps(cv.box(1, 1, 1)),
+]
+
 # name -> (callable, valid keyword arguments)
 CALLS = {
     "box": (cv.box, dict(dx=1, dy=2, dz=3, label="b")),
@@ -36,6 +53,10 @@ CALLS = {
     "nurbs_curve_point": (cv.nurbs_curve_point, CURVE),
     "nurbs_surface_point": (cv.nurbs_surface_point, SURFACE),
     "ssi_pairs": (cv.ssi_pairs, SSI),
+    "_from_bytes": (cv._native._from_bytes, dict(data=GOOD_BYTES)),
+    "union_all": (cv.union_all, dict(solids=[solid(), cv.box(1, 1, 1)], engine="local")),
+    "cut_all": (solid().cut_all, dict(tools=[cv.box(1, 1, 1)], engine="bsp")),
+    "same_shape": (solid().same_shape, dict(other=cv.box(1, 1, 1))),
 }
 
 # Values wrong for any exact number, with the error each gives.
@@ -63,6 +84,8 @@ KINDS = {
     "quarters": ([1.5, True, "1", [1]], []),
     "label": (LABEL_TYPES, []),
     "solid": ([5, None, "box", cr.make_box("1", "1", "1", "b")], []),
+    "solids": ([5, None, 1.5, [5], [solid(), "box"], [solid(), cr.make_box("1", "1", "1", "b")]], []),
+    "data": ([5, None, "CORVSD", 1.5, [1, 2]], BAD_BYTES),
 }
 
 PARAMETERS = {
@@ -82,6 +105,10 @@ PARAMETERS = {
         pu="count", pv="count", net="net", ku="numbers", kv="numbers", u="number", v="number", weights="optional rows"
     ),
     "ssi_pairs": dict(net_a="net", net_b="net", depth="count", a_box="optional numbers", b_box="optional numbers"),
+    "_from_bytes": dict(data="data"),
+    "union_all": dict(solids="solids"),
+    "cut_all": dict(tools="solids"),
+    "same_shape": dict(other="solid"),
 }
 
 CASES = [
@@ -113,7 +140,7 @@ def test_bad_value_gives_a_named_error(name, param, value, error):
         assert "exact" in str(info.value)
 
 
-@pytest.mark.parametrize("name", ["union", "cut", "intersect"])
+@pytest.mark.parametrize("name", ["union", "cut", "intersect", "union_all", "cut_all"])
 @pytest.mark.parametrize("engine", ["BSP", "", "fast", 0, 1.5, b"bsp", ["bsp"]])
 def test_bad_engines_are_value_errors(name, engine):
     fn, valid = CALLS[name]
@@ -166,3 +193,31 @@ def test_huge_numbers_are_exact_or_refused_never_a_crash():
         cv.box("1e999999999999", 1, 1)
     with pytest.raises(cv.KernelError, match="argument 'depth'"):
         cv.ssi_pairs(NET, NET, 10**30)
+
+
+class StoredSolid:
+    """Pickles as a Solid does, with the given bytes as its payload."""
+
+    def __init__(self, data):
+        self.data = data
+
+    def __reduce__(self):
+        return (cv._native._from_bytes, (self.data,))
+
+
+@pytest.mark.parametrize("data", BAD_BYTES, ids=range(len(BAD_BYTES)))
+def test_corrupt_files_and_pickles_are_kernel_errors(tmp_path, data):
+    path = tmp_path / "solid.cvs"
+    path.write_bytes(data)
+    with pytest.raises(cv.KernelError, match="argument 'path'.*corrupt"):
+        cv.load(path)
+    with pytest.raises(cv.KernelError, match="corrupt"):
+        pickle.loads(pickle.dumps(StoredSolid(data)))
+
+
+@pytest.mark.parametrize("path", [5, None, 1.5, [b"x"], object()])
+def test_bad_paths_are_type_errors(path):
+    with pytest.raises(TypeError, match="argument 'path'"):
+        cv.load(path)
+    with pytest.raises(TypeError, match="argument 'path'"):
+        cv.box(1, 1, 1).save(path)

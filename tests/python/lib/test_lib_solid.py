@@ -76,7 +76,7 @@ def test_operators_and_methods_agree_on_every_engine_spelling():
     assert (a & b).volume == a.intersect(b).volume == 1
     assert (a - b).canonical() == a.cut(b, engine=cv.DEFAULT_ENGINE).canonical()
     assert cv.DEFAULT_ENGINE in ("bsp", "local")
-    assert a.union(b, engine="local").volume == 15
+    assert a.union(b, engine="local").volume == 15 and a.union(b, engine="local").same_shape(a | b)
     for bad in ("BSP", "", "fast", 1, b"bsp"):
         with pytest.raises(ValueError, match="argument 'engine': expected None, 'bsp' or 'local'"):
             a.cut(b, engine=bad)
@@ -212,5 +212,9 @@ def test_the_stub_lists_what_the_native_module_has():
     members = {n.name for n in solid.body if isinstance(n, ast.FunctionDef)}
     assert top == set(native.__all__)
     runtime = {m for m in dir(native.Solid) if not m.startswith("_")}
-    runtime |= {m for m in ("__copy__", "__deepcopy__", "__or__", "__sub__", "__and__") if hasattr(native.Solid, m)}
+    runtime |= {
+        m
+        for m in ("__copy__", "__deepcopy__", "__reduce__", "__or__", "__sub__", "__and__")
+        if hasattr(native.Solid, m)
+    }
     assert members == runtime
