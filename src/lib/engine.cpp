@@ -27,6 +27,21 @@ bool read_engine(PyObject* obj, binder::Value& out) {
     return false;
 }
 
+// The BSP engine on operands that have polygons. Its tree of an empty
+// operand clips nothing, so it would read an empty solid as all of space
+// (an intersection with it returns the other operand, a cut of it returns
+// the other operand turned inside out); here an empty solid is the empty
+// point set, as on the localized engine.
+Solid bsp_boolean(BooleanOp op, const Solid& a, const Solid& b) {
+    if (!a.polygons.empty() && !b.polygons.empty()) return boolean(op, a, b);
+    switch (op) {
+        case BooleanOp::union_: return a.polygons.empty() ? b : a;
+        case BooleanOp::cut: return a;
+        case BooleanOp::intersect: return Solid{};
+    }
+    return Solid{};
+}
+
 }  // namespace
 
 const char* engine_name(Engine engine) { return engine == Engine::bsp ? "bsp" : "local"; }
@@ -34,22 +49,22 @@ const char* engine_name(Engine engine) { return engine == Engine::bsp ? "bsp" : 
 const binder::Converter engine_param{read_engine, true, true};
 
 Solid run_boolean(Engine engine, BooleanOp op, const Solid& a, const Solid& b) {
-    return engine == Engine::local ? local_boolean(op, a, b) : boolean(op, a, b);
+    return engine == Engine::local ? local_boolean(op, a, b) : bsp_boolean(op, a, b);
 }
 
 Solid run_union_all(Engine engine, std::span<const Solid> solids) {
     if (engine == Engine::local) return local_union_all(solids);
     if (solids.empty()) return Solid{};
     Solid acc = solids[0];
-    for (const Solid& s : solids.subspan(1)) acc = boolean(BooleanOp::union_, acc, s);
+    for (const Solid& s : solids.subspan(1)) acc = bsp_boolean(BooleanOp::union_, acc, s);
     return acc;
 }
 
 Solid run_cut_all(Engine engine, const Solid& a, std::span<const Solid> tools) {
     if (engine == Engine::local) return local_cut_all(a, tools);
     if (tools.empty()) return a;
-    Solid acc = boolean(BooleanOp::cut, a, tools[0]);
-    for (const Solid& t : tools.subspan(1)) acc = boolean(BooleanOp::cut, acc, t);
+    Solid acc = bsp_boolean(BooleanOp::cut, a, tools[0]);
+    for (const Solid& t : tools.subspan(1)) acc = bsp_boolean(BooleanOp::cut, acc, t);
     return acc;
 }
 

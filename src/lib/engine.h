@@ -17,7 +17,9 @@ enum class Engine { bsp, local };
 // corvanthium.DEFAULT_ENGINE): the localized engine, whose results agree
 // with the BSP engine's as point sets (the same volume and shape, checked on
 // random programs and the plate and box workloads) and come fast on many
-// operands. "bsp" gives the polygons corvanthium_rs gives, face for face.
+// operands. "bsp" gives the polygons corvanthium_rs gives, face for face,
+// except where an operand is empty: there both engines give the empty set's
+// answer (corvanthium_rs reads an empty operand as all of space).
 inline constexpr Engine default_engine = Engine::local;
 
 // "bsp" or "local".

@@ -165,7 +165,20 @@ def _rs_step(stack, step):
         stack.append(s.chamfer(text(step[1])))
     else:
         a = stack.pop()
-        stack.append(a.boolean(kind, s))
+        stack.append(_rs_boolean(a, kind, s))
+
+
+def _rs_boolean(a, kind, b):
+    """The low-level module's Boolean, but with an empty operand read as the
+    empty set, as the package's BSP engine reads it (the module itself reads
+    it as all of space: an intersection with it gives the other operand)."""
+    if a.canonical() and b.canonical():
+        return a.boolean(kind, b)
+    if kind == "union":
+        return b if not a.canonical() else a
+    if kind == "cut":
+        return a
+    return cr.make_box("0", "0", "0", "empty")
 
 
 def build_lib(prog, engine="bsp"):
