@@ -15,7 +15,9 @@ results come back as ``Fraction``. Every failure the kernel reports is a
 
 Booleans run on ``DEFAULT_ENGINE`` (``"local"``, the localized engine) unless
 ``engine="bsp"`` asks for the BSP engine, whose polygons are face for face
-those of ``corvanthium_rs``; both give the same point sets (``same_shape``).
+those of ``corvanthium_rs`` (except that an empty operand is the empty set,
+where ``corvanthium_rs`` reads it as all of space); both engines give the
+same point sets (``same_shape``).
 ``union_all`` and ``Solid.cut_all`` take many operands in one pass.
 
 Solids pickle by their exact polygon list (nothing is recomputed on load);

@@ -144,7 +144,8 @@ constexpr Entry methods[] = {
      "union($self, other, *, engine=None)\n--\n\n"
      "The exact union of the two solids (also `a | b`). engine is None (DEFAULT_ENGINE, now "
      "'local'), 'bsp' or 'local'; another value raises ValueError. The engines give the same "
-     "point set (see same_shape()); 'bsp' gives the very polygons corvanthium_rs gives, and a "
+     "point set (see same_shape()); 'bsp' gives the very polygons corvanthium_rs gives (where "
+     "no operand is empty: an empty solid is the empty set here, all of space there), and a "
      "chamfer equals corvanthium_rs's only on a solid made with 'bsp'. Raises TypeError when "
      "other is not a Solid, KernelError for a failure of the kernel.",
      boolean_params, boolean<BooleanOp::union_>},
