@@ -13,10 +13,19 @@ results come back as ``Fraction``. Every failure the kernel reports is a
     >>> (a - b).volume
     Fraction(7, 1)
 
+Solids become meshes and back exactly: ``Solid.mesh()`` gives a ``Mesh``
+(float arrays and the exact vertices), ``from_mesh`` makes a ``Solid`` of a
+triangle mesh (floats are taken as the binary fractions they store). Files
+(``Solid.export``, ``load_mesh``) need trimesh (``pip install
+corvanthium[mesh]``), pictures (``Solid.render``) matplotlib (``[plot]``);
+``Solid.show`` writes an HTML viewer with nothing to install.
+
 Long calls (Booleans, chamfers, transforms, NURBS, the patch screen) release
 the interpreter lock, so threads building different parts run in parallel.
 """
 
+from corvanthium._files import load_mesh
+from corvanthium._mesh import Mesh, from_mesh
 from corvanthium._native import (
     DEFAULT_ENGINE,
     KernelError,
@@ -32,8 +41,11 @@ from corvanthium._native import (
 __all__ = [
     "DEFAULT_ENGINE",
     "KernelError",
+    "Mesh",
     "Solid",
     "box",
+    "from_mesh",
+    "load_mesh",
     "nurbs_curve_point",
     "nurbs_surface_point",
     "prism",
