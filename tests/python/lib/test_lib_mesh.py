@@ -153,3 +153,71 @@ def test_from_mesh_refuses_a_missing_or_an_extra_faces_argument():
         cv.from_mesh(points)
     with pytest.raises(TypeError, match="takes no faces"):
         cv.from_mesh(cv.box(1, 1, 1).mesh(), faces)
+
+
+def circle(cx, cy, radius=Fraction(3, 5)):
+    """16 exact rational points on a circle, counter-clockwise (as the drilled-plate workloads use)."""
+    quarter = [((1 - t * t) / (1 + t * t), 2 * t / (1 + t * t)) for t in (Fraction(j, 4) for j in range(4))]
+    points = []
+    for turn in range(4):
+        for x, y in quarter:
+            for _ in range(turn):
+                x, y = -y, x
+            points.append((cx + radius * x, cy + radius * y))
+    return points
+
+
+def drilled_plate(k, engine):
+    side = 2 * k + 2
+    plate = cv.box(side, side, 1, label="plate")
+    for i in range(k):
+        for j in range(k):
+            hole = cv.prism(circle(2 * i + 2, 2 * j + 2), 3, label=f"hole{i}{j}").translate(0, 0, -1)
+            plate = plate.cut(hole, engine=engine)
+    return plate
+
+
+def comb(teeth, height=20):
+    width = 2 * teeth - 1
+    loop = [(0, 0), (width, 0)]
+    for t in range(teeth - 1, -1, -1):
+        loop += [(2 * t + 1, height), (2 * t, height)]
+        if t > 0:
+            loop += [(2 * t, 1), (2 * t - 1, 1)]
+    return loop
+
+
+def bench_solids():
+    """The solids of the benchmark workloads, made with the package."""
+    a, b = cv.box(2, 2, 2), cv.box(2, 2, 2).translate(1, 1, 1)
+    boxes = cv.box(1, 1, 1, label="b0")
+    for i in range(1, 12):
+        boxes = boxes | cv.box(1, 1, 1, label=f"b{i}").translate(Fraction(i, 3), Fraction(i, 5), Fraction(i, 7))
+    square = [(0, 0), (1, 0), (1, 1), (0, 1)]
+    ell = cv.prism([(0, 0), (2, 0), (2, 1), (1, 1), (1, 2), (0, 2)], 1, label="l")
+    return {
+        "box cut": a - b,
+        "plate 3x3 (bsp)": drilled_plate(3, "bsp"),
+        "plate 3x3 (local)": drilled_plate(3, "local"),
+        "12 boxes": boxes,
+        "convex prism": cv.prism([(i, i * i) for i in range(2000)], 1),
+        "comb prism": cv.prism(comb(500), 1),
+        "prismatoid": cv.prismatoid(square, 0, square, 1),
+        "chamfered boxes": cv.box(3, 2, 1).chamfer("1/10") | cv.box(10, 1, 1).chamfer("1/10").translate(0, 3, 0),
+        "chamfered L": ell.chamfer("1/10"),
+    }
+
+
+def test_the_bench_workloads_mesh_watertight_with_their_exact_volume():
+    for name, solid in bench_solids().items():
+        mesh = check_mesh(solid)
+        assert len(mesh.faces) <= 2 * solid.polygon_count + 4 * len(mesh.exact_vertices), name
+
+
+def test_the_36_hole_plate_meshes_compactly():
+    plate = drilled_plate(6, "bsp")
+    assert plate.polygon_count == 18105
+    mesh = check_mesh(plate)
+    assert len(mesh.faces) <= 3621
+    labels = set(mesh.labels)
+    assert {"plate.top", "plate.bottom"} <= labels and all(n.startswith(("plate.", "hole")) for n in labels)
