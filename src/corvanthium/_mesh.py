@@ -4,8 +4,9 @@
 from __future__ import annotations
 
 from collections.abc import Sequence
-from dataclasses import dataclass
+from dataclasses import dataclass, field
 from fractions import Fraction
+from functools import cached_property
 from typing import Any
 
 import numpy as np
@@ -26,10 +27,11 @@ class Mesh:
     ``vertices`` are the corners rounded to float64 (shape (n, 3)),
     ``faces`` the triangles as vertex indices (int64, shape (m, 3)),
     counter-clockwise seen from outside; ``exact_vertices`` are the same
-    corners as exact ``Fraction`` triples, and ``labels`` the label of the
-    face each triangle lies in. Every directed edge appears in exactly one
-    triangle and its reverse in exactly one other; a corner where the solid
-    touches itself appears once per sheet. The arrays are read-only.
+    corners as exact ``Fraction`` triples (made on first use), and
+    ``labels`` the label of the face each triangle lies in. Every directed
+    edge appears in exactly one triangle and its reverse in exactly one
+    other; a corner where the solid touches itself appears once per sheet.
+    The arrays are read-only.
 
     Made by ``Solid.mesh()``, which raises ``KernelError`` for an empty solid
     or one that is not closed.
@@ -37,19 +39,27 @@ class Mesh:
 
     vertices: npt.NDArray[np.float64]
     faces: npt.NDArray[np.int64]
-    exact_vertices: tuple[ExactPoint, ...]
     labels: tuple[str, ...]
+    _exact_parts: tuple[int, ...] = field(repr=False)
+
+    @cached_property
+    def exact_vertices(self) -> tuple[ExactPoint, ...]:
+        """The corners as exact (x, y, z) triples of Fractions."""
+        parts = self._exact_parts
+        values = [Fraction(parts[i], parts[i + 1]) for i in range(0, len(parts), 2)]
+        return tuple((values[i], values[i + 1], values[i + 2]) for i in range(0, len(values), 3))
 
     def __repr__(self) -> str:
-        return f"Mesh({len(self.exact_vertices)} vertices, {len(self.labels)} triangles)"
+        return f"Mesh({len(self.vertices)} vertices, {len(self.labels)} triangles)"
 
 
-def _mesh_from_native(parts: tuple[bytes, bytes, tuple[ExactPoint, ...], tuple[str, ...]]) -> Mesh:
-    """The Mesh of the native module's parts (float64 and int64 bytes, exact points, labels)."""
+def _mesh_from_native(parts: tuple[bytes, bytes, tuple[int, ...], tuple[str, ...]]) -> Mesh:
+    """The Mesh of the native module's parts: float64 and int64 bytes, the exact
+    coordinates as (numerator, denominator) ints, the labels."""
     vertex_bytes, face_bytes, exact, labels = parts
     vertices = np.frombuffer(vertex_bytes, dtype=np.float64).reshape(-1, 3)
     faces = np.frombuffer(face_bytes, dtype=np.int64).reshape(-1, 3)
-    return Mesh(vertices, faces, exact, labels)
+    return Mesh(vertices, faces, labels, exact)
 
 
 def _index_array(faces: Any) -> npt.NDArray[np.int64]:

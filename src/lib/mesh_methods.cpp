@@ -15,8 +15,8 @@
 #include "core/panic.h"
 #include "lib/arguments.h"
 #include "lib/errors.h"
+#include "lib/exact_number.h"
 #include "lib/mesh_arguments.h"
-#include "lib/results.h"
 #include "lib/solid_object.h"
 #include "mesh/from_triangles.h"
 #include "mesh/mesh_of.h"
@@ -50,13 +50,30 @@ PyObject* face_indices(const TriMesh& mesh) {
     return bytes_of(indices.data(), indices.size() * sizeof(std::int64_t));
 }
 
-PyObject* exact_points(const TriMesh& mesh) {
-    PyRef tuple(PyTuple_New(static_cast<Py_ssize_t>(mesh.vertices.size())));
+// The exact coordinates as one flat tuple of ints, numerator and denominator
+// of x, y, z per vertex; the package makes Fractions of them when asked.
+PyObject* exact_parts(const TriMesh& mesh) {
+    PyRef tuple(PyTuple_New(static_cast<Py_ssize_t>(mesh.vertices.size() * 6)));
     if (!tuple) return nullptr;
-    for (std::size_t i = 0; i < mesh.vertices.size(); ++i) {
-        PyObject* point = point_result(mesh.vertices[i]);
-        if (point == nullptr) return nullptr;
-        PyTuple_SetItem(tuple.get(), static_cast<Py_ssize_t>(i), point);  // takes the reference
+    Py_ssize_t at = 0;
+    for (const Vec3& p : mesh.vertices) {
+        for (const Rational* q : {&p.x, &p.y, &p.z}) {
+            PyObject* num = nullptr;
+            PyObject* den = nullptr;
+            if (auto parts = q->small_parts()) {
+                num = PyLong_FromLongLong(parts->first);
+                den = PyLong_FromLongLong(parts->second);
+            } else {
+                num = integer_object(q->numerator());
+                den = num == nullptr ? nullptr : integer_object(q->denominator());
+            }
+            if (num == nullptr || den == nullptr) {
+                Py_XDECREF(num);
+                return nullptr;
+            }
+            PyTuple_SetItem(tuple.get(), at++, num);  // takes the references
+            PyTuple_SetItem(tuple.get(), at++, den);
+        }
     }
     return tuple.release();
 }
@@ -91,7 +108,7 @@ PyObject* mesh_object(const Call& c) {
     TriMesh mesh = without_gil([&] { return mesh_of(self_solid(c)); });
     PyRef vertices(rounded_vertices(mesh));
     PyRef faces(vertices ? face_indices(mesh) : nullptr);
-    PyRef exact(faces ? exact_points(mesh) : nullptr);
+    PyRef exact(faces ? exact_parts(mesh) : nullptr);
     PyRef labels(exact ? triangle_labels(mesh) : nullptr);
     if (!labels) return nullptr;
     PyRef parts(PyTuple_Pack(4, vertices.get(), faces.get(), exact.get(), labels.get()));
