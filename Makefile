@@ -11,7 +11,7 @@ RUFF_VERSION = 0.17.6
 MYPY_VERSION = 2.4.1
 CPP_SOURCES = $(shell git ls-files '*.cpp' '*.h')
 
-.PHONY: all deps tools configure build test test-cpp test-python strict demo install bench sanitize tsan format lint clean
+.PHONY: all deps test-deps tools configure build test test-cpp test-python strict demo install bench sanitize tsan format lint clean
 
 all: build
 
@@ -45,7 +45,18 @@ build: configure
 test-cpp: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
-test-python: build
+# What the mesh, picture and viewer tests use: trimesh with its format
+# dependencies, matplotlib, manifold3d (a peer the tests compare with) and
+# Debian's chromium for the viewer test (a system package: installed only
+# when missing, with sudo when not root).
+test-deps:
+	@$(PYTHON) -c "import trimesh, lxml, networkx, matplotlib, manifold3d" 2>/dev/null || \
+	  $(PYTHON) -m pip install -q trimesh lxml networkx matplotlib manifold3d
+	@command -v chromium >/dev/null 2>&1 || { \
+	  [ -n "$(SUDO)" ] && echo "installing chromium (a Debian package, for the HTML viewer test) needs sudo"; \
+	  $(SUDO) apt-get update -qq && $(SUDO) apt-get install -y -qq chromium; }
+
+test-python: build test-deps
 	PYTHONPATH=$(CURDIR)/$(BUILD) $(PYTHON) -m pytest tests/python -q
 
 test: test-cpp test-python
@@ -83,7 +94,8 @@ bench: build
 
 # Address and undefined-behaviour sanitizers over the C++ tests, then over the
 # Python tests with the sanitizer runtimes preloaded into the interpreter (the
-# resident-memory tests are left out: the sanitizer's quarantine holds memory).
+# resident-memory tests are left out: the sanitizer's quarantine holds memory;
+# so are the tests that start other programs, which would inherit the preload).
 SANITIZER_PRELOAD = $(shell gcc -print-file-name=libasan.so) $(shell gcc -print-file-name=libubsan.so)
 # C++ cases that take minutes under the sanitizers are left out of that pass
 # (the strict build runs them; the local engine's also skip themselves there).
@@ -97,7 +109,7 @@ sanitize: deps
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 	  ctest --test-dir build-asan --output-on-failure -j $(JOBS) -E '$(SANITIZE_SKIP_REGEX)'
 	LD_PRELOAD="$(SANITIZER_PRELOAD)" ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
-	  PYTHONPATH=$(CURDIR)/build-asan $(PYTHON) -m pytest tests/python -q -p no:cacheprovider -k "not memory"
+	  PYTHONPATH=$(CURDIR)/build-asan $(PYTHON) -m pytest tests/python -q -p no:cacheprovider -k "not memory" -m "not subprocess"
 
 # The concurrent-reads tests (many threads on the same solids) under
 # ThreadSanitizer, in a build of their own.

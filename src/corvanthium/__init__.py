@@ -25,10 +25,19 @@ Solids pickle by their exact polygon list (nothing is recomputed on load);
 corrupt bytes raise ``KernelError``. As with every pickle, unpickling data
 from an untrusted source is unsafe: it may call any importable function.
 
+Solids become meshes and back exactly: ``Solid.mesh()`` gives a ``Mesh``
+(float arrays and the exact vertices), ``from_mesh`` makes a ``Solid`` of a
+triangle mesh (floats are taken as the binary fractions they store). Files
+(``Solid.export``, ``load_mesh``) need trimesh (``pip install
+corvanthium[mesh]``), pictures (``Solid.render``) matplotlib (``[plot]``);
+``Solid.show`` writes an HTML viewer with nothing to install.
+
 Long calls (Booleans, chamfers, transforms, NURBS, the patch screen) release
 the interpreter lock, so threads building different parts run in parallel.
 """
 
+from corvanthium._files import load_mesh
+from corvanthium._mesh import Mesh, from_mesh
 from corvanthium._native import (
     DEFAULT_ENGINE,
     KernelError,
@@ -46,9 +55,12 @@ from corvanthium._native import (
 __all__ = [
     "DEFAULT_ENGINE",
     "KernelError",
+    "Mesh",
     "Solid",
     "box",
+    "from_mesh",
     "load",
+    "load_mesh",
     "nurbs_curve_point",
     "nurbs_surface_point",
     "prism",

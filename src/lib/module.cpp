@@ -8,6 +8,7 @@
 #include "lib/errors.h"
 #include "lib/exact_number.h"
 #include "lib/functions.h"
+#include "lib/mesh_methods.h"
 #include "lib/solid_methods.h"
 
 namespace corv::lib {
@@ -38,6 +39,7 @@ PyObject* create_module() {
     PyRef engine(PyUnicode_FromString(engine_name(default_engine)));
     if (!engine || !binder::add_to_module(module.get(), "DEFAULT_ENGINE", engine.get())) return nullptr;
     if (!binder::add_functions(module.get(), module_function_defs())) return nullptr;
+    if (!binder::add_functions(module.get(), mesh_function_defs())) return nullptr;
     return module.release();
 }
 

@@ -13,6 +13,7 @@
 #include "lib/errors.h"
 #include "lib/exact_number.h"
 #include "lib/many_operands.h"
+#include "lib/mesh_methods.h"
 #include "lib/results.h"
 #include "lib/solid_reading.h"
 #include "lib/storage.h"
@@ -198,6 +199,36 @@ constexpr Entry methods[] = {
      "pickle, loading one from an untrusted source is unsafe.",
      {},
      solid_reduce},
+    {"mesh",
+     "mesh($self)\n--\n\n"
+     "The solid's exact, closed, consistently oriented triangle mesh, a frozen corvanthium.Mesh: "
+     "the faces merged and triangulated without new points, every edge used once each way. "
+     "Raises KernelError for an empty solid or one that is not closed.",
+     {},
+     solid_mesh},
+    {"export",
+     "export($self, path)\n--\n\n"
+     "Writes the solid's mesh to path (str or PathLike) in the format its suffix names: .stl, "
+     ".obj, .ply, .glb or .3mf (through trimesh, the 'mesh' extra). Coordinates are written as "
+     "the files hold them, as floats. Raises KernelError as mesh() does, ValueError for another "
+     "suffix, ImportError without trimesh.",
+     output_path_params, solid_export},
+    {"render",
+     "render($self, path)\n--\n\n"
+     "Writes a shaded PNG picture of the solid to path (through matplotlib, the 'plot' extra). "
+     "Raises KernelError as mesh() does, ImportError without matplotlib.",
+     output_path_params, solid_render},
+    {"show",
+     "show($self, path)\n--\n\n"
+     "Writes one self-contained HTML file to path that shows the solid in a browser with orbit "
+     "controls (three.js bundled, no network needed) and returns the path. Raises KernelError "
+     "as mesh() does.",
+     output_path_params, solid_show},
+    {"_repr_png_",
+     "_repr_png_($self)\n--\n\n"
+     "The picture render() writes, as PNG bytes (notebooks show it); None without matplotlib.",
+     {},
+     solid_repr_png},
     {"__copy__", "__copy__($self)\n--\n\nAn equal solid (solids never change).", {}, same_solid},
     {"__deepcopy__", "__deepcopy__($self, memo)\n--\n\nAn equal solid (solids never change).", deepcopy_params,
      same_solid},

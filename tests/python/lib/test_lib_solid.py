@@ -212,9 +212,6 @@ def test_the_stub_lists_what_the_native_module_has():
     members = {n.name for n in solid.body if isinstance(n, ast.FunctionDef)}
     assert top == set(native.__all__)
     runtime = {m for m in dir(native.Solid) if not m.startswith("_")}
-    runtime |= {
-        m
-        for m in ("__copy__", "__deepcopy__", "__reduce__", "__or__", "__sub__", "__and__")
-        if hasattr(native.Solid, m)
-    }
+    dunders = ("__copy__", "__deepcopy__", "__reduce__", "__or__", "__sub__", "__and__", "_repr_png_")
+    runtime |= {m for m in dunders if hasattr(native.Solid, m)}
     assert members == runtime

@@ -1,0 +1,74 @@
+"""Mesh files through trimesh: ``Solid.export`` and ``load_mesh``."""
+
+from __future__ import annotations
+
+import os
+from pathlib import Path
+from typing import Any
+
+import numpy as np
+import numpy.typing as npt
+
+from corvanthium._mesh import Mesh, from_mesh
+from corvanthium._native import KernelError, Solid
+from corvanthium._optional import optional_module
+
+FORMATS = (".stl", ".obj", ".ply", ".glb", ".3mf")
+
+
+def export_mesh(mesh: Mesh, path: str | os.PathLike[str]) -> None:
+    """Writes mesh to path in the format its suffix names (one of FORMATS)."""
+    suffix = Path(path).suffix.lower()
+    if suffix not in FORMATS:
+        raise ValueError(f"cannot export to '{suffix or path}': the formats are {', '.join(FORMATS)}")
+    trimesh = optional_module("trimesh", "mesh")
+    body = trimesh.Trimesh(vertices=mesh.vertices, faces=mesh.faces, process=False, validate=False)
+    body.export(os.fspath(path), file_type=suffix[1:])
+
+
+def _bodies(loaded: Any, trimesh: Any) -> list[Any]:
+    """The triangle meshes of what trimesh loaded, placed where a scene puts them."""
+    if isinstance(loaded, trimesh.Scene):
+        return [g for g in loaded.dump() if isinstance(g, trimesh.Trimesh)]
+    if isinstance(loaded, trimesh.Trimesh):
+        return [loaded]
+    return []
+
+
+def _merge_soup(
+    vertices: npt.NDArray[np.float64], faces: npt.NDArray[np.int64]
+) -> tuple[npt.NDArray[np.float64], npt.NDArray[np.int64]]:
+    """Points of exactly equal coordinates made one, where no triangle shares a point with another
+    (formats such as STL store every triangle's corners apart); nothing is rounded."""
+    if len(faces) == 0 or len(np.unique(faces)) < faces.size:
+        return vertices, faces
+    unique, inverse = np.unique(vertices, axis=0, return_inverse=True)
+    return unique, inverse.reshape(-1)[faces]
+
+
+def load_mesh(path: str | os.PathLike[str], *, label: str | None = None) -> Solid:
+    """A ``Solid`` from a mesh file that trimesh reads (STL, OBJ, PLY, GLB, 3MF, ...).
+
+    The bodies of a scene are taken together, each where the scene places
+    it. The file's float coordinates are taken exactly; in a file that
+    stores each triangle's corners apart (STL), corners of exactly equal
+    coordinates are joined. The polygons are labelled ``label`` (default:
+    the file's name without suffix). Raises ``KernelError`` as
+    ``from_mesh`` does, also for a file without triangles; ``ImportError``
+    without trimesh; trimesh's own errors for a file it cannot read.
+    """
+    trimesh = optional_module("trimesh", "mesh")
+    bodies = _bodies(trimesh.load(os.fspath(path), process=False), trimesh)
+    vertex_parts: list[npt.NDArray[np.float64]] = []
+    face_parts: list[npt.NDArray[np.int64]] = []
+    offset = 0
+    for body in bodies:
+        vertices = np.asarray(body.vertices, dtype=np.float64)
+        faces = np.asarray(body.faces, dtype=np.int64)
+        vertex_parts.append(vertices)
+        face_parts.append(faces + offset)
+        offset += len(vertices)
+    if not face_parts or sum(len(f) for f in face_parts) == 0:
+        raise KernelError(f"{os.fspath(path)}: no triangles to read")
+    vertices, faces = _merge_soup(np.concatenate(vertex_parts), np.concatenate(face_parts))
+    return from_mesh(vertices, faces, label=label if label is not None else Path(path).stem)

@@ -1,0 +1,130 @@
+"""Triangle meshes: the frozen ``Mesh`` that ``Solid.mesh()`` returns, and
+``from_mesh``, a ``Solid`` from a triangle mesh."""
+
+from __future__ import annotations
+
+from collections.abc import Sequence
+from dataclasses import dataclass, field
+from fractions import Fraction
+from functools import cached_property
+from typing import Any
+
+import numpy as np
+import numpy.typing as npt
+
+from corvanthium._native import KernelError, Solid, _from_exact_mesh, _from_float_mesh
+
+ExactPoint = tuple[Fraction, Fraction, Fraction]
+
+# Integers up to this size are exact as float64.
+_EXACT_FLOAT_INT = 2**53
+
+
+@dataclass(frozen=True, eq=False)
+class Mesh:
+    """An exact, closed, consistently oriented triangle mesh of a solid.
+
+    ``vertices`` are the corners rounded to float64 (shape (n, 3)),
+    ``faces`` the triangles as vertex indices (int64, shape (m, 3)),
+    counter-clockwise seen from outside; ``exact_vertices`` are the same
+    corners as exact ``Fraction`` triples (made on first use), and
+    ``labels`` the label of the face each triangle lies in. Every directed
+    edge appears in exactly one triangle and its reverse in exactly one
+    other; a corner where the solid touches itself appears once per sheet.
+    The arrays are read-only.
+
+    Made by ``Solid.mesh()``, which raises ``KernelError`` for an empty solid
+    or one that is not closed.
+    """
+
+    vertices: npt.NDArray[np.float64]
+    faces: npt.NDArray[np.int64]
+    labels: tuple[str, ...]
+    _exact_parts: tuple[int, ...] = field(repr=False)
+
+    @cached_property
+    def exact_vertices(self) -> tuple[ExactPoint, ...]:
+        """The corners as exact (x, y, z) triples of Fractions."""
+        parts = self._exact_parts
+        values = [Fraction(parts[i], parts[i + 1]) for i in range(0, len(parts), 2)]
+        return tuple((values[i], values[i + 1], values[i + 2]) for i in range(0, len(values), 3))
+
+    def __repr__(self) -> str:
+        return f"Mesh({len(self.vertices)} vertices, {len(self.labels)} triangles)"
+
+
+def _mesh_from_native(parts: tuple[bytes, bytes, tuple[int, ...], tuple[str, ...]]) -> Mesh:
+    """The Mesh of the native module's parts: float64 and int64 bytes, the exact
+    coordinates as (numerator, denominator) ints, the labels."""
+    vertex_bytes, face_bytes, exact, labels = parts
+    vertices = np.frombuffer(vertex_bytes, dtype=np.float64).reshape(-1, 3)
+    faces = np.frombuffer(face_bytes, dtype=np.int64).reshape(-1, 3)
+    return Mesh(vertices, faces, labels, exact)
+
+
+def _index_array(faces: Any) -> npt.NDArray[np.int64]:
+    array = np.asarray(faces)
+    if array.size == 0:
+        array = array.reshape(0, 3).astype(np.int64)
+    if array.dtype.kind not in "iu":
+        raise TypeError(f"faces: expected integer vertex indices, got an array of {array.dtype}")
+    if array.ndim != 2 or array.shape[1] != 3:
+        raise KernelError(f"faces: expected an array of shape (m, 3), got shape {array.shape}")
+    if array.dtype.kind == "u" and array.size and int(array.max()) >= 2**63:
+        raise KernelError("faces: a vertex index is too large")
+    return np.ascontiguousarray(array, dtype=np.int64)
+
+
+def _exact_rows(vertices: Any) -> list[list[Any]]:
+    """Rows of exact numbers; a float becomes the Fraction it stores exactly."""
+    return [[Fraction(x) if isinstance(x, float) else x for x in row] for row in vertices]
+
+
+def from_mesh(vertices: Mesh | Any, faces: Any = None, *, label: str = "mesh") -> Solid:
+    """A ``Solid`` from a triangle mesh; nothing is rounded.
+
+    ``vertices`` is an (n, 3) array or sequence of coordinates and ``faces``
+    an (m, 3) array of vertex indices, or ``vertices`` is a ``Mesh`` (and
+    ``faces`` is omitted): then its exact vertices are used, so
+    ``from_mesh(s.mesh())`` has exactly the faces of ``s``. Coordinates may
+    be floats (a float is a binary fraction and is taken exactly as that),
+    ints, ``Fraction``, ``Decimal`` or exact text. Every triangle becomes a
+    polygon labelled ``label``; a mesh facing inward is turned outward.
+
+    Raises ``KernelError`` naming the first offending face for an index out
+    of range or negative, a triangle of zero area, or an edge not shared by
+    exactly two triangles running opposite ways (edges are told apart by
+    vertex index), and for a coordinate that is not finite; ``TypeError``
+    for faces that are not integers or a coordinate of another type.
+    """
+    if isinstance(vertices, Mesh):
+        if faces is not None:
+            raise TypeError("from_mesh(mesh) takes no faces: they come with the Mesh")
+        return _from_exact_mesh(vertices.exact_vertices, vertices.faces, label=label)
+    if faces is None:
+        raise TypeError("from_mesh() needs faces unless vertices is a Mesh")
+    face_array = _index_array(faces)
+    array = None
+    if not isinstance(vertices, Sequence) or _plain(vertices):
+        try:
+            array = np.asarray(vertices)
+        except ValueError:  # ragged rows: read row by row, which names the bad one
+            array = None
+    if array is not None and array.dtype.kind in "fiu" and array.dtype != np.bool_:
+        if array.size == 0:
+            array = array.reshape(0, 3)
+        if array.ndim != 2 or array.shape[1] != 3:
+            raise KernelError(f"vertices: expected an array of shape (n, 3), got shape {array.shape}")
+        if array.dtype.kind == "f" or np.abs(array).max(initial=0) <= _EXACT_FLOAT_INT:
+            return _from_float_mesh(np.ascontiguousarray(array, dtype=np.float64), face_array, label=label)
+        return _from_exact_mesh([[int(x) for x in row] for row in array.tolist()], face_array, label=label)
+    return _from_exact_mesh(_exact_rows(vertices), face_array, label=label)
+
+
+def _plain(rows: Sequence[Any]) -> bool:
+    """Whether a sequence holds only floats and ints (numpy may read it as one numeric array)."""
+    return all(
+        isinstance(x, (int, float)) and not isinstance(x, bool)
+        for row in rows
+        for x in (row if isinstance(row, Sequence) else (row,))
+    )
