@@ -1,6 +1,6 @@
 """Type stubs for corvanthium._native, the native part of the package."""
 
-from collections.abc import Sequence
+from collections.abc import Callable, Sequence
 from decimal import Decimal
 from fractions import Fraction
 from typing import Final, Literal, SupportsIndex, final
@@ -74,3 +74,5 @@ def ssi_pairs(
     a_box: Sequence[Number] | None = None,
     b_box: Sequence[Number] | None = None,
 ) -> list[PairBox]: ...
+def set_memory_limit(n: SupportsIndex | None) -> int | None: ...
+def set_progress(callback: Callable[[str, int, int], object] | None) -> Callable[[str, int, int], object] | None: ...

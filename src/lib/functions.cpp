@@ -10,6 +10,7 @@
 #include "builders/prism.h"
 #include "core/panic.h"
 #include "lib/arguments.h"
+#include "lib/call_guard.h"
 #include "lib/errors.h"
 #include "lib/results.h"
 #include "lib/solid_object.h"
@@ -146,7 +147,7 @@ constexpr Entry functions[] = {
      ssi_params, ssi_pairs},
 };
 
-constexpr Surface module_functions{functions, std::size(functions), nullptr, raise_current_exception};
+constexpr Surface module_functions{functions, std::size(functions), nullptr, raise_current_exception, run_guarded};
 
 }  // namespace
 
