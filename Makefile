@@ -11,7 +11,7 @@ RUFF_VERSION = 0.17.6
 MYPY_VERSION = 2.4.1
 CPP_SOURCES = $(shell git ls-files '*.cpp' '*.h')
 
-.PHONY: all deps tools configure build test test-cpp test-python strict demo install bench sanitize tsan format lint clean
+.PHONY: all deps tools configure build test test-cpp test-python strict demo install bench sanitize fuzz tsan format lint clean
 
 all: build
 
@@ -99,6 +99,16 @@ sanitize: deps
 	  ctest --test-dir build-asan --output-on-failure -j $(JOBS) -E '$(SANITIZE_SKIP_REGEX)'
 	LD_PRELOAD="$(SANITIZER_PRELOAD)" ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 	  PYTHONPATH=$(CURDIR)/build-asan $(PYTHON) -m pytest tests/python -q -p no:cacheprovider -k "not memory" -m "not address_space"
+
+# The package's fuzz target on the sanitizer build, for FUZZ_SECONDS seconds
+# (atheris when it is installed, hypothesis otherwise).
+FUZZ_SECONDS ?= 600
+fuzz: deps
+	cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCORVANTHIUM_SANITIZE=ON
+	cmake --build build-asan -j $(JOBS)
+	LD_PRELOAD="$(SANITIZER_PRELOAD)" ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+	  CORVANTHIUM_PROGRESS=0 PYTHONPATH=$(CURDIR)/build-asan \
+	  $(PYTHON) tests/fuzz/fuzz_corvanthium.py -max_total_time=$(FUZZ_SECONDS)
 
 # The concurrent-reads tests (many threads on the same solids) under
 # ThreadSanitizer, in a build of their own.

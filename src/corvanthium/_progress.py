@@ -41,7 +41,7 @@ class TerminalBar:
             if now - self._started < self.delay:
                 return
             tqdm = importlib.import_module("tqdm").tqdm
-            self._bar = tqdm(total=total, desc=op, leave=False, file=self.file or sys.stderr, unit="step")
+            self._bar = tqdm(total=total, initial=done, desc=op, leave=False, file=self.file or sys.stderr, unit="step")
         if self._bar.total != total:
             self._bar.total = total
         self._bar.update(done - self._bar.n)
