@@ -45,8 +45,10 @@ guard::Watch watch_of(Counter& c) {
 
 Net flat_square(int z) {
     Net net(2, Row(2));
-    for (int i = 0; i < 2; ++i) {
-        for (int j = 0; j < 2; ++j) net[i][j] = {Rational(i), Rational(j), Rational(z)};
+    for (std::int64_t i = 0; i < 2; ++i) {
+        for (std::int64_t j = 0; j < 2; ++j) {
+            net[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)] = {Rational(i), Rational(j), Rational(z)};
+        }
     }
     return net;
 }
