@@ -66,8 +66,8 @@ RS_BOMBS = {
     "ssi_depth_9": lambda m: len(ssi_squares(m, 9)),
     "prefix_300m": lambda m: m.make_box("1", "1", "1", "p" * 300_000_000),
     "claims_2_40": lambda m: m.make_prism(Claims(), "1", "p"),
-    "knots_40m": lambda m: m.nurbs_curve_eval(1, [["0"], ["1"]], ["0"] * 40_000_000, "1/2"),
-    "boolean_chain_1m": lambda m: boolean_chain(m, 1_000_000, 12),
+    "knots_40m": lambda m: m.nurbs_curve_eval(1, [["0", "0", "0"], ["1", "1", "1"]], ["0"] * 40_000_000, "1/2"),
+    "boolean_chain_300k": lambda m: boolean_chain(m, 300_000, 12),
 }
 LIB_BOMBS = {
     "lib_box_int_66m": lambda cv: cv.box(int(big(66_000_000)), 1, 1).volume,
