@@ -105,7 +105,8 @@ PyMethodDef guard_functions[] = {
      "set_progress(callback)\n--\n\n"
      "Sets the function called as callback(op, done, total) while a long call makes progress (on the "
      "calling thread, with the interpreter lock held; None removes it) and returns the previous one. "
-     "An exception it raises cancels the call, which re-raises it."},
+     "An exception it raises cancels the call, which re-raises it; a call that completes gives the same "
+     "exact result as without a callback. Raises TypeError for a callback that is not callable."},
     {nullptr, nullptr, 0, nullptr},
 };
 
