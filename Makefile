@@ -108,7 +108,8 @@ fuzz: deps
 	cmake --build build-asan -j $(JOBS)
 	LD_PRELOAD="$(SANITIZER_PRELOAD)" ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 	  CORVANTHIUM_PROGRESS=0 PYTHONPATH=$(CURDIR)/build-asan \
-	  $(PYTHON) tests/fuzz/fuzz_corvanthium.py -max_total_time=$(FUZZ_SECONDS)
+	  $(PYTHON) tests/fuzz/fuzz_corvanthium.py -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=4096 \
+	  -artifact_prefix=$(CURDIR)/build-asan/
 
 # The concurrent-reads tests (many threads on the same solids) under
 # ThreadSanitizer, in a build of their own.
