@@ -24,7 +24,7 @@ ALL_BOMBS = sorted(RS_BOMBS) + sorted(LIB_BOMBS)
 # only these run there (CORVANTHIUM_ALL_BOMBS=1 runs every pair).
 QUICK = {
     "cap256": ALL_BOMBS,
-    "cap1024": ["ssi_depth_9", "prefix_300m", "lib_exponent_1e9"],
+    "cap1024": ["ssi_depth_9", "prefix_300m", "lib_ssi_depth_9"],
     "budget1024": ["lib_exponent_1e9", "lib_box_int_66m"],
 }
 # A sequence that lies about its length is read item by item in the binder,
@@ -60,7 +60,7 @@ def test_memory_bomb_leaves_the_process_working(name, cap_mib, budget_mib):
     assert died not in (signal.SIGABRT, signal.SIGKILL, signal.SIGSEGV), done.stderr[-2000:]
     assert done.returncode == 0, done.stderr[-2000:]
     lines = done.stdout.split()
-    assert lines[0] in ("result", "MemoryError")
+    assert lines[0] in ("result", "refused", "MemoryError")
     assert "next" in lines and "ok" in lines
 
 
@@ -72,7 +72,7 @@ def test_memory_budget_is_set_and_restored():
     try:
         assert cv.set_memory_limit(1 << 20) == 1 << 30
         with pytest.raises(MemoryError):
-            cv.box(int("7" * 3_000_000), 1, 1)
+            cv.box(7**3_000_000, 1, 1)
         assert cv.box(2, 3, 5).volume == 30  # small numbers stay under any budget
         with pytest.raises(ValueError):
             cv.set_memory_limit(0)
