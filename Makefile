@@ -11,7 +11,7 @@ RUFF_VERSION = 0.17.6
 MYPY_VERSION = 2.4.1
 CPP_SOURCES = $(shell git ls-files '*.cpp' '*.h')
 
-.PHONY: all deps test-deps tools configure build test test-cpp test-python strict demo install bench sanitize tsan format lint clean
+.PHONY: all deps test-deps tools configure build test test-cpp test-python strict demo install bench sanitize fuzz tsan format lint clean
 
 all: build
 
@@ -95,7 +95,8 @@ bench: build
 # Address and undefined-behaviour sanitizers over the C++ tests, then over the
 # Python tests with the sanitizer runtimes preloaded into the interpreter (the
 # resident-memory tests are left out: the sanitizer's quarantine holds memory;
-# so are the tests that start other programs, which would inherit the preload).
+# so are the tests that start other programs, which would inherit the preload,
+# and the address-space caps, which the sanitizer runtime cannot live under).
 SANITIZER_PRELOAD = $(shell gcc -print-file-name=libasan.so) $(shell gcc -print-file-name=libubsan.so)
 # C++ cases that take minutes under the sanitizers are left out of that pass
 # (the strict build runs them; the local engine's also skip themselves there).
@@ -109,7 +110,18 @@ sanitize: deps
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 	  ctest --test-dir build-asan --output-on-failure -j $(JOBS) -E '$(SANITIZE_SKIP_REGEX)'
 	LD_PRELOAD="$(SANITIZER_PRELOAD)" ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
-	  PYTHONPATH=$(CURDIR)/build-asan $(PYTHON) -m pytest tests/python -q -p no:cacheprovider -k "not memory" -m "not subprocess"
+	  PYTHONPATH=$(CURDIR)/build-asan $(PYTHON) -m pytest tests/python -q -p no:cacheprovider -k "not memory" -m "not subprocess and not address_space"
+
+# The package's fuzz target on the sanitizer build, for FUZZ_SECONDS seconds
+# (atheris when it is installed, hypothesis otherwise).
+FUZZ_SECONDS ?= 600
+fuzz: deps
+	cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCORVANTHIUM_SANITIZE=ON
+	cmake --build build-asan -j $(JOBS)
+	LD_PRELOAD="$(SANITIZER_PRELOAD)" ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+	  CORVANTHIUM_PROGRESS=0 PYTHONPATH=$(CURDIR)/build-asan \
+	  $(PYTHON) tests/fuzz/fuzz_corvanthium.py -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=4096 \
+	  -artifact_prefix=$(CURDIR)/build-asan/
 
 # The concurrent-reads tests (many threads on the same solids) under
 # ThreadSanitizer, in a build of their own.

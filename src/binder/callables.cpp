@@ -30,7 +30,7 @@ PyObject* invoke(const Surface& surface, std::size_t index, PyObject* self, PyOb
             if (!convert_argument(entry.params[i], (*bound)[i].get(), value)) return nullptr;
             call.args.values.push_back(std::move(value));
         }
-        return entry.impl(call);
+        return surface.run != nullptr ? surface.run(entry.impl, call) : entry.impl(call);
     } catch (...) {
         surface.raise_current_exception();
         return nullptr;

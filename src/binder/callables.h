@@ -40,14 +40,20 @@ struct Receiver {
     const void* (*unwrap)(PyObject* obj);
 };
 
+// Runs an implementation on behalf of a front end (which may set up the
+// call's surroundings first, such as a watch for interrupts).
+using Runner = PyObject* (*)(Implementation impl, const Call& call);
+
 // A front end's entries. raise_current_exception is called inside a catch
 // block and must set the Python error for the exception being handled;
-// receiver is null for module functions.
+// receiver is null for module functions; run, when not null, runs each
+// implementation.
 struct Surface {
     const Entry* entries;
     std::size_t count;
     const Receiver* receiver;
     void (*raise_current_exception)() noexcept;
+    Runner run;
 };
 
 // Binds and converts the arguments, then runs the implementation; every C++

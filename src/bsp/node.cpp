@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "bsp/split.h"
+#include "core/guard.h"
 
 namespace corv {
 namespace {
@@ -95,6 +96,7 @@ struct ClipWalk {
                 PolygonList front = pool.take(cur.size());
                 PolygonList back = pool.take(cur.size());
                 for (Polygon& p : cur) split_into(pl, fp, std::move(p), front, back, front, back);
+                guard::poll(static_cast<std::int64_t>(cur.size()));
                 pool.give(cur);
                 // Behind a leaf plane lies the inside of the solid: dropped.
                 const bool back_goes_on = n->back && !back.empty();
@@ -170,6 +172,7 @@ void Node::build(std::vector<Polygon> list) {
             PolygonList back_part = pool.take(rest);
             for (; it != cur.end(); ++it)
                 split_into(pl, fp, std::move(*it), n->polygons, n->polygons, front_part, back_part);
+            guard::poll(static_cast<std::int64_t>(rest));
             pool.give(cur);
             if (!front_part.empty() && !n->front) n->front = std::make_unique<Node>();
             if (!back_part.empty() && !n->back) n->back = std::make_unique<Node>();

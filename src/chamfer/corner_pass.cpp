@@ -6,6 +6,7 @@
 #include "bsp/boolean.h"
 #include "chamfer/cutters.h"
 #include "chamfer/solve3.h"
+#include "core/guard.h"
 #include "core/measures.h"
 #include "topology/canonical.h"
 
@@ -114,6 +115,7 @@ std::vector<Polygon> corner_pass(const std::vector<Edge>& edges, const Rational&
     const CornerTable table = corner_table(edges);
     Solid solid{std::move(working)};
     for (const auto& [key, entries] : table) {
+        guard::poll();
         std::optional<Solid> cutter = corner_cutter(entries, dist);
         if (!cutter || volume6(cutter->polygons).is_zero()) continue;
         solid = boolean(BooleanOp::cut, solid, *cutter);

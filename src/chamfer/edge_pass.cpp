@@ -2,6 +2,7 @@
 
 #include "bsp/boolean.h"
 #include "chamfer/cutters.h"
+#include "core/guard.h"
 #include "core/measures.h"
 #include "core/panic.h"
 #include "topology/canonical.h"
@@ -74,7 +75,10 @@ std::optional<Solid> edge_cutter(const Edge& edge, const Rational& dist, const R
 std::vector<Polygon> edge_pass(const Solid& solid, const std::vector<Edge>& edges, const Rational& dist) {
     const Rational reach = cutter_reach(solid);
     Solid working = solid;
+    std::uint64_t done = 0;
     for (const Edge& edge : edges) {
+        guard::progress("chamfer", done++, edges.size());
+        guard::poll();
         std::optional<Solid> cutter = edge_cutter(edge, dist, reach);
         if (!cutter) continue;
         working = boolean(BooleanOp::cut, working, *cutter);

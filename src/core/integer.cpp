@@ -1,11 +1,14 @@
 #include "core/integer.h"
 
+#include "core/memory_budget.h"
 #include "core/panic.h"
 
 namespace corv {
 
 std::string Integer::text() const {
-    std::string s(mpz_sizeinbase(z_, 10) + 2, '\0');
+    const std::size_t digits = mpz_sizeinbase(z_, 10);
+    memory::require(static_cast<std::int64_t>(digits) * 2);
+    std::string s(digits + 2, '\0');
     mpz_get_str(s.data(), 10, z_);
     s.resize(std::char_traits<char>::length(s.c_str()));
     return s;
@@ -22,6 +25,7 @@ Integer operator-(const Integer& a, const Integer& b) {
     return r;
 }
 Integer operator*(const Integer& a, const Integer& b) {
+    memory::require(static_cast<std::int64_t>((mpz_size(a.z_) + mpz_size(b.z_)) * sizeof(mp_limb_t) * 3));
     Integer r;
     mpz_mul(r.z_, a.z_, b.z_);
     return r;

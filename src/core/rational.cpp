@@ -3,6 +3,7 @@
 #include <limits>
 #include <new>
 
+#include "core/memory_budget.h"
 #include "core/panic.h"
 
 namespace corv {
@@ -55,6 +56,11 @@ struct TempQ {
     TempQ& operator=(const TempQ&) = delete;
 };
 
+// The bytes of a big value's limbs, for the memory budget's checks.
+std::int64_t limb_bytes(mpq_srcptr q) {
+    return static_cast<std::int64_t>((mpz_size(mpq_numref(q)) + mpz_size(mpq_denref(q))) * sizeof(mp_limb_t));
+}
+
 }  // namespace
 
 Rational::Rational(std::int64_t v) : n_(v), d_(1) {
@@ -89,6 +95,7 @@ Rational Rational::from_integer(const Integer& v) {
 
 Rational::Rational(const Rational& o) : n_(o.n_), d_(o.d_) {
     if (o.is_big()) {
+        memory::require(limb_bytes(o.q_));
         mpq_ptr q = new_mpq();
         mpq_set(q, o.q_);
         q_ = q;
@@ -103,6 +110,7 @@ Rational& Rational::operator=(const Rational& o) {
         d_ = o.d_;
         return *this;
     }
+    memory::require(limb_bytes(o.q_));
     if (is_big()) {
         mpq_set(q_, o.q_);
     } else {
@@ -178,6 +186,11 @@ Rational Rational::big_op(const Rational& a, const Rational& b, Op op) {
     TempQ x, y, r;
     a.to_mpq(x.q);
     b.to_mpq(y.q);
+    // The result and GMP's scratch space stay within a few times the limbs
+    // of the operands: checked against the memory budget before GMP is asked.
+    const std::size_t limbs =
+        mpz_size(mpq_numref(x.q)) + mpz_size(mpq_denref(x.q)) + mpz_size(mpq_numref(y.q)) + mpz_size(mpq_denref(y.q));
+    memory::require(static_cast<std::int64_t>(limbs * sizeof(mp_limb_t) * 4));
     op(r.q, x.q, y.q);
     return from_mpq(r.q);
 }

@@ -34,6 +34,10 @@ corvanthium[mesh]``), pictures (``Solid.render``) matplotlib (``[plot]``);
 
 Long calls (Booleans, chamfers, transforms, NURBS, the patch screen) release
 the interpreter lock, so threads building different parts run in parallel.
+Ctrl-C stops a long call (it raises KeyboardInterrupt); a call that goes over
+the memory budget (``set_memory_limit``) raises MemoryError; long calls report
+their progress to the callback given to ``set_progress`` (a tqdm bar in a
+terminal by default, with the ``progress`` extra).
 """
 
 from corvanthium._files import load_mesh
@@ -48,9 +52,12 @@ from corvanthium._native import (
     nurbs_surface_point,
     prism,
     prismatoid,
+    set_memory_limit,
+    set_progress,
     ssi_pairs,
     union_all,
 )
+from corvanthium._progress import default_callback as _default_progress
 
 __all__ = [
     "DEFAULT_ENGINE",
@@ -65,6 +72,13 @@ __all__ = [
     "nurbs_surface_point",
     "prism",
     "prismatoid",
+    "set_memory_limit",
+    "set_progress",
     "ssi_pairs",
     "union_all",
 ]
+
+# A progress bar for long calls in a terminal, when tqdm is installed.
+if (_bar := _default_progress()) is not None:
+    set_progress(_bar)
+del _bar

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "core/memory_budget.h"
 #include "core/panic.h"
 
 namespace corv::entry {
@@ -45,11 +46,14 @@ bool read_digits(std::string_view& rest, std::string& digits) {
 
 Integer integer_of(const std::string& digits) {
     Integer out;
+    memory::require(static_cast<std::int64_t>(digits.size()));
     if (!digits.empty()) mpz_set_str(out.get_mut(), digits.c_str(), 10);
     return out;
 }
 
 Integer power_of_ten(unsigned long k) {
+    // 10^k has k * log2(10) / 8 < k / 2 bytes, twice that with scratch.
+    memory::require(static_cast<std::int64_t>(k > (1ul << 60) ? (1ul << 60) : k));
     Integer out;
     mpz_ui_pow_ui(out.get_mut(), 10, k);
     return out;

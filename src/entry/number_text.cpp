@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "core/memory_budget.h"
 #include "core/panic.h"
 
 namespace corv::entry {
@@ -52,6 +53,8 @@ IntegerText read_integer(std::string_view piece, std::string_view whole) {
         if (ch != '_') text.push_back(ch);
     }
     out.is_small = false;
+    // A decimal digit takes under half a byte; GMP's conversion needs scratch.
+    memory::require(static_cast<std::int64_t>(text.size()));
     mpz_set_str(out.big.get_mut(), text.c_str(), 10);
     if (negative) mpz_neg(out.big.get_mut(), out.big.get());
     return out;

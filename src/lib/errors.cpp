@@ -3,6 +3,7 @@
 #include <exception>
 #include <new>
 
+#include "core/guard.h"
 #include "core/panic.h"
 
 namespace corv::lib {
@@ -39,6 +40,9 @@ void raise_kernel_error(const std::string& text) noexcept {
 void raise_current_exception() noexcept {
     try {
         throw;
+    } catch (const guard::Interrupted&) {
+        // The signal handler or the progress callback has set the error.
+        if (PyErr_Occurred() == nullptr) PyErr_SetNone(PyExc_KeyboardInterrupt);
     } catch (const Panic& e) {
         raise_kernel_error(e.what());
     } catch (const ValueFailure& e) {

@@ -23,8 +23,8 @@ void raise_kernel_error(const std::string& text) noexcept;
 
 // Turns the C++ exception being handled into the current Python error:
 // Panic and ValueFailure -> KernelError, std::bad_alloc -> MemoryError,
-// EngineUnavailable -> NotImplementedError, any other failure -> KernelError
-// marked internal. Call it only from inside a catch block.
+// EngineUnavailable -> NotImplementedError, an interrupted call -> the
+// error that stopped it, any other failure -> KernelError marked internal. Call it only from inside a catch block.
 void raise_current_exception() noexcept;
 
 }  // namespace corv::lib

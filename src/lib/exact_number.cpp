@@ -3,6 +3,7 @@
 #include <string>
 
 #include "binder/py_ref.h"
+#include "core/memory_budget.h"
 #include "core/panic.h"
 #include "entry/fraction_text.h"
 #include "lib/errors.h"
@@ -116,8 +117,13 @@ bool read_integer(PyObject* index, Integer& out) {
     // digits and converts in linear time.
     PyRef hex(PyNumber_ToBase(index, 16));
     if (!hex) return false;
-    const char* text = PyUnicode_AsUTF8AndSize(hex.get(), nullptr);
+    Py_ssize_t length = 0;
+    const char* text = PyUnicode_AsUTF8AndSize(hex.get(), &length);
     if (text == nullptr) return false;
+    if (!memory::fits(static_cast<std::int64_t>(length))) {
+        PyErr_NoMemory();
+        return false;
+    }
     const bool negative = text[0] == '-';
     const char* digits = text + (negative ? 3 : 2);  // past "-0x" or "0x"
     if (mpz_set_str(out.get_mut(), digits, 16) != 0) {

@@ -10,6 +10,7 @@
 #include "builders/prism.h"
 #include "core/panic.h"
 #include "lib/arguments.h"
+#include "lib/call_guard.h"
 #include "lib/errors.h"
 #include "lib/many_operands.h"
 #include "lib/results.h"
@@ -166,7 +167,7 @@ constexpr Entry functions[] = {
      data_params, solid_from_bytes},
 };
 
-constexpr Surface module_functions{functions, std::size(functions), nullptr, raise_current_exception};
+constexpr Surface module_functions{functions, std::size(functions), nullptr, raise_current_exception, run_guarded};
 
 }  // namespace
 

@@ -4,6 +4,7 @@
 
 #include "binder/module_init.h"
 #include "binder/py_ref.h"
+#include "lib/call_guard.h"
 #include "lib/engine.h"
 #include "lib/errors.h"
 #include "lib/exact_number.h"
@@ -29,7 +30,7 @@ PyModuleDef module_def = {
 };
 
 PyObject* create_module() {
-    if (!load_number_classes()) return nullptr;
+    if (!init_call_guard() || !load_number_classes()) return nullptr;
     PyRef module(PyModule_Create(&module_def));
     if (!module) return nullptr;
     PyObject* solid_class = solid_type(solid_tables());
@@ -40,6 +41,7 @@ PyObject* create_module() {
     if (!engine || !binder::add_to_module(module.get(), "DEFAULT_ENGINE", engine.get())) return nullptr;
     if (!binder::add_functions(module.get(), module_function_defs())) return nullptr;
     if (!binder::add_functions(module.get(), mesh_function_defs())) return nullptr;
+    if (!binder::add_functions(module.get(), guard_function_defs())) return nullptr;
     return module.release();
 }
 

@@ -9,6 +9,7 @@
 #include "chamfer/chamfer.h"
 #include "core/transforms.h"
 #include "lib/arguments.h"
+#include "lib/call_guard.h"
 #include "lib/engine.h"
 #include "lib/errors.h"
 #include "lib/exact_number.h"
@@ -257,9 +258,11 @@ constexpr Entry operators[] = {
     {"__and__", "", operand_params, boolean_operator<BooleanOp::intersect>},
 };
 
-constexpr Surface method_surface{methods, std::size(methods), &solid_receiver, raise_current_exception};
-constexpr Surface property_surface{properties, std::size(properties), &solid_receiver, raise_current_exception};
-constexpr Surface operator_surface{operators, std::size(operators), &solid_receiver, raise_current_exception};
+constexpr Surface method_surface{methods, std::size(methods), &solid_receiver, raise_current_exception, run_guarded};
+constexpr Surface property_surface{properties, std::size(properties), &solid_receiver, raise_current_exception,
+                                   run_guarded};
+constexpr Surface operator_surface{operators, std::size(operators), &solid_receiver, raise_current_exception,
+                                   run_guarded};
 
 }  // namespace
 

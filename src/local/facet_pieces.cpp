@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "core/exact_double.h"
+#include "core/guard.h"
 #include "local/cut_planes.h"
 #include "local/filtered.h"
 
@@ -211,6 +212,7 @@ void resolve_facet(const Context& ctx, std::size_t i, std::vector<Polygon>& out)
         while (!pending.empty()) {
             const std::uint32_t n = pending.back();
             pending.pop_back();
+            guard::poll(4);
             if (!cut_node(nodes, cells[nodes[n].cell], n, pending)) {
                 nodes[n].fate = classify(ctx, i, nodes[n].piece, cells[nodes[n].cell]);
             }

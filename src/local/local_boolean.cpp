@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/guard.h"
 #include "local/classes.h"
 #include "local/facet_pieces.h"
 
@@ -25,10 +26,12 @@ Solid run(std::span<const Solid* const> operands, std::span<const std::uint8_t> 
     Solid out;
     for (std::size_t i = 0; i < n; ++i) {
         if (!isolated[i]) {
+            guard::poll(16);
             local::resolve_facet(ctx, i, out.polygons);
             continue;
         }
         const Polygon& p = *soup.facets[i].polygon;
+        guard::poll();
         if (cls[i] == i) {
             const auto [q, fq] = local::inner_point(p);
             class_fate[i] = local::fate_of(local::windings_at(soup, columns, i, q, fq, p.plane.normal), combine);

@@ -5,6 +5,7 @@
 #include <numeric>
 #include <optional>
 
+#include "core/guard.h"
 #include "core/panic.h"
 
 namespace corv {
@@ -172,6 +173,7 @@ Solid solid_from_triangles(std::vector<Vec3> points, const std::vector<std::arra
     for (std::size_t i = 0; i < faces.size(); ++i) {
         const auto& t = faces[i];
         if (screened_area(f[t[0]], f[t[1]], f[t[2]])) continue;
+        guard::poll(2);
         const Vec3& a = points[t[0]];
         if (cross(sub(points[t[1]], a), sub(points[t[2]], a)) == Vec3{}) {
             reject(PanicKind::invalid_argument, i, "the triangle has zero area (repeated or collinear points)");
@@ -182,7 +184,11 @@ Solid solid_from_triangles(std::vector<Vec3> points, const std::vector<std::arra
     Solid out;
     out.polygons.reserve(faces.size());
     PlaneScratch scratch;
+    std::uint64_t done = 0;
     for (const auto& t : faces) {
+        if (done % 256 == 0) guard::progress("from_mesh", done, faces.size());
+        ++done;
+        guard::poll(4);
         const std::uint64_t i = t[0], j = flip ? t[2] : t[1], k = flip ? t[1] : t[2];
         Polygon p;
         p.vertices = {points[i], points[j], points[k]};

@@ -1,5 +1,6 @@
 #include "mesh/mesh_of.h"
 
+#include "core/guard.h"
 #include "core/panic.h"
 #include "mesh/boundary.h"
 #include "mesh/manifold_split.h"
@@ -79,7 +80,10 @@ TriMesh mesh_of(const Solid& solid) {
 
     std::vector<Triangle> triangles;
     std::vector<std::uint32_t> labels;
+    std::uint64_t done = 0;
     for (Region& r : regions) {
+        guard::progress("mesh", done++, regions.size());
+        guard::poll(static_cast<std::int64_t>(r.edges.size()));
         straighten(r, corner, index, scratch);
         std::vector<Triangle> tris = triangulate_region(r.edges, view_of(r));
         for (Triangle& t : tris) {

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "core/guard.h"
 #include "core/panic.h"
 
 namespace corv {
@@ -107,9 +108,11 @@ HPoint deboor_at(std::uint64_t p, const std::vector<Rational>& knots, const std:
         blend(points[first + j - 1], points[first + j], a, dim, L[j]);
     }
     for (std::size_t r = 2; r <= deg; ++r) {
+        guard::progress("nurbs", r - 1, deg - 1);
         for (std::size_t j = deg; j >= r; --j) {
             Rational a = alpha(knots[first + j], knots[k + 1 + j - r], t);
             blend(L[j - 1], L[j], a, dim, L[j]);
+            guard::poll(static_cast<std::int64_t>(dim) + 1);
         }
     }
     return std::move(L[deg]);

@@ -100,7 +100,7 @@ constexpr Entry functions[] = {
      ssi_pairs_params, ssi_pairs},
 };
 
-constexpr Surface module_functions{functions, std::size(functions), nullptr, raise_current_exception};
+constexpr Surface module_functions{functions, std::size(functions), nullptr, raise_current_exception, run_guarded};
 
 }  // namespace
 

@@ -73,7 +73,7 @@ constexpr Entry methods[] = {
     {"bbox", "bbox($self)\n--\n\n", {}, bbox},
 };
 
-constexpr Surface solid_methods{methods, std::size(methods), &solid_receiver, raise_current_exception};
+constexpr Surface solid_methods{methods, std::size(methods), &solid_receiver, raise_current_exception, run_guarded};
 
 }  // namespace
 

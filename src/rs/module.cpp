@@ -3,6 +3,7 @@
 
 #include "binder/module_init.h"
 #include "binder/py_ref.h"
+#include "core/memory_budget.h"
 #include "rs/functions.h"
 #include "rs/methods.h"
 #include "rs/solid_type.h"
@@ -25,6 +26,7 @@ PyModuleDef module_def = {
 };
 
 PyObject* create_module() {
+    memory::install_gmp_hooks();
     PyRef module(PyModule_Create(&module_def));
     if (!module) return nullptr;
     PyObject* solid_class = solid_type(solid_method_defs());

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/guard.h"
 #include "core/panic.h"
 #include "serial/checks.h"
 #include "serial/serial.h"
@@ -112,7 +113,10 @@ Solid decode(std::span<const std::uint8_t> bytes) {
     Reader r{bytes.data() + kHeader, bytes.data() + bytes.size() - kTrailer};
 
     std::vector<Rational> values(r.count(2, "number"));
-    for (Rational& v : values) v = r.rational();
+    for (Rational& v : values) {
+        v = r.rational();
+        guard::poll();
+    }
 
     std::vector<std::string> labels(r.count(1, "label"));
     for (std::string& s : labels) {
@@ -135,6 +139,7 @@ Solid decode(std::span<const std::uint8_t> bytes) {
         points.push_back(Vec3{x, y, z});
         float_points.push_back(to_f3(points.back()));
         point_forms.push_back(int_form(points.back()));
+        guard::poll();
     }
 
     const std::size_t plane_count = r.count(4, "plane");
@@ -160,7 +165,10 @@ Solid decode(std::span<const std::uint8_t> bytes) {
     solid.polygons.resize(r.count(6, "polygon"));
     // One pass over the polygons, a plain loop with no state carried between
     // iterations beyond the reader's position.
+    const std::size_t polygon_count = solid.polygons.size();
+    std::size_t done = 0;
     for (Polygon& poly : solid.polygons) {
+        if (done++ % 1024 == 0) guard::progress("load", done - 1, polygon_count);
         const std::size_t plane = r.index(planes.size(), "plane");
         const std::size_t label = r.index(labels.size(), "label");
         const std::size_t n = r.count(1, "vertex");
@@ -178,6 +186,7 @@ Solid decode(std::span<const std::uint8_t> bytes) {
         poly.plane = planes[plane];
         poly.label = labels[label];
         if (!turns_with_plane(poly, plane_axes[plane])) corrupt("a polygon is degenerate or turns against its plane");
+        guard::poll(static_cast<std::int64_t>(n));
     }
     if (r.left() != 0) corrupt("bytes follow the last polygon");
     return solid;

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "core/guard.h"
 #include "core/panic.h"
 
 namespace corv {
@@ -56,6 +57,7 @@ std::pair<std::vector<Row>, std::vector<Row>> RPatch::split_rows(std::vector<Row
         // and w[h-1-o] is final, so w ends up holding the right half in order.
         for (std::size_t o = 1; o < h; ++o) {
             for (std::size_t j = 0; j + o < h; ++j) blend_into(w[j], w[j + 1], dim);
+            guard::poll(static_cast<std::int64_t>(h - o));
             left.push_back(w[0]);
         }
         out.first.push_back(std::move(left));

@@ -1,9 +1,15 @@
 #include "ssi/ssi_pairs.h"
 
+#include <algorithm>
+#include <exception>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <utility>
 
+#include "core/discard.h"
+#include "core/guard.h"
+#include "core/memory_budget.h"
 #include "core/panic.h"
 #include "ssi/rpatch.h"
 
@@ -41,6 +47,31 @@ const Quarters& quarters_of(const Cell& cell, std::vector<Quarters>& table, std:
     return q;
 }
 
+// Bytes a cell holds (its net, its box, the shared pointer's block), roughly.
+// The levels live in vectors, not in GMP, so the memory budget hears of them
+// from here.
+std::int64_t cell_bytes(const RPatch& p) {
+    std::size_t bytes = sizeof(Cell) + 64;
+    for (const Row& row : p.net) {
+        bytes += sizeof(Row);
+        for (const Point& pt : row) bytes += sizeof(Point) + pt.size() * sizeof(Rational);
+    }
+    return static_cast<std::int64_t>(bytes);
+}
+
+// The levels of a call that is being stopped are freed on another thread,
+// so the stop is not held up by millions of frees.
+struct FreedAside {
+    std::vector<CellPair>& level;
+    std::vector<CellPair>& next;
+    std::vector<Quarters>& table;
+    ~FreedAside() {
+        constexpr std::size_t worth_a_thread = 1 << 16;
+        if (std::uncaught_exceptions() == 0 || level.size() + next.size() < worth_a_thread) return;
+        discard_in_background(std::make_tuple(std::move(level), std::move(next), std::move(table)));
+    }
+};
+
 PairBoxes row_of(const RPatch& a, const RPatch& b) { return PairBoxes{a.u0, a.u1, a.v0, a.v1, b.u0, b.u1, b.v0, b.v1}; }
 
 }  // namespace
@@ -60,14 +91,23 @@ std::vector<PairBoxes> ssi_pairs(Net net_a, Net net_b, std::uint64_t depth, Para
         level.push_back(CellPair{std::move(ca), std::move(cb)});
     }
     std::size_t cell_count = 2;
+    const std::int64_t per_cell = std::max(cell_bytes(level[0].a->patch), cell_bytes(level[0].b->patch));
 
+    std::vector<CellPair> next;
+    std::vector<Quarters> table;
+    FreedAside aside{level, next, table};
     for (std::uint64_t step = 0; step < depth; ++step) {
-        std::vector<Quarters> table(cell_count);
+        guard::progress("ssi_pairs", step, depth);
+        table.assign(cell_count, Quarters{});
         std::size_t next_id = 0;
-        std::vector<CellPair> next;
         for (const CellPair& pair : level) {
             const Quarters& qa = quarters_of(*pair.a, table, next_id);
             const Quarters& qb = quarters_of(*pair.b, table, next_id);
+            guard::poll(16);
+            if (next.size() % 4096 == 0) {
+                memory::require(static_cast<std::int64_t>(next.capacity() * sizeof(CellPair)) +
+                                static_cast<std::int64_t>(cell_count + next_id) * per_cell);
+            }
             for (const CellPtr& s : qa) {
                 for (const CellPtr& t : qb) {
                     if (!boxes_disjoint(s->box, t->box)) next.push_back(CellPair{s, t});
@@ -75,13 +115,20 @@ std::vector<PairBoxes> ssi_pairs(Net net_a, Net net_b, std::uint64_t depth, Para
             }
         }
         level = std::move(next);  // the parents go here
+        next = {};
+        table = {};
         if (level.empty()) return {};
         cell_count = next_id;
     }
 
+    memory::require(static_cast<std::int64_t>(level.size() * sizeof(PairBoxes)) +
+                    static_cast<std::int64_t>(cell_count) * per_cell);
     std::vector<PairBoxes> rows;
     rows.reserve(level.size());
-    for (const CellPair& pair : level) rows.push_back(row_of(pair.a->patch, pair.b->patch));
+    for (const CellPair& pair : level) {
+        rows.push_back(row_of(pair.a->patch, pair.b->patch));
+        guard::poll(8);
+    }
     return rows;
 }
 
