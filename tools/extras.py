@@ -43,20 +43,26 @@ def requirements(pyproject, extras):
         "build-system": pyproject["build-system"]["requires"],
         "dependencies": project.get("dependencies", []),
     }
-    found, seen, pending = [], set(), list(reversed(extras))
-    while pending:
-        extra = pending.pop()
-        if extra in seen:
+    found, seen = [], set()
+    # Depth first, in the written order: a stack of the requirement lists being read.
+    stack = [iter([f"{project['name']}[{','.join(extras)}]"])]
+    while stack:
+        requirement = next(stack[-1], None)
+        if requirement is None:
+            stack.pop()
             continue
-        if extra not in table:
-            raise SystemExit(f"pyproject.toml has no extra {extra!r} (it has: {', '.join(sorted(table))})")
-        seen.add(extra)
-        for requirement in table[extra]:
-            match = REQUIREMENT.match(requirement)
-            if match and normalized(match.group(1)) == own:
-                pending.extend(reversed([e.strip() for e in (match.group(2) or "").split(",") if e.strip()]))
-            elif requirement not in found:
+        match = REQUIREMENT.match(requirement)
+        if not (match and normalized(match.group(1)) == own):
+            if requirement not in found:
                 found.append(requirement)
+            continue
+        for extra in (e.strip() for e in reversed((match.group(2) or "").split(",")) if e.strip()):
+            if extra in seen:
+                continue
+            if extra not in table:
+                raise SystemExit(f"pyproject.toml has no extra {extra!r} (it has: {', '.join(sorted(table))})")
+            seen.add(extra)
+            stack.append(iter(table[extra]))
     return found
 
 
