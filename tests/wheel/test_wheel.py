@@ -116,7 +116,7 @@ print(corvanthium_rs.__file__); print(corvanthium._native.__file__)
     for extension in done.stdout.split():
         linked = run(["ldd", extension], cwd=outside).stdout
         assert "not found" not in linked, linked
-        gmp = [line.split("=>")[1].split()[0] for line in linked.splitlines() if "libgmp" in line]
+        gmp = [os.path.realpath(line.split("=>")[1].split()[0]) for line in linked.splitlines() if "libgmp" in line]
         assert len(gmp) == 1 and "/site-packages/corvanthium.libs/libgmp-" in gmp[0], linked
         gmp_copies.add(gmp[0])
     assert len(gmp_copies) == 1
