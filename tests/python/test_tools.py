@@ -1,5 +1,6 @@
 """The lint checks of tools/: they must fail on what they exist to catch."""
 
+import re
 import sys
 from pathlib import Path
 
@@ -9,6 +10,7 @@ sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tools"))
 
 import check_fp_contract  # noqa: E402
 import check_layers  # noqa: E402
+import extras  # noqa: E402
 
 
 @pytest.fixture
@@ -72,3 +74,48 @@ def test_allowed_includes_pass(tmp_path):
     (tmp_path / "binder" / "y.cpp").write_text("#include <Python.h>\n")
     assert check_layers.crossings(tmp_path) == []
     assert check_layers.crossings(check_layers.SRC) == []
+
+
+def test_extras_expand_the_projects_own_extras_once_each_in_order():
+    pyproject = {
+        "build-system": {"requires": ["backend>=1"]},
+        "project": {
+            "name": "Corv_Thing",
+            "dependencies": ["numpy"],
+            "optional-dependencies": {
+                "mesh": ["trimesh>=4", "lxml"],
+                "plot": ["matplotlib", "lxml"],
+                "test": ["pytest", "corv-thing[mesh,plot]", "corv.thing[plot]"],
+            },
+        },
+    }
+    assert extras.requirements(pyproject, ["test"]) == ["pytest", "trimesh>=4", "lxml", "matplotlib"]
+    assert extras.requirements(pyproject, ["dependencies", "build-system", "plot"]) == [
+        "numpy",
+        "backend>=1",
+        "matplotlib",
+        "lxml",
+    ]
+    with pytest.raises(SystemExit, match="no extra 'nope'"):
+        extras.requirements(pyproject, ["nope"])
+    # The project's own file: the extras the Makefile installs exist, and the
+    # test extra brings what the optional tests import.
+    own = extras.tomllib.loads((extras.ROOT / "pyproject.toml").read_text())
+    makefile = (extras.ROOT / "Makefile").read_text()
+    named = {e for group in re.findall(r"\.\[([a-z,-]+)\]", makefile) for e in group.split(",")}
+    named |= {e for line in re.findall(r"extras\.py --missing ([a-z -]+)", makefile) for e in line.split()}
+    assert named >= {"mesh", "plot", "test", "dev", "build-system", "dependencies"}
+    for extra in named:
+        extras.requirements(own, [extra])
+    tested = {re.split(r"[\[<>=]", r)[0] for r in extras.requirements(own, ["test"])}
+    assert tested >= {"pytest", "hypothesis", "manifold3d", "trimesh", "matplotlib", "dask", "tqdm"}
+
+
+def test_extras_missing_checks_presence_pins_and_extras_of_installed_packages():
+    version = extras.metadata.version("pytest")
+    assert not extras.is_missing("pytest")
+    assert not extras.is_missing(f"pytest=={version}")
+    assert not extras.is_missing("pytest>=1")  # bounds are left to pip
+    assert extras.is_missing("pytest==0.0.1")
+    assert extras.is_missing("no-such-package-here")
+    assert extras.is_missing("not a requirement!")
