@@ -23,6 +23,7 @@ PyObject* invoke(const Surface& surface, std::size_t index, PyObject* self, PyOb
         const char* owner = receiver != nullptr ? receiver->class_name : nullptr;
         std::optional<std::vector<PyRef>> bound = bind_arguments({owner, entry.name, entry.params}, args, kwargs);
         if (!bound) return nullptr;
+        begin_conversion();
         Call call{native, {}};
         call.args.values.reserve(entry.params.size());
         for (std::size_t i = 0; i < entry.params.size(); ++i) {

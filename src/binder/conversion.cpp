@@ -1,6 +1,8 @@
 #include "binder/conversion.h"
 
 #include <algorithm>
+#include <atomic>
+#include <type_traits>
 
 #include "binder/py_ref.h"
 
@@ -10,6 +12,33 @@ namespace {
 // Sequences report their own length; room is reserved only up to this many
 // items, so a sequence lying about its length cannot force a huge allocation.
 constexpr Py_ssize_t reserve_limit = 4096;
+// Items read between two looks at the signals and the memory in use.
+constexpr Py_ssize_t items_per_look = 4096;
+
+std::atomic<ConversionRoom> conversion_room{nullptr};
+// What the current call's conversion has taken so far, on this thread.
+thread_local std::size_t converted_bytes = 0;
+
+template <class Item>
+std::size_t held_bytes(const Item& item) {
+    if constexpr (std::is_same_v<Item, std::string>) {
+        return sizeof(Item) + item.size();
+    } else {
+        return sizeof(Item);
+    }
+}
+
+// Every items_per_look items: a pending signal's handler runs (and may stop
+// the conversion), and the bytes taken so far must fit in the room left.
+bool keep_converting() {
+    if (PyErr_CheckSignals() != 0) return false;
+    ConversionRoom room = conversion_room.load(std::memory_order_relaxed);
+    if (room != nullptr && !room(converted_bytes)) {
+        PyErr_NoMemory();
+        return false;
+    }
+    return true;
+}
 
 bool read(PyObject* obj, std::string& out) {
     if (!PyUnicode_Check(obj)) return refuse_type(obj, "str");
@@ -35,7 +64,9 @@ bool read(PyObject* obj, std::vector<Item>& out) {
         if (!item) return false;
         Item value;
         if (!read(item.get(), value)) return false;
+        converted_bytes += held_bytes(value);
         out.push_back(std::move(value));
+        if ((i + 1) % items_per_look == 0 && !keep_converting()) return false;
     }
     return true;
 }
@@ -156,5 +187,9 @@ bool convert_argument(const Param& param, PyObject* obj, Value& out) {
     }
     return false;
 }
+
+void set_conversion_room(ConversionRoom room) noexcept { conversion_room.store(room, std::memory_order_relaxed); }
+
+void begin_conversion() noexcept { converted_bytes = 0; }
 
 }  // namespace corv::binder

@@ -24,6 +24,16 @@ extern const Converter optional_text_rows;  // likewise -> std::optional<TextRow
 extern const Converter unsigned_integer;    // int or __index__ -> std::uint64_t
 extern const Converter signed_integer;      // int or __index__ -> std::int64_t
 
+// A check of the memory that converting one call's arguments has taken, in
+// bytes (the sequences' items; texts by their length): false means no room,
+// and the conversion stops with MemoryError. Set once by a front end at
+// module initialisation; without one, only the system's memory limits
+// apply. Long conversions also look for pending signals (Ctrl-C) as they go.
+using ConversionRoom = bool (*)(std::size_t bytes);
+void set_conversion_room(ConversionRoom room) noexcept;
+// Starts counting a new call's conversion (the binder calls it per call).
+void begin_conversion() noexcept;
+
 // Sets TypeError "'TYPE' object cannot be converted to 'target'" and
 // returns false (also false, with that error, if the type name fails).
 bool refuse_type(PyObject* obj, const char* target);

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "binder/conversion.h"
 #include "binder/py_ref.h"
 #include "core/guard.h"
 #include "core/memory_budget.h"
@@ -130,6 +131,7 @@ PyObject* run_guarded(binder::Implementation impl, const binder::Call& call) {
 
 bool init_call_guard() {
     memory::install_gmp_hooks();
+    binder::set_conversion_room([](std::size_t bytes) { return memory::fits(static_cast<std::int64_t>(bytes)); });
     PyRef threading(PyImport_ImportModule("threading"));
     if (!threading) return false;
     PyRef main(PyObject_CallMethod(threading.get(), "main_thread", nullptr));

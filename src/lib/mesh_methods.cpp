@@ -14,6 +14,7 @@
 #include "core/exact_double.h"
 #include "core/panic.h"
 #include "lib/arguments.h"
+#include "lib/call_guard.h"
 #include "lib/errors.h"
 #include "lib/exact_number.h"
 #include "lib/mesh_arguments.h"
@@ -200,7 +201,7 @@ constexpr Entry functions[] = {
      exact_mesh_params, from_exact_mesh},
 };
 
-constexpr Surface mesh_functions{functions, std::size(functions), nullptr, raise_current_exception};
+constexpr Surface mesh_functions{functions, std::size(functions), nullptr, raise_current_exception, run_guarded};
 
 }  // namespace
 

@@ -1,6 +1,7 @@
 // Initialisation of the corvanthium_rs extension module.
 #include <Python.h>
 
+#include "binder/conversion.h"
 #include "binder/module_init.h"
 #include "binder/py_ref.h"
 #include "core/memory_budget.h"
@@ -27,6 +28,7 @@ PyModuleDef module_def = {
 
 PyObject* create_module() {
     memory::install_gmp_hooks();
+    binder::set_conversion_room([](std::size_t bytes) { return memory::fits(static_cast<std::int64_t>(bytes)); });
     PyRef module(PyModule_Create(&module_def));
     if (!module) return nullptr;
     PyObject* solid_class = solid_type(solid_method_defs());
