@@ -23,9 +23,21 @@ if [ "${1:-build}" = test ]; then
 	# The viewer test opens the HTML page in a real browser.
 	command -v chromium >/dev/null 2>&1 || missing="$missing chromium"
 fi
+# Not needed, but with it a rebuild or a second checkout reuses the objects
+# compiled before: installed along with the rest, or alone when root.
+if ! command -v ccache >/dev/null 2>&1; then
+	if [ -n "$missing" ]; then
+		missing="$missing ccache"
+	elif [ "$(id -u)" = 0 ] && command -v apt-get >/dev/null 2>&1; then
+		echo "installing ccache (apt-get install ccache), so that rebuilds reuse compiled objects"
+		apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq ccache || true
+	else
+		echo "hint: with ccache installed (apt-get install ccache), rebuilds reuse compiled objects"
+	fi
+fi
 [ -z "$missing" ] && exit 0
 
-why="corvanthium's C++ build needs a C++20 compiler and GMP (the tests also GoogleTest, and Chromium for the viewer test)"
+why="corvanthium's C++ build needs a C++20 compiler and GMP (the tests also GoogleTest, and Chromium for the viewer test; ccache makes rebuilds fast)"
 echo "$why; missing here, as Debian packages:$missing"
 if ! command -v apt-get >/dev/null 2>&1; then
 	echo "No apt-get on this machine: install the same with its package manager (g++ 10 or later, GMP's headers)."
