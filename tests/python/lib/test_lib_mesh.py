@@ -4,8 +4,10 @@ triangle meshes, on fixed parts and on the random programs."""
 import dataclasses
 import math
 import os
+import sys
 from decimal import Decimal
 from fractions import Fraction
+from pathlib import Path
 
 import numpy as np
 import pytest
@@ -13,6 +15,11 @@ from mesh_checks import check_mesh, six_volume
 
 import corvanthium as cv
 import lib_programs as lp
+
+sys.path.insert(0, str(Path(__file__).resolve().parents[3] / "bench"))
+from plates import plate  # noqa: E402
+
+from workloads import comb  # noqa: E402
 
 SEEDS = range(60)
 
@@ -156,36 +163,8 @@ def test_from_mesh_refuses_a_missing_or_an_extra_faces_argument():
         cv.from_mesh(cv.box(1, 1, 1).mesh(), faces)
 
 
-def circle(cx, cy, radius=Fraction(3, 5)):
-    """16 exact rational points on a circle, counter-clockwise (as the drilled-plate workloads use)."""
-    quarter = [((1 - t * t) / (1 + t * t), 2 * t / (1 + t * t)) for t in (Fraction(j, 4) for j in range(4))]
-    points = []
-    for turn in range(4):
-        for x, y in quarter:
-            for _ in range(turn):
-                x, y = -y, x
-            points.append((cx + radius * x, cy + radius * y))
-    return points
-
-
 def drilled_plate(k, engine):
-    side = 2 * k + 2
-    plate = cv.box(side, side, 1, label="plate")
-    for i in range(k):
-        for j in range(k):
-            hole = cv.prism(circle(2 * i + 2, 2 * j + 2), 3, label=f"hole{i}{j}").translate(0, 0, -1)
-            plate = plate.cut(hole, engine=engine)
-    return plate
-
-
-def comb(teeth, height=20):
-    width = 2 * teeth - 1
-    loop = [(0, 0), (width, 0)]
-    for t in range(teeth - 1, -1, -1):
-        loop += [(2 * t + 1, height), (2 * t, height)]
-        if t > 0:
-            loop += [(2 * t, 1), (2 * t - 1, 1)]
-    return loop
+    return plate(k, engine=engine)
 
 
 def bench_solids():
