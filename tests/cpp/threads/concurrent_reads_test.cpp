@@ -14,7 +14,10 @@
 #include "chamfer/chamfer.h"
 #include "core/measures.h"
 #include "core/transforms.h"
+#include "local/local_boolean.h"
+#include "mesh/mesh_of.h"
 #include "nurbs/nurbs_eval.h"
+#include "serial/serial.h"
 #include "ssi/ssi_pairs.h"
 #include "support/support.h"
 #include "topology/logical_faces.h"
@@ -31,6 +34,11 @@ struct Reading {
     bool watertight = false;
     Vec3 curve_point;
     std::size_t pair_count = 0;
+    std::string canonical_local_cut;
+    bool same_shape_union = false;
+    std::size_t mesh_triangles = 0;
+    std::vector<std::uint8_t> stored;
+    std::string canonical_decoded;
     friend bool operator==(const Reading&, const Reading&) = default;
 };
 
@@ -54,6 +62,12 @@ Reading read_all(const Solid& a, const Solid& b) {
     Net flat{{{0, 0, Rational(1) / Rational(2)}, {0, 1, Rational(1) / Rational(2)}},
              {{1, 0, Rational(1) / Rational(2)}, {1, 1, Rational(1) / Rational(2)}}};
     r.pair_count = ssi_pairs(patch, flat, 3, {}, {}).size();
+    const Solid local_cut = local_boolean(BooleanOp::cut, a, b);
+    r.canonical_local_cut = canonical(local_cut.polygons);
+    r.same_shape_union = same_shape(local_boolean(BooleanOp::union_, a, b), boolean(BooleanOp::union_, a, b));
+    r.mesh_triangles = mesh_of(local_cut).triangles.size();
+    r.stored = encode(a);
+    r.canonical_decoded = canonical(decode(r.stored).polygons);
     return r;
 }
 
