@@ -55,10 +55,14 @@ void* counted_allocate(std::size_t bytes) {
 }
 
 void* counted_reallocate(void* old, std::size_t old_bytes, std::size_t new_bytes) {
-    void* p = std::realloc(old, new_bytes);
+    // realloc to zero bytes may free the block and return null; a request of
+    // at least one byte that returns null leaves the old block as it was, so
+    // it can be asked again after the reserve is spent.
+    const std::size_t request = new_bytes == 0 ? 1 : new_bytes;
+    void* p = std::realloc(old, request);
     while (p == nullptr) {
-        if (!spend_reserve()) out_of_memory(new_bytes);
-        p = std::realloc(old, new_bytes);
+        if (!spend_reserve()) out_of_memory(request);
+        p = std::realloc(old, request);
     }
     live.fetch_add(static_cast<std::int64_t>(new_bytes) - static_cast<std::int64_t>(old_bytes),
                    std::memory_order_relaxed);
