@@ -64,9 +64,9 @@ bool read(PyObject* obj, std::vector<Item>& out) {
         if (!item) return false;
         Item value;
         if (!read(item.get(), value)) return false;
-        converted_bytes += held_bytes(value);
+        const std::size_t bytes = held_bytes(value);
         out.push_back(std::move(value));
-        if ((i + 1) % items_per_look == 0 && !keep_converting()) return false;
+        if (!count_converted_item(bytes, i)) return false;
     }
     return true;
 }
@@ -191,5 +191,10 @@ bool convert_argument(const Param& param, PyObject* obj, Value& out) {
 void set_conversion_room(ConversionRoom room) noexcept { conversion_room.store(room, std::memory_order_relaxed); }
 
 void begin_conversion() noexcept { converted_bytes = 0; }
+
+bool count_converted_item(std::size_t bytes, Py_ssize_t index) {
+    converted_bytes += bytes;
+    return (index + 1) % items_per_look != 0 || keep_converting();
+}
 
 }  // namespace corv::binder

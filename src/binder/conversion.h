@@ -33,6 +33,11 @@ using ConversionRoom = bool (*)(std::size_t bytes);
 void set_conversion_room(ConversionRoom room) noexcept;
 // Starts counting a new call's conversion (the binder calls it per call).
 void begin_conversion() noexcept;
+// Records that item number `index` of a sequence, holding `bytes`, was read;
+// every few thousand items looks at the signals and the room left. False
+// (with the Python error set) stops the conversion. Every sequence reader,
+// the binder's and a front end's own, calls it per item.
+bool count_converted_item(std::size_t bytes, Py_ssize_t index);
 
 // Sets TypeError "'TYPE' object cannot be converted to 'target'" and
 // returns false (also false, with that error, if the type name fails).

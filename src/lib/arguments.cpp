@@ -85,6 +85,7 @@ bool read(PyObject* obj, std::vector<Item>& out) {
             return false;
         }
         out.push_back(std::move(value));
+        if (!binder::count_converted_item(sizeof(Item), i)) return false;
     }
     return true;
 }
