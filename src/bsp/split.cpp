@@ -3,10 +3,10 @@
 #include <cmath>
 #include <utility>
 
+#include "core/filtered.h"
+
 namespace corv {
 namespace {
-
-constexpr double kScreenUlp = 0x1p-48;
 
 // The exact point where the edge from vi to vj meets the plane. Only called
 // for edges whose ends lie strictly on opposite sides, so the divisor is
@@ -113,16 +113,9 @@ FloatPlane float_plane(const Plane& plane) {
 }
 
 int screened_side(const Plane& plane, const FloatPlane& fp, const Vec3& p, const Float3& f) {
-    const double a0 = fp[0] * f[0];
-    const double a1 = fp[1] * f[1];
-    const double a2 = fp[2] * f[2];
-    const double w = fp[3];
-    const double h = ((a0 + a1) + a2) - w;
-    if (std::isfinite(h)) {
-        const double e = ((((std::fabs(a1) + std::fabs(a0)) + std::fabs(a2)) + std::fabs(w)) + 1.0) * kScreenUlp;
-        if (h > e) return 1;
-        if (h < -e) return -1;
-    }
+    const int s = filtered::dot_sign({fp[0], fp[1], fp[2]}, f, fp[3]);
+    if (s != 0) return s;
+    ++filtered::fallbacks().side;
     return plane.side(p);
 }
 
