@@ -1,48 +1,52 @@
 #include "bsp/boolean.h"
 
-#include "bsp/node.h"
+#include "bsp/tree.h"
 
 namespace corv {
 namespace {
 
-// The polygons of b that lie outside a, added to a's tree; b is read out
-// only as the last thing done with it, so its polygons are moved, not copied.
-void merge_outside_parts(Node& ta, Node& tb) {
-    tb.clip_to(ta);
-    tb.invert();
-    tb.clip_to(ta);
-    tb.invert();
-    ta.build(tb.take_polygons());
+using bsp::Tree;
+using bsp::Workspace;
+
+// The faces of b that lie outside a, added to a's tree.
+void merge_outside_parts(Workspace& ws, Tree& ta, Tree& tb) {
+    bsp::clip_to(ws, tb, ta);
+    bsp::invert(tb);
+    bsp::clip_to(ws, tb, ta);
+    bsp::invert(tb);
+    bsp::build(ws, ta, bsp::take_faces(tb));
 }
 
 }  // namespace
 
 Solid boolean(BooleanOp op, const Solid& a, const Solid& b) {
-    Node ta, tb;
-    ta.build(a.polygons);
-    tb.build(b.polygons);
+    Workspace ws;
+    Tree ta, tb;
+    ws.reserve_for(a, b);
+    bsp::build(ws, ta, ws.load(a));
+    bsp::build(ws, tb, ws.load(b));
     switch (op) {
         case BooleanOp::union_:
-            ta.clip_to(tb);
-            merge_outside_parts(ta, tb);
+            bsp::clip_to(ws, ta, tb);
+            merge_outside_parts(ws, ta, tb);
             break;
         case BooleanOp::cut:
-            ta.invert();
-            ta.clip_to(tb);
-            merge_outside_parts(ta, tb);
-            ta.invert();
+            bsp::invert(ta);
+            bsp::clip_to(ws, ta, tb);
+            merge_outside_parts(ws, ta, tb);
+            bsp::invert(ta);
             break;
         case BooleanOp::intersect:
-            ta.invert();
-            tb.clip_to(ta);
-            tb.invert();
-            ta.clip_to(tb);
-            tb.clip_to(ta);
-            ta.build(tb.take_polygons());
-            ta.invert();
+            bsp::invert(ta);
+            bsp::clip_to(ws, tb, ta);
+            bsp::invert(tb);
+            bsp::clip_to(ws, ta, tb);
+            bsp::clip_to(ws, tb, ta);
+            bsp::build(ws, ta, bsp::take_faces(tb));
+            bsp::invert(ta);
             break;
     }
-    return Solid::make(ta.take_polygons());
+    return ws.result(bsp::take_faces(ta));
 }
 
 }  // namespace corv

@@ -1,0 +1,108 @@
+#include "bsp/face_sort.h"
+
+#include "core/filtered.h"
+
+namespace corv::bsp {
+namespace {
+
+enum : unsigned { kCoplanar = 0, kFront = 1, kBack = 2, kSpanning = 3 };
+
+// The exact point where the edge from vi to vj meets the plane; only called
+// for edges whose ends lie strictly on opposite sides, so the divisor is
+// never zero. The point is the same for the plane and its negation (both
+// halves of t change sign), so the stored plane is used as it is.
+Vec3 edge_intersection(const Plane& plane, const Vec3& vi, const Vec3& vj) {
+    Vec3 d = sub(vj, vi);
+    Rational t = (plane.offset - dot(plane.normal, vi)) / dot(plane.normal, d);
+    Vec3 p;
+    for (std::size_t k = 0; k < 3; ++k) p[k] = d[k].is_zero() ? vi[k] : vi[k] + t * d[k];
+    return p;
+}
+
+// The class of the face against the plane, and (unless the face's bounding
+// box settles it wholly in front or behind) the side of every corner.
+unsigned classify(Workspace& ws, std::uint32_t plane_ref, const Face& face, std::vector<signed char>& sides) {
+    const std::uint32_t id = plane_ref >> 1;
+    // Against the negated plane every side is the opposite one: the exact
+    // test compares -n.p with -w, and both screens are symmetric.
+    const int flip = (plane_ref & kNegated) != 0 ? -1 : 1;
+    PlaneEntry& plane = ws.planes[id];
+    const FloatPlane& fp = plane.floats;
+    const filtered::Double3 n{fp[0], fp[1], fp[2]};
+    const Box& box = ws.boxes[face.box];
+    const filtered::BoxScreen screen =
+        filtered::box_screen(n, plane.abs_normal, fp[3], box.centre, box.half, box.magnitude);
+    if (screen.whole != 0) return screen.whole * flip > 0 ? kFront : kBack;
+    const std::uint32_t count = face.count;
+    sides.resize(count);
+    const PointId* run = ws.corners.data() + face.first;
+    const bool reversed = (face.flags & kReversed) != 0;
+    unsigned cls = kCoplanar;
+    for (std::uint32_t k = 0; k < count; ++k) {
+        const PointId p = run[reversed ? count - 1 - k : k];
+        int s = filtered::point_side(n, fp[3], ws.floats[p], screen.slack);
+        if (s == 0) s = ws.exact_side(plane, p);
+        s *= flip;
+        sides[k] = static_cast<signed char>(s);
+        cls |= s > 0 ? kFront : (s < 0 ? kBack : 0u);
+    }
+    return cls;
+}
+
+// Stores a piece's loop when it has area and appends its face.
+void emit_piece(Workspace& ws, const std::vector<PointId>& run, const Face& parent, std::vector<Face>& out) {
+    const auto n = static_cast<std::uint32_t>(run.size());
+    if (!ws.run_has_area(run.data(), n)) return;
+    Face piece;
+    piece.first = static_cast<std::uint32_t>(ws.corners.size());
+    piece.count = n;
+    piece.plane = parent.plane;
+    piece.flags = kHasArea;
+    piece.label = parent.label;
+    piece.box = ws.add_box(run.data(), n);
+    ws.corners.insert(ws.corners.end(), run.begin(), run.end());
+    out.push_back(piece);
+}
+
+void cut_spanning(Workspace& ws, SortScratch& scratch, std::uint32_t plane_ref, const Face& face,
+                  std::vector<Face>& front, std::vector<Face>& back) {
+    std::vector<PointId>& fr = scratch.front_run;
+    std::vector<PointId>& br = scratch.back_run;
+    fr.clear();
+    br.clear();
+    const Plane& plane = ws.plane(plane_ref);
+    const std::uint32_t n = face.count;
+    for (std::uint32_t i = 0; i < n; ++i) {
+        const std::uint32_t j = i + 1 == n ? 0 : i + 1;
+        const int ti = scratch.sides[i];
+        const int tj = scratch.sides[j];
+        const PointId vi = ws.corner(face, i);
+        if (ti >= 0) fr.push_back(vi);
+        if (ti <= 0) br.push_back(vi);
+        if (ti * tj < 0) {
+            // Both pieces share the crossing point.
+            const PointId p = ws.add_point(edge_intersection(plane, ws.point(vi), ws.point(ws.corner(face, j))));
+            fr.push_back(p);
+            br.push_back(p);
+        }
+    }
+    emit_piece(ws, fr, face, front);
+    emit_piece(ws, br, face, back);
+}
+
+}  // namespace
+
+void sort_face(Workspace& ws, SortScratch& scratch, std::uint32_t plane_ref, const Face& face,
+               std::vector<Face>& coplanar_front, std::vector<Face>& coplanar_back, std::vector<Face>& front,
+               std::vector<Face>& back) {
+    switch (classify(ws, plane_ref, face, scratch.sides)) {
+        case kCoplanar:
+            (ws.facing(plane_ref, face.plane) > 0 ? coplanar_front : coplanar_back).push_back(face);
+            return;
+        case kFront: front.push_back(face); return;
+        case kBack: back.push_back(face); return;
+        default: cut_spanning(ws, scratch, plane_ref, face, front, back);
+    }
+}
+
+}  // namespace corv::bsp

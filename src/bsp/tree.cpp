@@ -1,0 +1,209 @@
+#include "bsp/tree.h"
+
+#include <utility>
+
+#include "bsp/face_sort.h"
+#include "core/guard.h"
+
+namespace corv::bsp {
+namespace {
+
+using FaceList = std::vector<Face>;
+
+void append(FaceList& to, FaceList& from) {
+    if (to.empty()) {
+        to.swap(from);
+    } else {
+        to.insert(to.end(), from.begin(), from.end());
+    }
+    from.clear();
+}
+
+// Spare lists for one walk, so that a node visit allocates nothing once the
+// walk is under way.
+class ListPool {
+public:
+    FaceList take(std::size_t n) {
+        FaceList list;
+        if (!spare_.empty()) {
+            list = std::move(spare_.back());
+            spare_.pop_back();
+        }
+        list.reserve(n);
+        return list;
+    }
+    void give(FaceList& list) {
+        list.clear();
+        if (list.capacity() != 0 && spare_.size() < kKeep) spare_.push_back(std::move(list));
+        list = FaceList();
+    }
+    // A list about to wait on a stack gives back room it does not need.
+    static FaceList parked(FaceList&& list) {
+        if (list.capacity() > 2 * list.size() + 16) list.shrink_to_fit();
+        return std::move(list);
+    }
+
+private:
+    static constexpr std::size_t kKeep = 16;
+    std::vector<FaceList> spare_;
+};
+
+struct Task {
+    std::uint32_t node;
+    FaceList list;
+};
+
+// The clip of a list by a tree, appended to out. The walk descends into the
+// front side at once and parks the back side on a stack, so pieces reach out
+// in the order of a recursive clip: front result, then back result.
+struct ClipWalk {
+    ListPool pool;
+    SortScratch scratch;
+    std::vector<Task> stack;
+
+    void run(Workspace& ws, const Tree& tree, FaceList&& list, FaceList& out) {
+        stack.push_back({0, std::move(list)});
+        while (!stack.empty()) {
+            std::uint32_t n = stack.back().node;
+            FaceList cur = std::move(stack.back().list);
+            stack.pop_back();
+            while (true) {
+                const TreeNode& node = tree.nodes[n];
+                if (node.plane == kNoPlane) {
+                    append(out, cur);
+                    break;
+                }
+                FaceList front = pool.take(cur.size());
+                FaceList back = pool.take(cur.size());
+                for (const Face& f : cur) sort_face(ws, scratch, node.plane, f, front, back, front, back);
+                guard::poll(static_cast<std::int64_t>(cur.size()));
+                pool.give(cur);
+                // Behind a leaf plane lies the inside of the solid: dropped.
+                const bool back_goes_on = node.back != kNoNode && !back.empty();
+                if (!back_goes_on) pool.give(back);
+                if (!front.empty() && node.front == kNoNode) append(out, front);
+                if (!front.empty()) {
+                    if (back_goes_on) stack.push_back({node.back, ListPool::parked(std::move(back))});
+                    cur = std::move(front);
+                    n = node.front;
+                } else {
+                    pool.give(front);
+                    if (!back_goes_on) break;
+                    cur = std::move(back);
+                    n = node.back;
+                }
+            }
+        }
+    }
+};
+
+// Visits every node (pre-order) with f.
+template <class TreeT, class F>
+void for_each_node(TreeT& tree, F&& f) {
+    std::vector<std::uint32_t> stack{0};
+    while (!stack.empty()) {
+        const std::uint32_t n = stack.back();
+        stack.pop_back();
+        f(tree.nodes[n]);
+        if (tree.nodes[n].back != kNoNode) stack.push_back(tree.nodes[n].back);
+        if (tree.nodes[n].front != kNoNode) stack.push_back(tree.nodes[n].front);
+    }
+}
+
+std::uint32_t new_node(Tree& tree) {
+    tree.nodes.emplace_back();
+    return static_cast<std::uint32_t>(tree.nodes.size() - 1);
+}
+
+}  // namespace
+
+void build(Workspace& ws, Tree& tree, std::vector<Face>&& list) {
+    ListPool pool;
+    SortScratch scratch;
+    std::vector<Task> stack;
+    stack.push_back({0, std::move(list)});
+    while (!stack.empty()) {
+        std::uint32_t n = stack.back().node;
+        FaceList cur = std::move(stack.back().list);
+        stack.pop_back();
+        while (!cur.empty()) {
+            std::size_t i = 0;
+            if (tree.nodes[n].plane == kNoPlane) {
+                // The node takes the first face's plane and keeps that face.
+                // A well-formed face lies in its own plane and would be sorted
+                // here anyway; one whose corners stray from its plane is kept
+                // here too, so every child receives fewer faces than its
+                // parent and building always ends.
+                tree.nodes[n].plane = cur[0].plane;
+                tree.nodes[n].faces.push_back(cur[0]);
+                i = 1;
+            }
+            const std::uint32_t plane = tree.nodes[n].plane;
+            const std::size_t rest = cur.size() - i;
+            FaceList front_part = pool.take(rest);
+            FaceList back_part = pool.take(rest);
+            FaceList& here = tree.nodes[n].faces;
+            for (; i < cur.size(); ++i) sort_face(ws, scratch, plane, cur[i], here, here, front_part, back_part);
+            guard::poll(static_cast<std::int64_t>(rest));
+            pool.give(cur);
+            // new_node may move the nodes: children are looked up by index.
+            if (!front_part.empty() && tree.nodes[n].front == kNoNode) {
+                const std::uint32_t c = new_node(tree);
+                tree.nodes[n].front = c;
+            }
+            if (!back_part.empty() && tree.nodes[n].back == kNoNode) {
+                const std::uint32_t c = new_node(tree);
+                tree.nodes[n].back = c;
+            }
+            // Front side first, as a recursive build would go.
+            if (!front_part.empty()) {
+                if (!back_part.empty()) {
+                    stack.push_back({tree.nodes[n].back, ListPool::parked(std::move(back_part))});
+                } else {
+                    pool.give(back_part);
+                }
+                cur = std::move(front_part);
+                n = tree.nodes[n].front;
+            } else {
+                pool.give(front_part);
+                cur = std::move(back_part);
+                n = tree.nodes[n].back;  // no node only when cur is empty, which ends the loop
+            }
+        }
+    }
+}
+
+std::vector<Face> clip_faces(Workspace& ws, const Tree& tree, std::vector<Face>&& list) {
+    FaceList out;
+    ClipWalk walk;
+    walk.run(ws, tree, std::move(list), out);
+    return out;
+}
+
+void clip_to(Workspace& ws, Tree& tree, const Tree& other) {
+    ClipWalk walk;  // shared by all the node visits, with its spare lists
+    for_each_node(tree, [&](TreeNode& n) {
+        FaceList out;
+        walk.run(ws, other, std::move(n.faces), out);
+        n.faces = std::move(out);
+    });
+}
+
+void invert(Tree& tree) {
+    for (TreeNode& n : tree.nodes) {
+        for (Face& f : n.faces) flip(f);
+        if (n.plane != kNoPlane) n.plane ^= kNegated;
+        std::swap(n.front, n.back);
+    }
+}
+
+std::vector<Face> take_faces(Tree& tree) {
+    std::vector<Face> out;
+    for_each_node(tree, [&](TreeNode& n) {
+        out.insert(out.end(), n.faces.begin(), n.faces.end());
+        n.faces.clear();
+    });
+    return out;
+}
+
+}  // namespace corv::bsp

@@ -1,0 +1,172 @@
+#include "bsp/workspace.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <new>
+
+#include "core/filtered.h"
+#include "core/polygon.h"
+
+namespace corv::bsp {
+namespace {
+
+// Ids are 32-bit; a Boolean that would need more points or corners than
+// that could not fit in memory anyway.
+std::uint32_t next_id(std::size_t size) {
+    if (size >= std::numeric_limits<std::uint32_t>::max()) throw std::bad_alloc();
+    return static_cast<std::uint32_t>(size);
+}
+
+PlaneEntry plane_entry(const Plane& plane) {
+    PlaneEntry e{&plane, float_plane(plane), {}, -1, false, Rational()};
+    int nonzero = 0;
+    for (std::size_t i = 0; i < 3; ++i) {
+        e.abs_normal[i] = std::fabs(e.floats[i]);
+        if (!plane.normal[i].is_zero()) {
+            ++nonzero;
+            e.axis = static_cast<int>(i);
+        }
+    }
+    if (nonzero != 1) e.axis = -1;
+    return e;
+}
+
+std::size_t corner_count(const Solid& s) {
+    std::size_t n = 0;
+    for (const Polygon& p : s.polygons) n += p.vertices.size();
+    return n;
+}
+
+}  // namespace
+
+void Workspace::reserve_for(const Solid& a, const Solid& b) {
+    // Cuts add points and corners too; half again as many is a fair guess.
+    const std::size_t corners_in = corner_count(a) + corner_count(b);
+    points.reserve(corners_in + corners_in / 2);
+    floats.reserve(corners_in + corners_in / 2);
+    corners.reserve(2 * corners_in);
+    planes.reserve(a.polygons.size() + b.polygons.size());
+    boxes.reserve(2 * (a.polygons.size() + b.polygons.size()));
+}
+
+std::vector<Face> Workspace::load(const Solid& solid) {
+    std::vector<Face> faces;
+    faces.reserve(solid.polygons.size());
+    for (const Polygon& p : solid.polygons) {
+        Face f;
+        f.first = next_id(corners.size());
+        f.count = next_id(p.vertices.size());
+        f.plane = next_id(planes.size()) * 2;
+        f.label = &p.label;
+        planes.push_back(plane_entry(p.plane));
+        const bool have_floats = p.float_vertices.size() == p.vertices.size();
+        for (std::size_t i = 0; i < p.vertices.size(); ++i) {
+            corners.push_back(next_id(points.size()));
+            points.push_back(&p.vertices[i]);
+            floats.push_back(have_floats ? p.float_vertices[i] : to_f3(p.vertices[i]));
+        }
+        f.box = add_box(&corners[f.first], f.count);
+        faces.push_back(f);
+    }
+    return faces;
+}
+
+std::uint32_t Workspace::add_box(const PointId* run, std::uint32_t n) {
+    const std::uint32_t id = next_id(boxes.size());
+    Float3 lo{}, hi{};
+    if (n > 0) lo = hi = floats[run[0]];
+    for (std::uint32_t k = 1; k < n; ++k) {
+        const Float3& f = floats[run[k]];
+        for (std::size_t i = 0; i < 3; ++i) {
+            lo[i] = std::min(lo[i], f[i]);
+            hi[i] = std::max(hi[i], f[i]);
+        }
+    }
+    Box b;
+    for (std::size_t i = 0; i < 3; ++i) {
+        b.centre[i] = 0.5 * (lo[i] + hi[i]);
+        b.half[i] = 0.5 * (hi[i] - lo[i]);
+        b.magnitude[i] = std::max(std::fabs(lo[i]), std::fabs(hi[i]));
+    }
+    boxes.push_back(b);
+    return id;
+}
+
+PointId Workspace::add_point(Vec3&& p) {
+    const PointId id = next_id(points.size());
+    made.push_back(std::move(p));
+    floats.push_back(to_f3(made.back()));
+    points.push_back(&made.back());
+    return id;
+}
+
+int Workspace::exact_side(PlaneEntry& plane, PointId p) {
+    ++fallbacks.side;
+    if (plane.axis < 0) return plane.plane->side(*points[p]);
+    const auto axis = static_cast<std::size_t>(plane.axis);
+    const Rational& n = plane.plane->normal[axis];
+    if (!plane.has_level) {
+        plane.level = plane.plane->offset / n;
+        plane.has_level = true;
+    }
+    // n*x <=> w is x <=> w/n for n > 0, the other way round for n < 0.
+    const auto c = (*points[p])[axis] <=> plane.level;
+    const int s = c < 0 ? -1 : (c > 0 ? 1 : 0);
+    return n.sign() * s;
+}
+
+int Workspace::facing(std::uint32_t plane_a, std::uint32_t plane_b) {
+    const std::uint32_t a = plane_a >> 1;
+    const std::uint32_t b = plane_b >> 1;
+    const FloatPlane& fa = planes[a].floats;
+    const FloatPlane& fb = planes[b].floats;
+    int s = filtered::dot_sign({fa[0], fa[1], fa[2]}, {fb[0], fb[1], fb[2]}, 0.0);
+    if (s == 0) {
+        ++fallbacks.side;
+        s = dot(planes[a].plane->normal, planes[b].plane->normal).sign();
+    }
+    return ((plane_a ^ plane_b) & kNegated) != 0 ? -s : s;
+}
+
+bool Workspace::has_area(const Face& f) { return run_has_area(&corners[f.first], f.count); }
+
+bool Workspace::run_has_area(const PointId* run, std::uint32_t n) {
+    // The area vector only changes sign when the loop is read backwards, so
+    // a face's run is tested as stored, whatever its orientation.
+    if (n < 3) return false;
+    if (filtered::floats_prove_area(n, [&](std::size_t k) -> const Float3& { return floats[run[k]]; })) return true;
+    ++fallbacks.area;
+    const Vec3& o = *points[run[0]];
+    Vec3 s{0, 0, 0};
+    for (std::uint32_t i = 1; i + 1 < n; ++i) {
+        s = add(s, cross(sub(*points[run[i]], o), sub(*points[run[i + 1]], o)));
+    }
+    return !(s.x.is_zero() && s.y.is_zero() && s.z.is_zero());
+}
+
+Solid Workspace::result(const std::vector<Face>& faces) {
+    Solid s;
+    s.polygons.reserve(faces.size());
+    for (const Face& f : faces) {
+        if ((f.flags & kHasArea) == 0 && !has_area(f)) continue;
+        Polygon p;
+        p.vertices.reserve(f.count);
+        p.float_vertices.reserve(f.count);
+        for (std::uint32_t k = 0; k < f.count; ++k) {
+            const PointId id = corner(f, k);
+            p.vertices.push_back(*points[id]);
+            p.float_vertices.push_back(floats[id]);
+        }
+        const Plane& plane = this->plane(f.plane);
+        p.plane = (f.plane & kNegated) != 0 ? plane.negated() : plane;
+        p.label = *f.label;
+        s.polygons.push_back(std::move(p));
+    }
+    filtered::Fallbacks& thread_counts = filtered::fallbacks();
+    thread_counts.side += fallbacks.side;
+    thread_counts.area += fallbacks.area;
+    return s;
+}
+
+}  // namespace corv::bsp

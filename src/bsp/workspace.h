@@ -1,0 +1,104 @@
+// Workspace: everything one Boolean works on. The operands' points are read
+// in place (they outlive the call), points made by cuts are kept here, and a
+// polygon is a small record (a Face) naming a run of corners, a plane, a
+// label and two flags, so that sorting, moving and flipping polygons never
+// copies a coordinate. The result is written out once, at the end.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "bsp/split.h"
+#include "core/filtered.h"
+#include "core/solid.h"
+
+namespace corv::bsp {
+
+using PointId = std::uint32_t;
+
+// One polygon of a Boolean in progress.
+struct Face {
+    std::uint32_t first = 0;  // its first corner in Workspace::corners
+    std::uint32_t count = 0;  // corners in its loop
+    // Plane id times two, plus one when the face lies on the negated plane.
+    std::uint32_t plane = 0;
+    std::uint32_t flags = 0;
+    std::uint32_t box = 0;  // its corners' double bounding box in Workspace::boxes
+    const std::string* label = nullptr;  // an operand polygon's label
+};
+
+// The loop is read from its last corner to its first: a flipped face.
+inline constexpr std::uint32_t kReversed = 1;
+// The face is known to have area (a piece that passed the area test).
+inline constexpr std::uint32_t kHasArea = 2;
+
+// A plane reference's orientation bit.
+inline constexpr std::uint32_t kNegated = 1;
+
+// A loop's double bounding box, as the box screen reads it: centre,
+// half-widths and the largest magnitude per axis.
+struct Box {
+    Float3 centre, half, magnitude;
+};
+
+// A plane as the sorting reads it. For a plane along an axis (normal zero
+// but for component axis) the first exact test computes
+// level = offset / normal[axis]; from then on the exact side of a point is
+// one comparison: sign(normal[axis]) * (p[axis] <=> level).
+struct PlaneEntry {
+    const Plane* plane;
+    FloatPlane floats;  // normal and offset as doubles
+    Float3 abs_normal;  // |normal| as doubles
+    int axis = -1;      // -1: not along an axis
+    bool has_level = false;
+    Rational level;
+};
+
+struct Workspace {
+    std::vector<const Vec3*> points;  // exact points by id
+    std::vector<Float3> floats;       // their double copies, same ids
+    std::deque<Vec3> made;            // the points that cuts made (stable addresses)
+    std::vector<PlaneEntry> planes;   // by plane id (the operands' planes, read in place)
+    std::vector<PointId> corners;     // the loops of all faces, run after run
+    std::vector<Box> boxes;           // by box id, one per loop (flipping keeps it)
+    filtered::Fallbacks fallbacks;    // exact decisions of this call, added to the thread's at the end
+
+    // The faces of an operand, in order, as records over its points.
+    std::vector<Face> load(const Solid& solid);
+    // Room for the points, corners and planes of two operands and their cuts.
+    void reserve_for(const Solid& a, const Solid& b);
+    // A new point (a cut's crossing point) and its id.
+    PointId add_point(Vec3&& p);
+    // The id of a new box around the n points of a run.
+    std::uint32_t add_box(const PointId* run, std::uint32_t n);
+
+    // Corner k of the face's loop as the face currently runs.
+    PointId corner(const Face& f, std::uint32_t k) const {
+        return corners[f.first + ((f.flags & kReversed) != 0 ? f.count - 1 - k : k)];
+    }
+    const Vec3& point(PointId id) const { return *points[id]; }
+
+    // Exact side of a point against a plane (by id, not negated).
+    int exact_side(PlaneEntry& plane, PointId p);
+    const Plane& plane(std::uint32_t plane_ref) const { return *planes[plane_ref >> 1].plane; }
+    // The sign of the dot product of two referenced planes' normals.
+    int facing(std::uint32_t plane_a, std::uint32_t plane_b);
+    // Whether the face's loop encloses area, exactly (the polygon area test).
+    bool has_area(const Face& f);
+    // The same for a loop given as n point ids.
+    bool run_has_area(const PointId* run, std::uint32_t n);
+
+    // The result: the faces in order as polygons, those without area dropped.
+    Solid result(const std::vector<Face>& faces);
+};
+
+// A face seen from the other side: the loop runs backwards and the plane is
+// negated. No corner moves.
+inline void flip(Face& f) {
+    f.flags ^= kReversed;
+    f.plane ^= kNegated;
+}
+
+}  // namespace corv::bsp
