@@ -15,6 +15,10 @@ a shared machine's speed, which otherwise hide differences of a few per cent.
     python3 bench/compare.py main~3 main          # two revisions
     python3 bench/compare.py --runs 21 --only boolean. ssi.depth_6
     python3 bench/compare.py --paired 54c168b HEAD
+    python3 bench/compare.py --runs 5 --samples 1 --only boolean.plate_12 HEAD~1 HEAD
+
+For chains of Booleans it also prints the cost per operand polygon: the
+median over the polygons of both operands, summed over the chain's Booleans.
 """
 
 import argparse
@@ -91,7 +95,9 @@ def spread(values):
 
 def main():
     sys.path.insert(0, str(HERE))
-    from workloads import names
+    from run_workload import load
+
+    from workloads import input_polygons, names
 
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("a", nargs="?", default="HEAD~1", help="revision A (default HEAD~1)")
@@ -109,14 +115,21 @@ def main():
     builds = {label: build(rev, args.jobs) for label, rev in (("A", args.a), ("B", args.b))}
     how = "paired processes (both builds in each)" if args.paired else "interleaved processes per build"
     print(f"A = {args.a}, B = {args.b}; {args.runs} {how} and workload, fastest of {args.samples} batches each")
-    print(f"{'workload':<30} {'A median':>12} {'B median':>12} {'B/A':>7} {'A spread':>9} {'B spread':>9}")
+    print("ns/poly: the median divided by the polygons of the operands, summed over the Booleans of the workload")
+    print(
+        f"{'workload':<30} {'A median':>12} {'B median':>12} {'B/A':>7} {'A spread':>9} {'B spread':>9}"
+        f" {'A ns/poly':>10} {'B ns/poly':>10}"
+    )
+    module_b = load(builds["B"])
     for name in chosen:
+        polygons = input_polygons(name, module_b)
         times, ratios = measure(name, builds, args.runs, args.samples, args.paired)
         ma, mb = statistics.median(times["A"]), statistics.median(times["B"])
         ratio = statistics.median(ratios) if ratios else mb / ma
         print(
             f"{name:<30} {ma * 1e3:9.3f} ms {mb * 1e3:9.3f} ms {ratio:7.3f} {spread(times['A']):8.1%} "
-            f"{spread(times['B']):8.1%}",
+            f"{spread(times['B']):8.1%}"
+            + (f" {ma / polygons * 1e9:10.0f} {mb / polygons * 1e9:10.0f}" if polygons else ""),
             flush=True,
         )
 

@@ -38,30 +38,59 @@ def box_cut(cr):
     return lambda: cr.box_boolean("2", "2", "2", "2", "2", "2", "1", "1", "1", "cut")
 
 
-def plate_holes(cr):
-    def run():
-        plate = cr.make_box("8", "8", "1", "plate")
+def polygon_count(solid):
+    """Polygons of a low-level solid (its canonical text has one entry each)."""
+    text = solid.canonical()
+    return text.count(";") + 1 if text else 0
+
+
+def counted_boolean(a, op, b, tally):
+    """a op b; with a tally (a list), first adds the two operands' polygons to it."""
+    if tally is not None:
+        tally.append(polygon_count(a) + polygon_count(b))
+    return a.boolean(op, b)
+
+
+def plate_of(k):
+    """The (2k+2) x (2k+2) x 1 plate minus k x k round holes, one cut per hole."""
+
+    def setup(cr, tally=None):
+        side = str(2 * k + 2)
         holes = []
-        for i in range(3):
-            for j in range(3):
+        for i in range(k):
+            for j in range(k):
                 hole = cr.make_prism(circle_outline(2 * i + 2, 2 * j + 2), "3", f"hole{i}{j}")
                 holes.append(hole.translate("0", "0", "-1"))
-        for hole in holes:
-            plate = plate.boolean("cut", hole)
-        return plate
 
-    return run
+        def run():
+            plate = cr.make_box(side, side, "1", "plate")
+            for hole in holes:
+                plate = counted_boolean(plate, "cut", hole, tally)
+            return plate
+
+        return run
+
+    return setup
 
 
-def twelve_box_union(cr):
-    def run():
-        acc = cr.make_box("1", "1", "1", "b0")
-        for i in range(1, 12):
+def union_of(n):
+    """The union of n unit boxes, each shifted by (i/3, i/5, i/7) from the first."""
+
+    def setup(cr, tally=None):
+        boxes = [cr.make_box("1", "1", "1", "b0")]
+        for i in range(1, n):
             box = cr.make_box("1", "1", "1", f"b{i}")
-            acc = acc.boolean("union", box.translate(text(Fraction(i, 3)), text(Fraction(i, 5)), text(Fraction(i, 7))))
-        return acc
+            boxes.append(box.translate(text(Fraction(i, 3)), text(Fraction(i, 5)), text(Fraction(i, 7))))
 
-    return run
+        def run():
+            acc = boxes[0]
+            for box in boxes[1:]:
+                acc = counted_boolean(acc, "union", box, tally)
+            return acc
+
+        return run
+
+    return setup
 
 
 # ---------------------------------------------------------------- builders
@@ -146,8 +175,12 @@ def ssi_at(depth):
 # name -> (setup, calls per timed batch: enough for a batch of roughly 10 ms or more)
 WORKLOADS = {
     "boolean.box_cut": (box_cut, 200),
-    "boolean.plate_3x3_holes": (plate_holes, 1),
-    "boolean.union_12_boxes": (twelve_box_union, 4),
+    "boolean.plate_3x3_holes": (plate_of(3), 1),
+    "boolean.plate_6x6_holes": (plate_of(6), 1),
+    "boolean.plate_12x12_holes": (plate_of(12), 1),
+    "boolean.union_12_boxes": (union_of(12), 4),
+    "boolean.union_48_boxes": (union_of(48), 1),
+    "boolean.union_192_boxes": (union_of(192), 1),
     "builders.prism_convex_2000": (lambda cr: prism_of(cr, convex(2000)), 2),
     "builders.prism_comb_500": (lambda cr: prism_of(cr, comb(125)), 10),
     "builders.prism_comb_2000": (lambda cr: prism_of(cr, comb(500)), 2),
@@ -165,6 +198,19 @@ WORKLOADS = {
 def names(group=None):
     """The workload names, all or those of one group (the part before the dot)."""
     return [n for n in WORKLOADS if group is None or n.split(".")[0] == group]
+
+
+def input_polygons(name, cr):
+    """For a chain of Booleans: the operands' polygons summed over its
+    Booleans (one untimed run); None for other workloads."""
+    if name == "boolean.box_cut":
+        return 12  # one Boolean of two boxes
+    setup, _ = WORKLOADS[name]
+    if setup.__name__ != "setup" or name.split(".")[0] != "boolean":
+        return None
+    tally = []
+    setup(cr, tally)()
+    return sum(tally)
 
 
 def prepared(name, cr):
