@@ -11,10 +11,30 @@ enum : unsigned { kCoplanar = 0, kFront = 1, kBack = 2, kSpanning = 3 };
 // for edges whose ends lie strictly on opposite sides, so the divisor is
 // never zero. The point is the same for the plane and its negation (both
 // halves of t change sign), so the stored plane is used as it is.
-Vec3 edge_intersection(const Plane& plane, const Vec3& vi, const Vec3& vj) {
-    Vec3 d = sub(vj, vi);
-    Rational t = (plane.offset - dot(plane.normal, vi)) / dot(plane.normal, d);
+//
+// For a plane along axis a (n = n_a e_a) the parameter is the same number
+// t = (w - n.vi) / (n.d) = (level - vi_a) / d_a with level = w / n_a, and
+// coordinate a of the point is vi_a + t d_a = level exactly; the other
+// coordinates follow the same formula. Same values, far fewer products.
+Vec3 edge_intersection(Workspace& ws, PlaneEntry& plane, const Vec3& vi, const Vec3& vj) {
     Vec3 p;
+    if (plane.axis >= 0) {
+        const auto a = static_cast<std::size_t>(plane.axis);
+        const Rational& level = ws.axis_level(plane);
+        const Rational t = (level - vi[a]) / (vj[a] - vi[a]);
+        for (std::size_t k = 0; k < 3; ++k) {
+            if (k == a) {
+                p[k] = level;
+            } else {
+                Rational dk = vj[k] - vi[k];
+                p[k] = dk.is_zero() ? vi[k] : vi[k] + t * dk;
+            }
+        }
+        return p;
+    }
+    const Plane& pl = *plane.plane;
+    const Vec3 d = sub(vj, vi);
+    const Rational t = (pl.offset - dot(pl.normal, vi)) / dot(pl.normal, d);
     for (std::size_t k = 0; k < 3; ++k) p[k] = d[k].is_zero() ? vi[k] : vi[k] + t * d[k];
     return p;
 }
@@ -70,7 +90,7 @@ void cut_spanning(Workspace& ws, SortScratch& scratch, std::uint32_t plane_ref, 
     std::vector<PointId>& br = scratch.back_run;
     fr.clear();
     br.clear();
-    const Plane& plane = ws.plane(plane_ref);
+    PlaneEntry& plane = ws.planes[plane_ref >> 1];
     const std::uint32_t n = face.count;
     for (std::uint32_t i = 0; i < n; ++i) {
         const std::uint32_t j = i + 1 == n ? 0 : i + 1;
@@ -81,7 +101,7 @@ void cut_spanning(Workspace& ws, SortScratch& scratch, std::uint32_t plane_ref, 
         if (ti <= 0) br.push_back(vi);
         if (ti * tj < 0) {
             // Both pieces share the crossing point.
-            const PointId p = ws.add_point(edge_intersection(plane, ws.point(vi), ws.point(ws.corner(face, j))));
+            const PointId p = ws.add_point(edge_intersection(ws, plane, ws.point(vi), ws.point(ws.corner(face, j))));
             fr.push_back(p);
             br.push_back(p);
         }
@@ -96,9 +116,7 @@ void sort_face(Workspace& ws, SortScratch& scratch, std::uint32_t plane_ref, con
                std::vector<Face>& coplanar_front, std::vector<Face>& coplanar_back, std::vector<Face>& front,
                std::vector<Face>& back) {
     switch (classify(ws, plane_ref, face, scratch.sides)) {
-        case kCoplanar:
-            (ws.facing(plane_ref, face.plane) > 0 ? coplanar_front : coplanar_back).push_back(face);
-            return;
+        case kCoplanar: (ws.facing(plane_ref, face.plane) > 0 ? coplanar_front : coplanar_back).push_back(face); return;
         case kFront: front.push_back(face); return;
         case kBack: back.push_back(face); return;
         default: cut_spanning(ws, scratch, plane_ref, face, front, back);

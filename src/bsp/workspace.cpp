@@ -101,17 +101,21 @@ PointId Workspace::add_point(Vec3&& p) {
     return id;
 }
 
+const Rational& Workspace::axis_level(PlaneEntry& plane) {
+    if (!plane.has_level) {
+        plane.level = plane.plane->offset / plane.plane->normal[static_cast<std::size_t>(plane.axis)];
+        plane.has_level = true;
+    }
+    return plane.level;
+}
+
 int Workspace::exact_side(PlaneEntry& plane, PointId p) {
     ++fallbacks.side;
     if (plane.axis < 0) return plane.plane->side(*points[p]);
     const auto axis = static_cast<std::size_t>(plane.axis);
     const Rational& n = plane.plane->normal[axis];
-    if (!plane.has_level) {
-        plane.level = plane.plane->offset / n;
-        plane.has_level = true;
-    }
     // n*x <=> w is x <=> w/n for n > 0, the other way round for n < 0.
-    const auto c = (*points[p])[axis] <=> plane.level;
+    const auto c = (*points[p])[axis] <=> axis_level(plane);
     const int s = c < 0 ? -1 : (c > 0 ? 1 : 0);
     return n.sign() * s;
 }

@@ -25,7 +25,7 @@ struct Face {
     // Plane id times two, plus one when the face lies on the negated plane.
     std::uint32_t plane = 0;
     std::uint32_t flags = 0;
-    std::uint32_t box = 0;  // its corners' double bounding box in Workspace::boxes
+    std::uint32_t box = 0;               // its corners' double bounding box in Workspace::boxes
     const std::string* label = nullptr;  // an operand polygon's label
 };
 
@@ -82,6 +82,8 @@ struct Workspace {
 
     // Exact side of a point against a plane (by id, not negated).
     int exact_side(PlaneEntry& plane, PointId p);
+    // offset / normal[axis] of a plane along an axis, computed once.
+    static const Rational& axis_level(PlaneEntry& plane);
     const Plane& plane(std::uint32_t plane_ref) const { return *planes[plane_ref >> 1].plane; }
     // The sign of the dot product of two referenced planes' normals.
     int facing(std::uint32_t plane_a, std::uint32_t plane_b);
