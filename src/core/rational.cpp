@@ -204,11 +204,6 @@ bool Rational::is_integer() const { return is_big() ? mpz_cmp_ui(mpq_denref(q_),
 
 Integer Rational::numerator() const { return is_big() ? Integer::copy_of(mpq_numref(q_)) : Integer(n_); }
 
-std::optional<std::pair<std::int64_t, std::int64_t>> Rational::small_parts() const {
-    if (is_big()) return std::nullopt;
-    return std::make_pair(n_, d_);
-}
-
 Integer Rational::denominator() const { return is_big() ? Integer::copy_of(mpq_denref(q_)) : Integer(d_); }
 
 Rational operator+(const Rational& a, const Rational& b) {

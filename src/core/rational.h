@@ -43,7 +43,10 @@ public:
     Integer numerator() const;
     Integer denominator() const;
     // (numerator, denominator) when both fit in 63 bits, without GMP.
-    std::optional<std::pair<std::int64_t, std::int64_t>> small_parts() const;
+    std::optional<std::pair<std::int64_t, std::int64_t>> small_parts() const {
+        if (is_big()) return std::nullopt;
+        return std::make_pair(n_, d_);
+    }
 
     // The double nearest to the value (ties to even); +-inf beyond the range.
     double to_double() const;
