@@ -12,8 +12,6 @@ namespace {
 // Sequences report their own length; room is reserved only up to this many
 // items, so a sequence lying about its length cannot force a huge allocation.
 constexpr Py_ssize_t reserve_limit = 4096;
-// Items read between two looks at the signals and the memory in use.
-constexpr Py_ssize_t items_per_look = 4096;
 
 std::atomic<ConversionRoom> conversion_room{nullptr};
 // What the current call's conversion has taken so far, on this thread.
@@ -59,6 +57,7 @@ bool read(PyObject* obj, std::vector<Item>& out) {
     Py_ssize_t size = PySequence_Size(obj);
     if (size < 0) return false;
     out.reserve(static_cast<std::size_t>(std::min(size, reserve_limit)));
+    ItemTally tally;
     for (Py_ssize_t i = 0; i < size; ++i) {
         PyRef item(PySequence_GetItem(obj, i));
         if (!item) return false;
@@ -66,8 +65,9 @@ bool read(PyObject* obj, std::vector<Item>& out) {
         if (!read(item.get(), value)) return false;
         const std::size_t bytes = held_bytes(value);
         out.push_back(std::move(value));
-        if (!count_converted_item(bytes, i)) return false;
+        if (!count_converted_item(tally, bytes)) return false;
     }
+    end_converted_items(tally);
     return true;
 }
 
@@ -192,9 +192,15 @@ void set_conversion_room(ConversionRoom room) noexcept { conversion_room.store(r
 
 void begin_conversion() noexcept { converted_bytes = 0; }
 
-bool count_converted_item(std::size_t bytes, Py_ssize_t index) {
-    converted_bytes += bytes;
-    return (index + 1) % items_per_look != 0 || keep_converting();
+bool look_at_conversion(ItemTally& tally) {
+    end_converted_items(tally);
+    tally.until_look = items_per_look;
+    return keep_converting();
+}
+
+void end_converted_items(ItemTally& tally) noexcept {
+    converted_bytes += tally.bytes;
+    tally.bytes = 0;
 }
 
 }  // namespace corv::binder

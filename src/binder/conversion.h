@@ -33,11 +33,27 @@ using ConversionRoom = bool (*)(std::size_t bytes);
 void set_conversion_room(ConversionRoom room) noexcept;
 // Starts counting a new call's conversion (the binder calls it per call).
 void begin_conversion() noexcept;
-// Records that item number `index` of a sequence, holding `bytes`, was read;
-// every few thousand items looks at the signals and the room left. False
-// (with the Python error set) stops the conversion. Every sequence reader,
-// the binder's and a front end's own, calls it per item.
-bool count_converted_item(std::size_t bytes, Py_ssize_t index);
+// Items read between two looks at the signals and the memory in use.
+inline constexpr Py_ssize_t items_per_look = 4096;
+// The bytes of one sequence's items not yet added to the call's total; every
+// sequence reader, the binder's and a front end's own, keeps one per
+// sequence, counts each item with count_converted_item and ends with
+// end_converted_items.
+struct ItemTally {
+    std::size_t bytes = 0;
+    Py_ssize_t until_look = items_per_look;
+};
+// Adds the tally to the call's total, then looks at the signals and the room
+// left. False (with the Python error set) stops the conversion.
+bool look_at_conversion(ItemTally& tally);
+// Records that an item holding `bytes` was read; every items_per_look items
+// looks (above). Cheap between looks.
+inline bool count_converted_item(ItemTally& tally, std::size_t bytes) {
+    tally.bytes += bytes;
+    return --tally.until_look != 0 || look_at_conversion(tally);
+}
+// The end of a sequence: what its items hold joins the call's total.
+void end_converted_items(ItemTally& tally) noexcept;
 
 // Sets TypeError "'TYPE' object cannot be converted to 'target'" and
 // returns false (also false, with that error, if the type name fails).

@@ -74,6 +74,7 @@ bool read(PyObject* obj, std::vector<Item>& out) {
     Py_ssize_t size = 0;
     if (!check_sequence(obj, size)) return false;
     out.reserve(static_cast<std::size_t>(std::min(size, reserve_limit)));
+    binder::ItemTally tally;
     for (Py_ssize_t i = 0; i < size; ++i) {
         PyRef item(PySequence_GetItem(obj, i));
         Item value;
@@ -85,8 +86,9 @@ bool read(PyObject* obj, std::vector<Item>& out) {
             return false;
         }
         out.push_back(std::move(value));
-        if (!binder::count_converted_item(sizeof(Item), i)) return false;
+        if (!binder::count_converted_item(tally, sizeof(Item))) return false;
     }
+    binder::end_converted_items(tally);
     return true;
 }
 
