@@ -35,7 +35,7 @@ double median_ms(int runs, const std::function<void()>& f, const std::function<v
 std::size_t distinct_points(const Solid& s) {
     std::unordered_set<std::string> seen;
     for (const Polygon& p : s.polygons) {
-        for (const Vec3& v : p.vertices) seen.insert(point_text(v));
+        for (const Vec3& v : p.vertices()) seen.insert(point_text(v));
     }
     return seen.size();
 }

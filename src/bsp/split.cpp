@@ -40,11 +40,7 @@ enum : unsigned { kCoplanar = 0, kFront = 1, kBack = 2, kSpanning = 3 };
 void emit_piece(std::vector<Vec3>&& vertices, std::vector<Float3>&& floats, Plane&& plane, std::string&& label,
                 std::vector<Polygon>& out) {
     if (vertices.size() < 3) return;
-    Polygon piece;
-    piece.vertices = std::move(vertices);
-    piece.float_vertices = std::move(floats);
-    piece.plane = std::move(plane);
-    piece.label = std::move(label);
+    Polygon piece = Polygon::assemble(std::move(vertices), std::move(floats), std::move(plane), std::move(label));
     // is_degenerate's float stage only ever proves a non-zero area, so this
     // is exactly the test area2() == 0.
     if (!piece.is_degenerate()) out.push_back(std::move(piece));
@@ -53,12 +49,12 @@ void emit_piece(std::vector<Vec3>&& vertices, std::vector<Float3>&& floats, Plan
 // The side of every vertex (the float screen first, when the polygon has its
 // float copies), and the class of the whole polygon: the union of the sides.
 unsigned classify(const Plane& plane, const FloatPlane& fp, const Polygon& polygon, SideCodes& side) {
-    const std::size_t n = polygon.vertices.size();
-    const bool have_floats = polygon.float_vertices.size() == n;
+    const std::size_t n = polygon.vertices().size();
+    const bool have_floats = polygon.float_vertices().size() == n;
     unsigned cls = kCoplanar;
     for (std::size_t i = 0; i < n; ++i) {
-        const Vec3& v = polygon.vertices[i];
-        const int s = have_floats ? screened_side(plane, fp, v, polygon.float_vertices[i]) : plane.side(v);
+        const Vec3& v = polygon.vertices()[i];
+        const int s = have_floats ? screened_side(plane, fp, v, polygon.float_vertices()[i]) : plane.side(v);
         side[i] = static_cast<signed char>(s);
         cls |= s > 0 ? kFront : (s < 0 ? kBack : 0u);
     }
@@ -70,8 +66,8 @@ unsigned classify(const Plane& plane, const FloatPlane& fp, const Polygon& polyg
 // edge; the pieces with area go to front and back.
 void cut_spanning(const Plane& plane, Polygon&& polygon, SideCodes& side, std::vector<Polygon>& front,
                   std::vector<Polygon>& back) {
-    const std::size_t n = polygon.vertices.size();
-    const bool have_floats = polygon.float_vertices.size() == n;
+    const std::size_t n = polygon.vertices().size();
+    const bool have_floats = polygon.float_vertices().size() == n;
     std::vector<Vec3> fv, bv;
     std::vector<Float3> ff, bf;
     fv.reserve(n + 1);
@@ -82,8 +78,8 @@ void cut_spanning(const Plane& plane, Polygon&& polygon, SideCodes& side, std::v
         const std::size_t j = i + 1 == n ? 0 : i + 1;
         const int ti = side[i];
         const int tj = side[j];
-        const Vec3& vi = polygon.vertices[i];
-        const Float3 fi = have_floats ? polygon.float_vertices[i] : to_f3(vi);
+        const Vec3& vi = polygon.vertices()[i];
+        const Float3 fi = have_floats ? polygon.float_vertices()[i] : to_f3(vi);
         if (ti >= 0) {
             fv.push_back(vi);
             ff.push_back(fi);
@@ -93,7 +89,7 @@ void cut_spanning(const Plane& plane, Polygon&& polygon, SideCodes& side, std::v
             bf.push_back(fi);
         }
         if (ti * tj < 0) {
-            Vec3 p = edge_intersection(plane, vi, polygon.vertices[j]);
+            Vec3 p = edge_intersection(plane, vi, polygon.vertices()[j]);
             const Float3 fp3 = to_f3(p);
             fv.push_back(p);
             ff.push_back(fp3);
@@ -121,7 +117,7 @@ int screened_side(const Plane& plane, const FloatPlane& fp, const Vec3& p, const
 
 void split_into(const Plane& plane, const FloatPlane& fp, Polygon&& polygon, std::vector<Polygon>& coplanar_front,
                 std::vector<Polygon>& coplanar_back, std::vector<Polygon>& front, std::vector<Polygon>& back) {
-    SideCodes side(polygon.vertices.size());
+    SideCodes side(polygon.vertices().size());
     switch (classify(plane, fp, polygon, side)) {
         case kCoplanar: {
             const bool same_way = dot(plane.normal, polygon.plane.normal).sign() > 0;

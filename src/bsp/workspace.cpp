@@ -34,7 +34,7 @@ PlaneEntry plane_entry(const Plane& plane) {
 
 std::size_t corner_count(const Solid& s) {
     std::size_t n = 0;
-    for (const Polygon& p : s.polygons) n += p.vertices.size();
+    for (const Polygon& p : s.polygons) n += p.vertices().size();
     return n;
 }
 
@@ -56,15 +56,15 @@ std::vector<Face> Workspace::load(const Solid& solid) {
     for (const Polygon& p : solid.polygons) {
         Face f;
         f.first = next_id(corners.size());
-        f.count = next_id(p.vertices.size());
+        f.count = next_id(p.vertices().size());
         f.plane = next_id(planes.size()) * 2;
         f.label = &p.label;
         planes.push_back(plane_entry(p.plane));
-        const bool have_floats = p.float_vertices.size() == p.vertices.size();
-        for (std::size_t i = 0; i < p.vertices.size(); ++i) {
+        const bool have_floats = p.float_vertices().size() == p.vertices().size();
+        for (std::size_t i = 0; i < p.vertices().size(); ++i) {
             corners.push_back(next_id(points.size()));
-            points.push_back(&p.vertices[i]);
-            floats.push_back(have_floats ? p.float_vertices[i] : to_f3(p.vertices[i]));
+            points.push_back(&p.vertices()[i]);
+            floats.push_back(have_floats ? p.float_vertices()[i] : to_f3(p.vertices()[i]));
         }
         f.box = add_box(&corners[f.first], f.count);
         faces.push_back(f);
@@ -154,18 +154,18 @@ Solid Workspace::result(const std::vector<Face>& faces) {
     s.polygons.reserve(faces.size());
     for (const Face& f : faces) {
         if ((f.flags & kHasArea) == 0 && !has_area(f)) continue;
-        Polygon p;
-        p.vertices.reserve(f.count);
-        p.float_vertices.reserve(f.count);
+        std::vector<Vec3> loop;
+        std::vector<Float3> loop_floats;
+        loop.reserve(f.count);
+        loop_floats.reserve(f.count);
         for (std::uint32_t k = 0; k < f.count; ++k) {
             const PointId id = corner(f, k);
-            p.vertices.push_back(*points[id]);
-            p.float_vertices.push_back(floats[id]);
+            loop.push_back(*points[id]);
+            loop_floats.push_back(floats[id]);  // the operands' copies or to_f3 of a made point
         }
         const Plane& plane = this->plane(f.plane);
-        p.plane = (f.plane & kNegated) != 0 ? plane.negated() : plane;
-        p.label = *f.label;
-        s.polygons.push_back(std::move(p));
+        s.polygons.push_back(Polygon::assemble(std::move(loop), std::move(loop_floats),
+                                               (f.plane & kNegated) != 0 ? plane.negated() : plane, *f.label));
     }
     filtered::Fallbacks& thread_counts = filtered::fallbacks();
     thread_counts.side += fallbacks.side;

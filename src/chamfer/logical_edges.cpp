@@ -38,10 +38,10 @@ std::vector<Edge> logical_edges(const Solid& solid) {
     std::map<std::string, LineEntry> table;
     for (const Polygon& poly : solid.polygons) {
         std::optional<PlaneKey> plane_key;  // computed at the polygon's first real side
-        const std::size_t n = poly.vertices.size();
+        const std::size_t n = poly.vertices().size();
         for (std::size_t i = 0; i < n; ++i) {
-            const Vec3& a = poly.vertices[i];
-            std::optional<LineSide> side = line_side(a, poly.vertices[(i + 1) % n]);
+            const Vec3& a = poly.vertices()[i];
+            std::optional<LineSide> side = line_side(a, poly.vertices()[(i + 1) % n]);
             if (!side) continue;
             const bool a_first = side->ta < side->tb;
             Rational& lo = a_first ? side->ta : side->tb;

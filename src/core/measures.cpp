@@ -10,20 +10,20 @@ namespace corv {
 Rational volume6(const std::vector<Polygon>& polygons) {
     Rational sum;
     for (const Polygon& p : polygons) {
-        const auto& v = p.vertices;
+        const auto& v = p.vertices();
         for (std::size_t i = 1; i + 1 < v.size(); ++i) sum += dot(v[0], cross(v[i], v[i + 1]));
     }
     return sum;
 }
 
 std::pair<Vec3, Vec3> bbox(const std::vector<Polygon>& polygons) {
-    if (polygons.empty() || polygons[0].vertices.empty()) {
+    if (polygons.empty() || polygons[0].vertices().empty()) {
         throw Panic(PanicKind::empty_solid, "bounding box of a solid without polygons");
     }
-    Vec3 lo = polygons[0].vertices[0];
+    Vec3 lo = polygons[0].vertices()[0];
     Vec3 hi = lo;
     for (const Polygon& p : polygons) {
-        for (const Vec3& v : p.vertices) {
+        for (const Vec3& v : p.vertices()) {
             for (std::size_t k = 0; k < 3; ++k) {
                 if (v[k] < lo[k]) lo[k] = v[k];
                 if (v[k] > hi[k]) hi[k] = v[k];
@@ -38,7 +38,7 @@ std::string canonical(const std::vector<Polygon>& polygons) {
     std::vector<std::string> points;
     for (const Polygon& p : polygons) {
         points.clear();
-        for (const Vec3& v : p.vertices) points.push_back(point_text(v));
+        for (const Vec3& v : p.vertices()) points.push_back(point_text(v));
         std::stable_sort(points.begin(), points.end());
         std::string key;
         for (std::size_t i = 0; i < points.size(); ++i) {

@@ -29,19 +29,33 @@ Polygon Polygon::make(std::vector<Vec3> vertices, std::string label) {
 
 Polygon Polygon::with_plane(std::vector<Vec3> vertices, Plane plane, std::string label) {
     Polygon p;
-    p.float_vertices = float_copy(vertices);
-    p.vertices = std::move(vertices);
+    p.floats_ = float_copy(vertices);
+    p.vertices_ = std::move(vertices);
+    p.plane = std::move(plane);
+    p.label = std::move(label);
+    return p;
+}
+
+Polygon Polygon::assemble(std::vector<Vec3> vertices, std::vector<Float3> floats, Plane plane, std::string label) {
+#ifndef NDEBUG
+    bool agree = floats.size() == vertices.size();
+    for (std::size_t i = 0; agree && i < vertices.size(); ++i) agree = floats[i] == to_f3(vertices[i]);
+    if (!agree) throw Panic(PanicKind::invalid_argument, "a polygon's double copies differ from its vertices");
+#endif
+    Polygon p;
+    p.vertices_ = std::move(vertices);
+    p.floats_ = std::move(floats);
     p.plane = std::move(plane);
     p.label = std::move(label);
     return p;
 }
 
 Vec3 Polygon::vector_area2() const {
-    if (vertices.empty()) throw Panic(PanicKind::too_few_vertices, "area of a polygon without vertices");
+    if (vertices_.empty()) throw Panic(PanicKind::too_few_vertices, "area of a polygon without vertices");
     Vec3 s{0, 0, 0};
-    const Vec3& o = vertices[0];
-    for (std::size_t i = 1; i + 1 < vertices.size(); ++i) {
-        s = add(s, cross(sub(vertices[i], o), sub(vertices[i + 1], o)));
+    const Vec3& o = vertices_[0];
+    for (std::size_t i = 1; i + 1 < vertices_.size(); ++i) {
+        s = add(s, cross(sub(vertices_[i], o), sub(vertices_[i + 1], o)));
     }
     return s;
 }
@@ -52,10 +66,8 @@ Rational Polygon::area2() const {
 }
 
 bool Polygon::is_degenerate() const {
-    if (vertices.size() < 3) return true;
-    if (float_vertices.size() == vertices.size() &&
-        filtered::floats_prove_area(float_vertices.size(),
-                                    [&](std::size_t k) -> const Float3& { return float_vertices[k]; }))
+    if (vertices_.size() < 3) return true;
+    if (filtered::floats_prove_area(floats_.size(), [&](std::size_t k) -> const Float3& { return floats_[k]; }))
         return false;
     ++filtered::fallbacks().area;
     // Exact: the squared length is zero exactly when every component is zero.
@@ -70,8 +82,8 @@ Polygon Polygon::flipped() const {
 }
 
 void Polygon::flip() {
-    std::reverse(vertices.begin(), vertices.end());
-    std::reverse(float_vertices.begin(), float_vertices.end());
+    std::reverse(vertices_.begin(), vertices_.end());
+    std::reverse(floats_.begin(), floats_.end());
     plane = plane.negated();
 }
 

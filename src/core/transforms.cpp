@@ -16,8 +16,8 @@ std::vector<Polygon> mapped(const std::vector<Polygon>& polygons, const std::fun
     out.reserve(polygons.size());
     for (const Polygon& p : polygons) {
         std::vector<Vec3> loop;
-        loop.reserve(p.vertices.size());
-        for (const Vec3& v : p.vertices) loop.push_back(f(v));
+        loop.reserve(p.vertices().size());
+        for (const Vec3& v : p.vertices()) loop.push_back(f(v));
         Plane plane = loop.size() >= 3 ? Plane::from_points(loop[0], loop[1], loop[2]) : Plane{};
         out.push_back(Polygon::with_plane(std::move(loop), std::move(plane), p.label));
     }

@@ -46,9 +46,9 @@ std::vector<std::uint32_t> isolated_classes(const Soup& soup, const std::vector<
     for (std::size_t i = 0; i < n; ++i) {
         if (!isolated[i]) continue;
         const Polygon& p = *soup.facets[i].polygon;
-        for (std::size_t v = 0; v < p.vertices.size(); ++v) {
+        for (std::size_t v = 0; v < p.vertices().size(); ++v) {
             auto [it, fresh] =
-                first_at.try_emplace(VertexKey{&p.vertices[v], p.float_vertices[v]}, static_cast<std::uint32_t>(i));
+                first_at.try_emplace(VertexKey{&p.vertices()[v], p.float_vertices()[v]}, static_cast<std::uint32_t>(i));
             if (fresh) continue;
             // Operands are kept apart: isolated facets of different operands
             // never share a vertex, but a zero-width touch could.

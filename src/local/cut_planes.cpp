@@ -8,8 +8,8 @@ namespace {
 // Bit 1: a vertex in front, bit 2: a vertex behind, bit 4: a vertex on it.
 unsigned sides_of(const Facet& plane_of, const Polygon& p) {
     unsigned bits = 0;
-    for (std::size_t v = 0; v < p.vertices.size(); ++v) {
-        const int s = facet_side(plane_of, p.vertices[v], p.float_vertices[v]);
+    for (std::size_t v = 0; v < p.vertices().size(); ++v) {
+        const int s = facet_side(plane_of, p.vertices()[v], p.float_vertices()[v]);
         bits |= s > 0 ? 1u : (s < 0 ? 2u : 4u);
     }
     return bits;
@@ -18,10 +18,10 @@ unsigned sides_of(const Facet& plane_of, const Polygon& p) {
 // Sets the crossing edges of loop against the plane of facet p, unless a
 // vertex lies in that plane.
 void crossing_edges(const Facet& p, const Polygon& loop, CutPlane& c) {
-    const std::size_t n = loop.vertices.size();
+    const std::size_t n = loop.vertices().size();
     std::vector<int> s(n);
     for (std::size_t v = 0; v < n; ++v) {
-        s[v] = facet_side(p, loop.vertices[v], loop.float_vertices[v]);
+        s[v] = facet_side(p, loop.vertices()[v], loop.float_vertices()[v]);
         if (s[v] == 0) return;
     }
     for (std::size_t v = 0; v < n; ++v) {
@@ -32,9 +32,9 @@ void crossing_edges(const Facet& p, const Polygon& loop, CutPlane& c) {
 }
 
 int edge_orient(const Polygon& a, std::size_t i, const Polygon& b, std::size_t k) {
-    const std::size_t j = (i + 1) % a.vertices.size(), l = (k + 1) % b.vertices.size();
-    return orient3d(a.vertices[i], a.float_vertices[i], a.vertices[j], a.float_vertices[j], b.vertices[k],
-                    b.float_vertices[k], b.vertices[l], b.float_vertices[l]);
+    const std::size_t j = (i + 1) % a.vertices().size(), l = (k + 1) % b.vertices().size();
+    return orient3d(a.vertices()[i], a.float_vertices()[i], a.vertices()[j], a.float_vertices()[j], b.vertices()[k],
+                    b.float_vertices()[k], b.vertices()[l], b.float_vertices()[l]);
 }
 
 }  // namespace
@@ -62,10 +62,10 @@ CellCuts cell_cuts(const Soup& soup, const Facet& p, const std::vector<std::uint
             continue;
         }
         cuts.coplanar.push_back(id);
-        const std::size_t n = qp.vertices.size();
+        const std::size_t n = qp.vertices().size();
         for (std::size_t v = 0; v < n; ++v) {
-            const Vec3& a = qp.vertices[v];
-            const Vec3& b = qp.vertices[(v + 1) % n];
+            const Vec3& a = qp.vertices()[v];
+            const Vec3& b = qp.vertices()[(v + 1) % n];
             Vec3 m = cross(qp.plane.normal, sub(b, a));
             if (m.x.is_zero() && m.y.is_zero() && m.z.is_zero()) continue;
             Rational w = dot(m, a);
@@ -78,12 +78,12 @@ CellCuts cell_cuts(const Soup& soup, const Facet& p, const std::vector<std::uint
 }
 
 bool must_cut(const CutPlane& c, const Polygon& piece) {
-    const std::size_t n = piece.vertices.size();
+    const std::size_t n = piece.vertices().size();
     bool front = false, back = false, touch = false;
     std::int32_t exit_from = -1, entry_from = -1;
     int first = 0, prev = 0;
     for (std::size_t v = 0; v < n; ++v) {
-        const int s = screened_side(c.plane, c.fp, piece.vertices[v], piece.float_vertices[v]);
+        const int s = screened_side(c.plane, c.fp, piece.vertices()[v], piece.float_vertices()[v]);
         front = front || s > 0;
         back = back || s < 0;
         touch = touch || s == 0;
@@ -115,11 +115,12 @@ bool strictly_inside(const Facet& f, const Vec3& q, const Float3& fq) {
     }
     const int want = p.plane.normal[k].sign();
     const int i = static_cast<int>((k + 1) % 3), j = static_cast<int>((k + 2) % 3);
-    const std::size_t n = p.vertices.size();
+    const std::size_t n = p.vertices().size();
     for (std::size_t v = 0; v < n; ++v) {
         const std::size_t w = (v + 1) % n;
-        if (p.vertices[v] == p.vertices[w]) continue;
-        const int s = orient2d(p.vertices[v], p.float_vertices[v], p.vertices[w], p.float_vertices[w], q, fq, i, j);
+        if (p.vertices()[v] == p.vertices()[w]) continue;
+        const int s =
+            orient2d(p.vertices()[v], p.float_vertices()[v], p.vertices()[w], p.float_vertices()[w], q, fq, i, j);
         if (s != want) return false;
     }
     return true;

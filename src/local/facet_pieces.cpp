@@ -57,8 +57,8 @@ double cell_split(const Soup& soup, const std::vector<std::uint32_t>& cands, std
 bool split_cell(const Context& ctx, std::vector<Node>& nodes, std::vector<Work>& stack, Work& w) {
     if (w.candidates.size() <= kCellCandidates || w.depth >= kMaxCellDepth) return false;
     const Polygon& piece = nodes[w.node].piece;
-    Float3 lo = piece.float_vertices[0], hi = lo;
-    for (const Float3& v : piece.float_vertices) {
+    Float3 lo = piece.float_vertices()[0], hi = lo;
+    for (const Float3& v : piece.float_vertices()) {
         for (std::size_t a = 0; a < 3; ++a) {
             lo[a] = std::min(lo[a], v[a]);
             hi[a] = std::max(hi[a], v[a]);
@@ -140,7 +140,7 @@ Fate classify(const Context& ctx, std::size_t i, const Polygon& piece, const Cel
 // inside the loop (checked exactly). Much cheaper to build and to test with
 // than the mean of vertices that many cuts have made long.
 std::optional<std::pair<Vec3, Float3>> short_inner_point(const Polygon& p) {
-    const std::vector<Float3>& f = p.float_vertices;
+    const std::vector<Float3>& f = p.float_vertices();
     const Vec3& n = p.plane.normal;
     Float3 c{0, 0, 0}, lo = f[0], hi = f[0];
     for (const Float3& v : f) {
@@ -169,11 +169,11 @@ std::optional<std::pair<Vec3, Float3>> short_inner_point(const Polygon& p) {
     q[k] = (p.plane.offset - n[i] * q[i] - n[j] * q[j]) / n[k];
     const Float3 fq = to_f3(q);
     const int want = n[k].sign();
-    const std::size_t m = p.vertices.size();
+    const std::size_t m = p.vertices().size();
     for (std::size_t v = 0; v < m; ++v) {
         const std::size_t w = (v + 1) % m;
-        if (p.vertices[v] == p.vertices[w]) continue;
-        if (orient2d(p.vertices[v], f[v], p.vertices[w], f[w], q, fq, static_cast<int>(i), static_cast<int>(j)) !=
+        if (p.vertices()[v] == p.vertices()[w]) continue;
+        if (orient2d(p.vertices()[v], f[v], p.vertices()[w], f[w], q, fq, static_cast<int>(i), static_cast<int>(j)) !=
             want) {
             return std::nullopt;
         }
@@ -185,9 +185,9 @@ std::optional<std::pair<Vec3, Float3>> short_inner_point(const Polygon& p) {
 
 std::pair<Vec3, Float3> inner_point(const Polygon& p) {
     if (auto short_point = short_inner_point(p)) return *std::move(short_point);
-    Vec3 sum = p.vertices[0];
-    for (std::size_t i = 1; i < p.vertices.size(); ++i) sum = add(sum, p.vertices[i]);
-    const Rational n(static_cast<std::int64_t>(p.vertices.size()));
+    Vec3 sum = p.vertices()[0];
+    for (std::size_t i = 1; i < p.vertices().size(); ++i) sum = add(sum, p.vertices()[i]);
+    const Rational n(static_cast<std::int64_t>(p.vertices().size()));
     Vec3 q{sum.x / n, sum.y / n, sum.z / n};
     Float3 fq = to_f3(q);
     return {std::move(q), fq};

@@ -10,16 +10,16 @@ namespace {
 
 // The usable form of a polygon: itself, a repaired copy, or nothing.
 const Polygon* usable(const Polygon& p, std::deque<Polygon>& repaired) {
-    if (p.vertices.size() < 3) return nullptr;
-    const bool floats_ok = p.float_vertices.size() == p.vertices.size();
+    if (p.vertices().size() < 3) return nullptr;
+    const bool floats_ok = p.float_vertices().size() == p.vertices().size();
     const Vec3& n = p.plane.normal;
     const bool plane_ok = !(n.x.is_zero() && n.y.is_zero() && n.z.is_zero());
     if (floats_ok && plane_ok) return p.is_degenerate() ? nullptr : &p;
-    Polygon copy = Polygon::with_plane(p.vertices, p.plane, p.label);
+    Polygon copy = Polygon::with_plane(p.vertices(), p.plane, p.label);
     if (copy.is_degenerate()) return nullptr;
     if (!plane_ok) {
         Vec3 area = copy.vector_area2();
-        Rational offset = dot(area, copy.vertices[0]);
+        Rational offset = dot(area, copy.vertices()[0]);
         copy.plane = Plane{std::move(area), std::move(offset)};
     }
     repaired.push_back(std::move(copy));
@@ -55,9 +55,9 @@ Soup make_soup(std::span<const Solid* const> operands, std::span<const std::uint
             f.operand = static_cast<std::uint32_t>(k);
             f.group = groups[k];
             f.nz = static_cast<std::int8_t>(use->plane.normal.z.sign());
-            f.triple = best_triple(use->float_vertices);
-            f.lo = f.hi = use->float_vertices[0];
-            for (const Float3& v : use->float_vertices) {
+            f.triple = best_triple(use->float_vertices());
+            f.lo = f.hi = use->float_vertices()[0];
+            for (const Float3& v : use->float_vertices()) {
                 for (std::size_t a = 0; a < 3; ++a) {
                     f.lo[a] = std::min(f.lo[a], v[a]);
                     f.hi[a] = std::max(f.hi[a], v[a]);
@@ -70,7 +70,7 @@ Soup make_soup(std::span<const Solid* const> operands, std::span<const std::uint
 }
 
 int facet_side(const Facet& f, const Vec3& p, const Float3& fp) {
-    const std::vector<Float3>& fv = f.polygon->float_vertices;
+    const std::vector<Float3>& fv = f.polygon->float_vertices();
     const int s = orient3d_filter(fv[f.triple[0]], fv[f.triple[1]], fv[f.triple[2]], fp);
     return s != 0 ? s : f.polygon->plane.side(p);
 }

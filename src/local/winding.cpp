@@ -34,8 +34,8 @@ std::array<int, 2> plane_sides(const Facet& f, const Vec3& q, const Float3& fq, 
 }  // namespace
 
 std::array<bool, 2> projection_contains(const Polygon& loop, const Vec3& q, const Float3& fq, const Vec3& nf) {
-    const std::vector<Vec3>& v = loop.vertices;
-    const std::vector<Float3>& fv = loop.float_vertices;
+    const std::vector<Vec3>& v = loop.vertices();
+    const std::vector<Float3>& fv = loop.float_vertices();
     const std::size_t n = v.size();
     const int nfy = rsign(nf.y);
     std::array<bool, 2> inside{false, false};

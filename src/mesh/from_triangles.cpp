@@ -190,13 +190,10 @@ Solid solid_from_triangles(std::vector<Vec3> points, const std::vector<std::arra
         ++done;
         guard::poll(4);
         const std::uint64_t i = t[0], j = flip ? t[2] : t[1], k = flip ? t[1] : t[2];
-        Polygon p;
-        p.vertices = {points[i], points[j], points[k]};
         std::optional<Plane> plane = integer_plane(points[i], points[j], points[k], scratch);
-        p.plane = plane ? std::move(*plane) : Plane::from_points(points[i], points[j], points[k]);
-        p.label = label;
-        p.float_vertices = {f[i], f[j], f[k]};
-        out.polygons.push_back(std::move(p));
+        out.polygons.push_back(
+            Polygon::assemble({points[i], points[j], points[k]}, {f[i], f[j], f[k]},
+                              plane ? std::move(*plane) : Plane::from_points(points[i], points[j], points[k]), label));
     }
     return out;
 }

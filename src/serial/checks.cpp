@@ -90,8 +90,8 @@ bool turns_with_plane(const Polygon& poly, std::size_t k) {
     const int want = poly.plane.normal[k].sign();
     if (want == 0) return false;
     const std::size_t u = (k + 1) % 3, v = (k + 2) % 3;
-    const std::vector<Float3>& f = poly.float_vertices;
-    const std::size_t count = poly.vertices.size();
+    const std::vector<Float3>& f = poly.float_vertices();
+    const std::size_t count = poly.vertices().size();
     if (f.size() == count) {
         // Screen, with the bound of the degeneracy screen in polygon.cpp:
         // inputs rounded once (2^-53 relative), differences and products
@@ -112,10 +112,10 @@ bool turns_with_plane(const Polygon& poly, std::size_t k) {
         if (std::isfinite(s) && std::isfinite(bound) && std::fabs(s) > bound) return (s > 0 ? 1 : -1) == want;
     }
     Rational s;
-    const Vec3& o = poly.vertices[0];
+    const Vec3& o = poly.vertices()[0];
     for (std::size_t i = 1; i + 1 < count; ++i) {
-        const Vec3& p = poly.vertices[i];
-        const Vec3& q = poly.vertices[i + 1];
+        const Vec3& p = poly.vertices()[i];
+        const Vec3& q = poly.vertices()[i + 1];
         s += (p[u] - o[u]) * (q[v] - o[v]) - (p[v] - o[v]) * (q[u] - o[u]);
     }
     return s.sign() == want;

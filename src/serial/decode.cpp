@@ -173,18 +173,19 @@ Solid decode(std::span<const std::uint8_t> bytes) {
         const std::size_t label = r.index(labels.size(), "label");
         const std::size_t n = r.count(1, "vertex");
         if (n < 3) corrupt("a polygon has fewer than three vertices");
-        poly.vertices.reserve(n);
-        poly.float_vertices.reserve(n);
+        std::vector<Vec3> loop;
+        std::vector<Float3> loop_floats;
+        loop.reserve(n);
+        loop_floats.reserve(n);
         for (std::size_t j = 0; j < n; ++j) {
             const std::size_t i = r.index(points.size(), "point");
             if (!on_plane(planes[plane], plane_forms[plane], points[i], point_forms[i])) {
                 corrupt("a vertex is off its polygon's plane");
             }
-            poly.vertices.push_back(points[i]);
-            poly.float_vertices.push_back(float_points[i]);
+            loop.push_back(points[i]);
+            loop_floats.push_back(float_points[i]);
         }
-        poly.plane = planes[plane];
-        poly.label = labels[label];
+        poly = Polygon::assemble(std::move(loop), std::move(loop_floats), planes[plane], labels[label]);
         if (!turns_with_plane(poly, plane_axes[plane])) corrupt("a polygon is degenerate or turns against its plane");
         guard::poll(static_cast<std::int64_t>(n));
     }

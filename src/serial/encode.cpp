@@ -113,7 +113,7 @@ std::vector<std::uint8_t> encode(const Solid& solid) {
         std::array<std::uint32_t, 4> plane_key{values.intern(poly.plane.normal.x), values.intern(poly.plane.normal.y),
                                                values.intern(poly.plane.normal.z), values.intern(poly.plane.offset)};
         refs.push_back({planes.intern(plane_key), labels.intern(poly.label)});
-        for (const Vec3& v : poly.vertices) {
+        for (const Vec3& v : poly.vertices()) {
             std::size_t before = points.order.size();
             std::uint32_t i = points.intern(v);
             if (points.order.size() != before) {
@@ -151,7 +151,7 @@ std::vector<std::uint8_t> encode(const Solid& solid) {
     for (std::size_t k = 0; k < solid.polygons.size(); ++k) {
         w.varint(refs[k].plane);
         w.varint(refs[k].label);
-        const std::size_t n = solid.polygons[k].vertices.size();
+        const std::size_t n = solid.polygons[k].vertices().size();
         w.varint(n);
         for (std::size_t j = 0; j < n; ++j) w.varint(loops[next++]);
     }

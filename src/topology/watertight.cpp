@@ -57,7 +57,7 @@ bool watertight_ok(const Solid& solid) {
     // The answer does not depend on the order of the lines, so a hash map will do.
     std::unordered_map<std::string, std::vector<SideSpan>> lines;
     for (const Polygon& polygon : solid.polygons) {
-        const std::vector<Vec3>& loop = polygon.vertices;
+        const std::vector<Vec3>& loop = polygon.vertices();
         for (std::size_t i = 0; i < loop.size(); ++i) {
             std::optional<LineSide> side = line_side(loop[i], loop[(i + 1) % loop.size()]);
             if (!side) continue;

@@ -29,7 +29,7 @@ TEST(Boolean, DisjointUnionKeepsEveryFaceInTreeOrder) {
         const auto it = std::find_if(src.polygons.begin(), src.polygons.end(),
                                      [&](const Polygon& q) { return q.label == p.label; });
         ASSERT_NE(it, src.polygons.end());
-        EXPECT_EQ(p.vertices, it->vertices);
+        EXPECT_EQ(p.vertices(), it->vertices());
     }
     EXPECT_EQ(labels(boolean(BooleanOp::cut, a, b)), labels(a));
     EXPECT_TRUE(boolean(BooleanOp::intersect, a, b).polygons.empty());
@@ -51,7 +51,7 @@ TEST(Boolean, IdenticalAndEmptyOperands) {
     Solid flipped = boolean(BooleanOp::cut, none, a);
     EXPECT_EQ(volume(flipped), "-6/1");
     ASSERT_EQ(flipped.polygons.size(), 6u);
-    EXPECT_EQ(flipped.polygons[0].vertices, a.polygons[0].flipped().vertices);
+    EXPECT_EQ(flipped.polygons[0].vertices(), a.polygons[0].flipped().vertices());
     EXPECT_TRUE(boolean(BooleanOp::cut, none, none).polygons.empty());
     // Unknown ops fail even with nothing to combine; the operands are untouched.
     EXPECT_EQ(labels(a), (std::vector<std::string>{"a.bottom", "a.top", "a.front", "a.back", "a.right", "a.left"}));

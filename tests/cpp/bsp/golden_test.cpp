@@ -33,7 +33,7 @@ void fingerprint(const Solid& s, testing::Sha256& h) {
         append_point_text(line, p.plane.normal);
         line += ',';
         p.plane.offset.append_text(line);
-        for (const Vec3& v : p.vertices) {
+        for (const Vec3& v : p.vertices()) {
             line += '|';
             append_point_text(line, v);
         }

@@ -107,13 +107,13 @@ TEST(Node, InvertTwiceRestoresTheTree) {
     const Plane root_plane = *t.plane;
     t.invert();
     EXPECT_EQ(*t.plane, root_plane.negated());
-    EXPECT_EQ(t.polygons[0].vertices, before[0].flipped().vertices);
+    EXPECT_EQ(t.polygons[0].vertices(), before[0].flipped().vertices());
     t.invert();
     const auto after = t.all_polygons();
     ASSERT_EQ(after.size(), before.size());
     for (std::size_t i = 0; i < after.size(); ++i) {
-        EXPECT_EQ(after[i].vertices, before[i].vertices);
-        EXPECT_EQ(after[i].float_vertices, before[i].float_vertices);
+        EXPECT_EQ(after[i].vertices(), before[i].vertices());
+        EXPECT_EQ(after[i].float_vertices(), before[i].float_vertices());
         EXPECT_EQ(after[i].plane, before[i].plane);
     }
 }

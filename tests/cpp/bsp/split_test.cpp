@@ -26,8 +26,8 @@ std::size_t count(const Split& s) {
 Polygon unit_square() { return Polygon::make({v(0, 0, 0), v(1, 0, 0), v(1, 1, 0), v(0, 1, 0)}, "sq.face"); }
 
 void expect_floats_match(const Polygon& p) {
-    ASSERT_EQ(p.float_vertices.size(), p.vertices.size());
-    for (std::size_t i = 0; i < p.vertices.size(); ++i) EXPECT_EQ(p.float_vertices[i], to_f3(p.vertices[i]));
+    ASSERT_EQ(p.float_vertices().size(), p.vertices().size());
+    for (std::size_t i = 0; i < p.vertices().size(); ++i) EXPECT_EQ(p.float_vertices()[i], to_f3(p.vertices()[i]));
 }
 
 TEST(Split, SpanningSquareGivesExactPiecesWithParentPlaneAndLabel) {
@@ -39,8 +39,8 @@ TEST(Split, SpanningSquareGivesExactPiecesWithParentPlaneAndLabel) {
     EXPECT_TRUE(s.coplanar_front.empty() && s.coplanar_back.empty());
     const std::vector<Vec3> want_front{v("1/3", "0", "0"), v(1, 0, 0), v(1, 1, 0), v("1/3", "1", "0")};
     const std::vector<Vec3> want_back{v(0, 0, 0), v("1/3", "0", "0"), v("1/3", "1", "0"), v(0, 1, 0)};
-    EXPECT_EQ(s.front[0].vertices, want_front);
-    EXPECT_EQ(s.back[0].vertices, want_back);
+    EXPECT_EQ(s.front[0].vertices(), want_front);
+    EXPECT_EQ(s.back[0].vertices(), want_back);
     for (const Polygon* p : {&s.front[0], &s.back[0]}) {
         EXPECT_EQ(p->plane, parent);
         EXPECT_EQ(p->label, "sq.face");
@@ -54,7 +54,7 @@ TEST(Split, OnPlaneVerticesDoNotMakeAPolygonSpan) {
     Split s = cut(plane_of(v(1, 0, 0), "0"), unit_square());
     ASSERT_EQ(s.front.size(), 1u);
     EXPECT_EQ(count(s), 1u);
-    EXPECT_EQ(s.front[0].vertices, sq.vertices);
+    EXPECT_EQ(s.front[0].vertices(), sq.vertices());
     // The same square seen from the other side of x = 1.
     Split t = cut(plane_of(v(1, 0, 0), "1"), unit_square());
     ASSERT_EQ(t.back.size(), 1u);
@@ -66,8 +66,8 @@ TEST(Split, OnPlaneVerticesDoNotMakeAPolygonSpan) {
     Split u = cut(plane_of(v(0, 1, 0), "0"), std::move(tri));
     ASSERT_EQ(u.front.size(), 1u);
     ASSERT_EQ(u.back.size(), 1u);
-    EXPECT_EQ(u.front[0].vertices, (std::vector<Vec3>{v(0, 0, 0), v(1, 0, 0), v(1, 1, 0)}));
-    EXPECT_EQ(u.back[0].vertices, (std::vector<Vec3>{v(0, 0, 0), v(1, -1, 0), v(1, 0, 0)}));
+    EXPECT_EQ(u.front[0].vertices(), (std::vector<Vec3>{v(0, 0, 0), v(1, 0, 0), v(1, 1, 0)}));
+    EXPECT_EQ(u.back[0].vertices(), (std::vector<Vec3>{v(0, 0, 0), v(1, -1, 0), v(1, 0, 0)}));
 }
 
 TEST(Split, CoplanarPolygonsSortByFacing) {
@@ -106,7 +106,7 @@ TEST(Split, PiecesWithoutAreaAreDropped) {
     Split s = cut(plane_of(v(0, 1, 0), "2"), std::move(spiky));
     EXPECT_TRUE(s.front.empty());
     ASSERT_EQ(s.back.size(), 1u);
-    EXPECT_EQ(s.back[0].vertices.size(), 6u);
+    EXPECT_EQ(s.back[0].vertices().size(), 6u);
 }
 
 TEST(Split, HugeCoordinatesAreClassifiedExactly) {
@@ -128,9 +128,9 @@ TEST(Split, HugeCoordinatesAreClassifiedExactly) {
     Split s = cut(plane_of(v(1, 0, 0), "1"), std::move(wide));
     ASSERT_EQ(s.front.size(), 1u);
     ASSERT_EQ(s.back.size(), 1u);
-    EXPECT_EQ(s.back[0].vertices[1], v(1, 0, 0));
-    EXPECT_EQ(s.front[0].vertices[1], v(big.c_str(), "0", "0"));
-    EXPECT_TRUE(std::isinf(s.front[0].float_vertices[1][0]));
+    EXPECT_EQ(s.back[0].vertices()[1], v(1, 0, 0));
+    EXPECT_EQ(s.front[0].vertices()[1], v(big.c_str(), "0", "0"));
+    EXPECT_TRUE(std::isinf(s.front[0].float_vertices()[1][0]));
 }
 
 TEST(Split, ScreenNeverDisagreesWithTheExactSide) {
@@ -177,8 +177,8 @@ TEST(Split, ManyVertexPolygonSplitsWithItsOwnSideBuffer) {
     Split s = cut(plane_of(v(1, 0, 0), "101/2"), std::move(strip));
     ASSERT_EQ(s.front.size(), 1u);
     ASSERT_EQ(s.back.size(), 1u);
-    EXPECT_EQ(s.front[0].vertices.size(), 49u * 2 + 2);
-    EXPECT_EQ(s.back[0].vertices.size(), 51u * 2 + 2);
+    EXPECT_EQ(s.front[0].vertices().size(), 49u * 2 + 2);
+    EXPECT_EQ(s.back[0].vertices().size(), 51u * 2 + 2);
 }
 
 }  // namespace

@@ -46,7 +46,7 @@ TEST(EdgeCutter, UnitBoxEdgeGivesTheChamferSlab) {
     // on the edge's side of it, 4 long and 2 + 2 across.
     const Polygon& b = cutter->polygons[0];
     EXPECT_EQ(b.label, "chamfer.b");
-    for (const Vec3& p : b.vertices) EXPECT_EQ(p.y + p.z, r("1/10"));
+    for (const Vec3& p : b.vertices()) EXPECT_EQ(p.y + p.z, r("1/10"));
     EXPECT_EQ(x_range(*cutter), std::make_pair(Rational(-1), Rational(3)));
     EXPECT_EQ(volume6(cutter->polygons), r("48/5"));
     // A negative distance covers the same region.
@@ -103,13 +103,13 @@ TEST(CornerPass, UnitBoxCornersAndTheirTetrahedra) {
     const Polygon& facet = cutter->polygons[0];
     EXPECT_EQ(facet.label, "corner.a");
     std::vector<std::string> corners;
-    for (const Vec3& p : facet.vertices) corners.push_back(point_text(p));
+    for (const Vec3& p : facet.vertices()) corners.push_back(point_text(p));
     std::sort(corners.begin(), corners.end());
     EXPECT_EQ(corners, (std::vector<std::string>{"0/1,1/10,1/10", "1/10,0/1,1/10", "1/10,1/10,0/1"}));
     const Vec3 w{r("1/20"), r("1/20"), r("1/20")};
-    EXPECT_EQ(cutter->polygons[1].vertices.size(), 3u);
+    EXPECT_EQ(cutter->polygons[1].vertices().size(), 3u);
     bool has_w = false;
-    for (const Vec3& p : cutter->polygons[1].vertices) has_w = has_w || p == w;
+    for (const Vec3& p : cutter->polygons[1].vertices()) has_w = has_w || p == w;
     EXPECT_TRUE(has_w);
 
     // dist 0 collapses the tetrahedron to a point.
@@ -180,7 +180,7 @@ TEST(Chamfer, SlantedLongEdgesLeaveNothingOnTheirLines) {
         if (e.dir != v(3, 4, 0)) continue;
         ++long_edges;
         for (const Polygon& p : bevelled.polygons) {
-            for (const Vec3& q : p.vertices) {
+            for (const Vec3& q : p.vertices()) {
                 const Vec3 off = sub(q, e.point);
                 EXPECT_FALSE(cross(off, e.dir) == v(0, 0, 0)) << point_text(q);
             }
@@ -194,13 +194,13 @@ TEST(Chamfer, ZeroDistanceAndEdgelessSolidsComeBackUnchanged) {
     const Solid same = chamfer(box, 0);
     ASSERT_EQ(same.polygons.size(), box.polygons.size());
     for (std::size_t i = 0; i < box.polygons.size(); ++i) {
-        EXPECT_EQ(same.polygons[i].vertices, box.polygons[i].vertices);
+        EXPECT_EQ(same.polygons[i].vertices(), box.polygons[i].vertices());
         EXPECT_EQ(same.polygons[i].label, box.polygons[i].label);
     }
     const Solid single{{box.polygons[3]}};
     const Solid copy = chamfer(single, r("1/10"));
     ASSERT_EQ(copy.polygons.size(), 1u);
-    EXPECT_EQ(copy.polygons[0].vertices, single.polygons[0].vertices);
+    EXPECT_EQ(copy.polygons[0].vertices(), single.polygons[0].vertices());
 }
 
 TEST(Chamfer, FailuresOfTheWholeOperation) {
@@ -215,7 +215,7 @@ TEST(Chamfer, ResultsAreClosed) {
     std::vector<Polygon> shifted;
     for (const Polygon& p : moved.polygons) {
         std::vector<Vec3> q;
-        for (const Vec3& c : p.vertices) q.push_back(add(c, v(1, 1, 1)));
+        for (const Vec3& c : p.vertices()) q.push_back(add(c, v(1, 1, 1)));
         shifted.push_back(Polygon::make(std::move(q), p.label));
     }
     const Solid two = boolean(BooleanOp::union_, Solid::cube(2, 2, 2, "a"), Solid{shifted});

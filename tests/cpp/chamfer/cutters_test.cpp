@@ -20,7 +20,7 @@ TEST(Parallelepiped, RightHandedUnitVectorsGiveTheUnitBoxUnflipped) {
               (std::vector<std::string>{"chamfer.b", "chamfer.t", "chamfer.f", "chamfer.k", "chamfer.r", "chamfer.l"}));
     ASSERT_EQ(cutter.polygons.size(), 6u);
     for (std::size_t i = 0; i < 6; ++i) {
-        EXPECT_EQ(cutter.polygons[i].vertices, box.polygons[i].vertices) << i;
+        EXPECT_EQ(cutter.polygons[i].vertices(), box.polygons[i].vertices()) << i;
         EXPECT_EQ(cutter.polygons[i].plane, box.polygons[i].plane) << i;
     }
     EXPECT_EQ(volume6(cutter.polygons), Rational(6));
@@ -33,7 +33,7 @@ TEST(Parallelepiped, LeftHandedVectorsAreTurnedOutward) {
     // Face b keeps its place in the order but runs 1, 2, 3, 0 now.
     const Polygon& b = plain.polygons[0];
     EXPECT_EQ(b.label, "chamfer.b");
-    EXPECT_EQ(b.vertices, (std::vector<Vec3>{v(1, 0, 0), v(1, 1, 0), v(0, 1, 0), v(0, 0, 0)}));
+    EXPECT_EQ(b.vertices(), (std::vector<Vec3>{v(1, 0, 0), v(1, 1, 0), v(0, 1, 0), v(0, 0, 0)}));
     EXPECT_EQ(b.plane.normal, v(0, 0, 1));
 
     // A sheared, left-handed block is still outward: its volume is |det| = 2*3*4.
@@ -54,11 +54,11 @@ TEST(Tetra, CornerOfTheUnitCubeIsFlippedToFaceOutward) {
     EXPECT_EQ(labels(t), (std::vector<std::string>{"corner.a", "corner.b", "corner.c", "corner.d"}));
     EXPECT_EQ(volume6(t.polygons), Rational(1));
     // a was P0 P1 P2 facing +z, into the tetrahedron; now reversed.
-    EXPECT_EQ(t.polygons[0].vertices, (std::vector<Vec3>{v(0, 1, 0), v(1, 0, 0), v(0, 0, 0)}));
+    EXPECT_EQ(t.polygons[0].vertices(), (std::vector<Vec3>{v(0, 1, 0), v(1, 0, 0), v(0, 0, 0)}));
     EXPECT_EQ(t.polygons[0].plane.normal, v(0, 0, -1));
 
     const Solid kept = tetra(v(0, 0, 0), v(0, 1, 0), v(1, 0, 0), v(0, 0, 1), "corner");
-    EXPECT_EQ(kept.polygons[0].vertices, (std::vector<Vec3>{v(0, 0, 0), v(0, 1, 0), v(1, 0, 0)}));
+    EXPECT_EQ(kept.polygons[0].vertices(), (std::vector<Vec3>{v(0, 0, 0), v(0, 1, 0), v(1, 0, 0)}));
     EXPECT_EQ(volume6(kept.polygons), Rational(1));
 }
 

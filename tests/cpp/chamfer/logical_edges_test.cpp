@@ -54,7 +54,7 @@ TEST(LogicalEdges, SidesOnOneLineMergeAcrossGapsAndPieces) {
     Solid pair = Solid::cube(1, 1, 1, "a");
     for (Polygon p : Solid::cube(1, 1, 1, "b").polygons) {
         std::vector<Vec3> moved;
-        for (const Vec3& q : p.vertices) moved.push_back(add(q, v(2, 0, 0)));
+        for (const Vec3& q : p.vertices()) moved.push_back(add(q, v(2, 0, 0)));
         pair.polygons.push_back(Polygon::make(std::move(moved), p.label));
     }
     const std::vector<Edge> edges = logical_edges(pair);

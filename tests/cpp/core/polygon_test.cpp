@@ -24,8 +24,8 @@ TEST(Polygon, MakeComputesPlaneAndFloatCopies) {
     Polygon p = Polygon::make({v("0", "0", "0"), v("1", "0", "0"), v("1", "1", "0"), v("0", "1", "0")}, "sq");
     EXPECT_EQ(p.plane.normal, v("0", "0", "1"));
     EXPECT_TRUE(p.plane.offset.is_zero());
-    ASSERT_EQ(p.float_vertices.size(), 4u);
-    EXPECT_EQ(p.float_vertices[2][0], 1.0);
+    ASSERT_EQ(p.float_vertices().size(), 4u);
+    EXPECT_EQ(p.float_vertices()[2][0], 1.0);
     EXPECT_EQ(p.area2(), Rational(4));
     EXPECT_PANIC_KIND(Polygon::make({v("0", "0", "0"), v("1", "0", "0")}, "x"), corv::PanicKind::too_few_vertices);
 }
@@ -62,15 +62,42 @@ TEST(Polygon, FlatPolygonNearTwoToTheEightyIsDegenerate) {
 TEST(Polygon, FlippedTwiceIsTheSamePolygon) {
     Polygon p = Polygon::make({v("0", "0", "0"), v("2", "0", "0"), v("2", "1/3", "5"), v("0", "1", "0")}, "f");
     Polygon f = p.flipped();
-    EXPECT_EQ(f.vertices.front(), p.vertices.back());
+    EXPECT_EQ(f.vertices().front(), p.vertices().back());
     EXPECT_EQ(f.plane.normal, neg(p.plane.normal));
     EXPECT_EQ(f.plane.offset, -p.plane.offset);
     EXPECT_EQ(f.label, "f");
     Polygon ff = f.flipped();
-    EXPECT_EQ(ff.vertices, p.vertices);
-    EXPECT_EQ(ff.float_vertices, p.float_vertices);
+    EXPECT_EQ(ff.vertices(), p.vertices());
+    EXPECT_EQ(ff.float_vertices(), p.float_vertices());
     EXPECT_EQ(ff.plane, p.plane);
     EXPECT_EQ(ff.label, p.label);
+}
+
+// The double copies can only be set together with the loop, so every way of
+// making or turning a polygon leaves them equal to to_f3 of the vertices.
+TEST(Polygon, DoubleCopiesAlwaysMatchTheLoop) {
+    auto agree = [](const Polygon& p) {
+        if (p.float_vertices().size() != p.vertices().size()) return false;
+        for (std::size_t i = 0; i < p.vertices().size(); ++i) {
+            if (p.float_vertices()[i] != corv::to_f3(p.vertices()[i])) return false;
+        }
+        return true;
+    };
+    Polygon p = Polygon::make({v("1/3", "0", "0"), v("2", "1/7", "0"), v("2", "1/3", "5/11")}, "p");
+    EXPECT_TRUE(agree(p));
+    EXPECT_TRUE(agree(p.flipped()));
+    p.flip();
+    EXPECT_TRUE(agree(p));
+    EXPECT_TRUE(agree(Polygon::with_plane(p.vertices(), p.plane, "q")));
+    EXPECT_TRUE(agree(Solid::cube(Rational(1) / Rational(3), 2, 3, "c").polygons[4]));
+#ifndef NDEBUG
+    // Copies handed in from outside are checked where assertions are on.
+    std::vector<corv::Float3> wrong = p.float_vertices();
+    wrong[1][0] += 1.0;
+    EXPECT_PANIC_KIND(Polygon::assemble(p.vertices(), wrong, p.plane, "w"), corv::PanicKind::invalid_argument);
+    EXPECT_PANIC_KIND(Polygon::assemble(p.vertices(), {}, p.plane, "w"), corv::PanicKind::invalid_argument);
+#endif
+    EXPECT_TRUE(agree(Polygon::assemble(p.vertices(), p.float_vertices(), p.plane, "a")));
 }
 
 TEST(Plane, SideIsExactForHugeCoordinates) {

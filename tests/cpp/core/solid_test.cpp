@@ -69,10 +69,10 @@ TEST(Measures, CanonicalIgnoresOrderStartDirectionLabelsAndRepeats) {
     Solid s = box("1", "1", "1");
     Solid t;
     for (auto it = s.polygons.rbegin(); it != s.polygons.rend(); ++it) {
-        corv::Polygon p = it->flipped();
-        std::rotate(p.vertices.begin(), p.vertices.begin() + 1, p.vertices.end());
-        p.label = "other";
-        t.polygons.push_back(p);
+        const corv::Polygon p = it->flipped();
+        std::vector<corv::Vec3> loop = p.vertices();
+        std::rotate(loop.begin(), loop.begin() + 1, loop.end());
+        t.polygons.push_back(corv::Polygon::with_plane(std::move(loop), p.plane, "other"));
     }
     t.polygons.push_back(s.polygons[2]);
     EXPECT_EQ(canonical(t.polygons), kUnitCubeCanonical);

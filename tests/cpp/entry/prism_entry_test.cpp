@@ -41,9 +41,9 @@ TEST(MakePrism, UnitSquareFacesInOrder) {
     EXPECT_EQ(labels(s), want);
     EXPECT_EQ(volume6(s.polygons), Rational(6));
     // First cap triangle ((0,1), (0,0), (1,0)): the bottom is wound backwards.
-    EXPECT_EQ(s.polygons[0].vertices, (std::vector<Vec3>{v3(0, 1, 0), v3(1, 0, 0), v3(0, 0, 0)}));
-    EXPECT_EQ(s.polygons[1].vertices, (std::vector<Vec3>{v3(0, 1, 1), v3(0, 0, 1), v3(1, 0, 1)}));
-    EXPECT_EQ(s.polygons[4].vertices, (std::vector<Vec3>{v3(0, 0, 0), v3(1, 0, 0), v3(1, 0, 1), v3(0, 0, 1)}));
+    EXPECT_EQ(s.polygons[0].vertices(), (std::vector<Vec3>{v3(0, 1, 0), v3(1, 0, 0), v3(0, 0, 0)}));
+    EXPECT_EQ(s.polygons[1].vertices(), (std::vector<Vec3>{v3(0, 1, 1), v3(0, 0, 1), v3(1, 0, 1)}));
+    EXPECT_EQ(s.polygons[4].vertices(), (std::vector<Vec3>{v3(0, 0, 0), v3(1, 0, 0), v3(1, 0, 1), v3(0, 0, 1)}));
     EXPECT_EQ(s.polygons[0].plane.normal.z.sign(), -1);
     EXPECT_EQ(s.polygons[1].plane.normal.z.sign(), 1);
     EXPECT_EQ(s.polygons[4].plane.normal.y.sign(), -1);
@@ -55,7 +55,7 @@ TEST(MakePrism, ClockwiseOutlineIsReversedFirst) {
     EXPECT_EQ(volume6(s.polygons), Rational(6));
     // Reversed: (1,0), (1,1), (0,1), (0,0); the first side runs (1,0) -> (1,1).
     EXPECT_EQ(s.polygons[4].label, "p.side0");
-    EXPECT_EQ(s.polygons[4].vertices, (std::vector<Vec3>{v3(1, 0, 0), v3(1, 1, 0), v3(1, 1, 1), v3(1, 0, 1)}));
+    EXPECT_EQ(s.polygons[4].vertices(), (std::vector<Vec3>{v3(1, 0, 0), v3(1, 1, 0), v3(1, 1, 1), v3(1, 0, 1)}));
 }
 
 TEST(MakePrism, ReadsPairsOnly) {
@@ -102,8 +102,8 @@ TEST(MakePrismatoid, SquareToSquare) {
     EXPECT_EQ(labels(s), want);
     EXPECT_EQ(volume6(s.polygons), Rational(6));
     // Side 0 splits along the diagonal from B0 to T1.
-    EXPECT_EQ(s.polygons[4].vertices, (std::vector<Vec3>{v3(0, 0, 0), v3(1, 0, 0), v3(1, 0, 1)}));
-    EXPECT_EQ(s.polygons[5].vertices, (std::vector<Vec3>{v3(0, 0, 0), v3(1, 0, 1), v3(0, 0, 1)}));
+    EXPECT_EQ(s.polygons[4].vertices(), (std::vector<Vec3>{v3(0, 0, 0), v3(1, 0, 0), v3(1, 0, 1)}));
+    EXPECT_EQ(s.polygons[5].vertices(), (std::vector<Vec3>{v3(0, 0, 0), v3(1, 0, 1), v3(0, 0, 1)}));
 }
 
 TEST(MakePrismatoid, ClockwiseBottomReversesBoth) {

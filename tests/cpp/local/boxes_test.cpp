@@ -86,7 +86,7 @@ TEST(LocalBoxes, UntouchedFacesComeOutWhole) {
     const Solid r = local_boolean(BooleanOp::cut, a, b);
     std::size_t whole = 0;
     for (const Polygon& p : a.polygons) {
-        for (const Polygon& o : r.polygons) whole += o.vertices == p.vertices ? 1u : 0u;
+        for (const Polygon& o : r.polygons) whole += o.vertices() == p.vertices() ? 1u : 0u;
     }
     EXPECT_EQ(whole, 5u);
     EXPECT_TRUE(matches_bsp(BooleanOp::cut, a, b));
@@ -106,7 +106,7 @@ TEST(LocalBoxes, LabelsAndOrientationOfToolFaces) {
             // far end (3, 3, 3) lies in front of it.
             EXPECT_EQ(p.plane.side(Vec3{3, 3, 3}), 1);
         }
-        for (const Vec3& v : p.vertices) EXPECT_EQ(p.plane.side(v), 0);
+        for (const Vec3& v : p.vertices()) EXPECT_EQ(p.plane.side(v), 0);
     }
     EXPECT_TRUE(tool_face);
 }

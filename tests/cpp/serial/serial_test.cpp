@@ -25,10 +25,10 @@ void expect_identical(const Solid& a, const Solid& b) {
     for (std::size_t i = 0; i < a.polygons.size(); ++i) {
         const Polygon& p = a.polygons[i];
         const Polygon& q = b.polygons[i];
-        EXPECT_EQ(p.vertices, q.vertices) << "polygon " << i;
+        EXPECT_EQ(p.vertices(), q.vertices()) << "polygon " << i;
         EXPECT_EQ(p.plane, q.plane) << "polygon " << i;
         EXPECT_EQ(p.label, q.label) << "polygon " << i;
-        EXPECT_EQ(p.float_vertices, q.float_vertices) << "polygon " << i;
+        EXPECT_EQ(p.float_vertices(), q.float_vertices()) << "polygon " << i;
     }
 }
 
@@ -114,7 +114,7 @@ TEST(Serial, LargeNumbersAndLabelsOfAnyBytes) {
     Vec3 a{far, far, 0}, b{far + 1, far, 0}, c{far, far + 1, 0};
     Solid thin{{Polygon::make({a, b, c}, "thin")}};
     expect_round_trip(thin);
-    thin.polygons[0].vertices = {a, c, b};  // the loop turned against the plane
+    thin.polygons[0] = Polygon::with_plane({a, c, b}, thin.polygons[0].plane, "thin");  // turned against the plane
     EXPECT_CORRUPT(decode(encode(thin)));
 }
 
@@ -138,13 +138,18 @@ TEST(Serial, EveryTruncationAndEveryBitFlipIsRefused) {
 TEST(Serial, GeometryThatPassesTheChecksumIsStillChecked) {
     const Solid cube = Solid::cube(1, 1, 1, "c");
     Solid off = cube;
-    off.polygons[2].vertices[1].y += Rational(1) / Rational(3);  // the front face is y = 0
+    std::vector<Vec3> moved = cube.polygons[2].vertices();
+    moved[1].y += Rational(1) / Rational(3);  // the front face is y = 0
+    off.polygons[2] = Polygon::with_plane(std::move(moved), cube.polygons[2].plane, "moved");
     EXPECT_CORRUPT(decode(encode(off)));
     Solid turned = cube;
-    std::reverse(turned.polygons[0].vertices.begin(), turned.polygons[0].vertices.end());
+    std::vector<Vec3> reversed = cube.polygons[0].vertices();
+    std::reverse(reversed.begin(), reversed.end());
+    turned.polygons[0] = Polygon::with_plane(std::move(reversed), cube.polygons[0].plane, "turned");
     EXPECT_CORRUPT(decode(encode(turned)));
     Solid flat = cube;  // every vertex on the plane, but no area
-    flat.polygons[0].vertices = {Vec3{0, 0, 0}, Vec3{1, 0, 0}, Vec3{2, 0, 0}};
+    flat.polygons[0] =
+        Polygon::with_plane({Vec3{0, 0, 0}, Vec3{1, 0, 0}, Vec3{2, 0, 0}}, cube.polygons[0].plane, "flat");
     EXPECT_CORRUPT(decode(encode(flat)));
 
     EXPECT_NO_THROW(decode(triangle_body().sealed()));
@@ -230,8 +235,8 @@ TEST(Serial, ResealedMutationsDecodeToWellFormedSolidsOrPanic) {
             Solid s = decode(resealed(b));
             ++decoded;
             for (const Polygon& p : s.polygons) {
-                ASSERT_GE(p.vertices.size(), 3u);
-                for (const Vec3& v : p.vertices) ASSERT_EQ(p.plane.side(v), 0);
+                ASSERT_GE(p.vertices().size(), 3u);
+                for (const Vec3& v : p.vertices()) ASSERT_EQ(p.plane.side(v), 0);
                 ASSERT_FALSE(p.is_degenerate());
             }
         } catch (const Panic& e) {

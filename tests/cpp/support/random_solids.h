@@ -137,7 +137,7 @@ inline bool simple_shape(const Solid& s) {
         for (const Polygon& o : s.polygons) {
             const bool back_to_back = cross(p.plane.normal, o.plane.normal) == Vec3{} &&
                                       dot(p.plane.normal, o.plane.normal).sign() < 0 &&
-                                      p.plane.side(o.vertices[0]) == 0;
+                                      p.plane.side(o.vertices()[0]) == 0;
             if (back_to_back) return false;
         }
     }

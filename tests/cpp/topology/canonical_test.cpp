@@ -102,8 +102,8 @@ TEST(LineKey, SameForEveryEdgeOnTheLine) {
 TEST(LineKey, SharedEdgeOfAdjacentBoxFaces) {
     Solid box = Solid::cube(2, 3, 5, "b");
     // bottom (0,3,2,1) and front (0,1,5,4) share the edge 0-1, run oppositely.
-    const auto& bottom = box.polygons.at(0).vertices;
-    const auto& front = box.polygons.at(2).vertices;
+    const auto& bottom = box.polygons.at(0).vertices();
+    const auto& front = box.polygons.at(2).vertices();
     EXPECT_EQ(line_key(bottom.at(3), bottom.at(0)), line_key(front.at(0), front.at(1)));
 }
 

@@ -128,7 +128,7 @@ TEST(Watertight, DisjointPartsOnOneLineAreSummedTogether) {
     Solid two = Solid::cube(1, 1, 1, "a");
     for (Polygon& face : Solid::cube(1, 1, 1, "b").polygons) {
         std::vector<Vec3> moved;
-        for (const Vec3& v : face.vertices) moved.push_back(add(v, p(3, 0, 0)));
+        for (const Vec3& v : face.vertices()) moved.push_back(add(v, p(3, 0, 0)));
         two.polygons.push_back(poly(std::move(moved)));
     }
     EXPECT_TRUE(watertight_ok(two));
