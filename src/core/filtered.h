@@ -57,7 +57,9 @@ inline int dot_sign(const Double3& a, const Double3& b, double w) {
 // r = sum |ni|*hi of n.c - w; the double evaluation of c and h, of n.c - w
 // and of r takes about a dozen roundings of numbers below 2*Mb (under
 // 14u*Mb), so low = n.c - w - r > e proves every point in front, and
-// high = n.c - w + r < -e every point behind.
+// high = n.c - w + r < -e every point behind. That holds while c and h are
+// finite; one that overflowed (lo + hi beyond the doubles' range, with a
+// tiny ni keeping ni*ci small) settles nothing for the whole set.
 struct BoxScreen {
     int whole;     // +1 every point in front, -1 every point behind, 0 unknown
     double slack;  // e for point_side; +inf when the doubles are unusable
@@ -71,6 +73,10 @@ inline BoxScreen box_screen(const Double3& n, const Double3& abs_n, double w, co
     const double e = (mag + 1.0) * kDotSlack;
     const double centre = ((n[0] * c[0] + n[1] * c[1]) + n[2] * c[2]) - w;
     const double radius = (abs_n[0] * h[0] + abs_n[1] * h[1]) + abs_n[2] * h[2];
+    // c and h are the caller's: lo + hi (or hi - lo) may have overflowed even
+    // where a tiny normal component keeps mag small. Then only the points
+    // can be screened.
+    if (!std::isfinite(centre) || !std::isfinite(radius)) return {0, e};
     if (centre - radius > e) return {1, e};
     if (centre + radius < -e) return {-1, e};
     return {0, e};

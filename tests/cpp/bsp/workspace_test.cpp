@@ -261,5 +261,29 @@ TEST(Workspace, AxisPlaneShortcutAgreesWithThePlanesOwnSide) {
     }
 }
 
+TEST(Workspace, FacesNearTheTopOfTheDoublesRangeAreCutByPlanesWithTinyNormals) {
+    // Corners at z = 1.5 * 2^1023: the double box's centre, (lo + hi) / 2,
+    // overflows on the way, though the plane's tiny z normal keeps every
+    // side value small. The square straddles the plane x + 2^-1000 z = w.
+    Rational z = 3;
+    for (int i = 0; i < 1022; ++i) z *= 2;
+    Rational big = 1;
+    for (int i = 0; i < 1000; ++i) big *= 2;
+    const Rational tiny = Rational(1) / big;
+    const Rational w = tiny * z + Rational(1) / Rational(2);
+    Plane plane;
+    plane.normal = Vec3{1, 0, tiny};
+    plane.offset = w;
+    const Solid s = soup({Polygon::make({Vec3{0, 0, z}, Vec3{1, 0, z}, Vec3{1, 1, z}, Vec3{0, 1, z}}, "high"),
+                          Polygon::with_plane({v(0, 0, 0), v(1, 0, 0), v(0, 1, 0)}, plane, "cutter")});
+    Workspace ws;
+    const std::vector<Face> f = ws.load(s);
+    const Sorted cut = sort(ws, f[1].plane, f[0]);
+    ASSERT_EQ(cut.front.size(), 1u);
+    ASSERT_EQ(cut.back.size(), 1u);
+    for (const Vec3& p : loop(ws, cut.front[0])) EXPECT_GE(plane.side(p), 0);
+    for (const Vec3& p : loop(ws, cut.back[0])) EXPECT_LE(plane.side(p), 0);
+}
+
 }  // namespace
 }  // namespace corv
