@@ -96,9 +96,7 @@ void sort_face(Workspace& ws, SortScratch& scratch, std::uint32_t plane_ref, con
                std::vector<Face>& coplanar_front, std::vector<Face>& coplanar_back, std::vector<Face>& front,
                std::vector<Face>& back) {
     switch (classify(ws, plane_ref, face, scratch.sides)) {
-        case kCoplanar:
-            (ws.facing(plane_ref, face.plane) > 0 ? coplanar_front : coplanar_back).push_back(face);
-            return;
+        case kCoplanar: (ws.facing(plane_ref, face.plane) > 0 ? coplanar_front : coplanar_back).push_back(face); return;
         case kFront: front.push_back(face); return;
         case kBack: back.push_back(face); return;
         default: cut_spanning(ws, scratch, plane_ref, face, front, back);

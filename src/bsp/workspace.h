@@ -25,7 +25,7 @@ struct Face {
     // Plane id times two, plus one when the face lies on the negated plane.
     std::uint32_t plane = 0;
     std::uint32_t flags = 0;
-    std::uint32_t box = 0;  // its corners' double bounding box in Workspace::boxes
+    std::uint32_t box = 0;               // its corners' double bounding box in Workspace::boxes
     const std::string* label = nullptr;  // an operand polygon's label
 };
 

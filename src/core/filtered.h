@@ -63,7 +63,8 @@ inline int dot_sign(const Double3& a, const Double3& b, double w) {
 // (m*m rounds by at most u, inside the slack) has the exact sign. Outside
 // the range, or with an infinite or NaN input, the answer is 0.
 inline int orient2d_sign(double ax, double ay, double bx, double by, double cx, double cy) {
-    const double m = std::max({std::fabs(ax), std::fabs(ay), std::fabs(bx), std::fabs(by), std::fabs(cx), std::fabs(cy)});
+    const double m =
+        std::max({std::fabs(ax), std::fabs(ay), std::fabs(bx), std::fabs(by), std::fabs(cx), std::fabs(cy)});
     if (!(m >= 0x1p-400 && m <= 0x1p400)) return 0;
     const double det = (bx - ax) * (cy - ay) - (by - ay) * (cx - ax);
     const double bound = 0x1p-47 * m * m;
@@ -154,8 +155,8 @@ bool floats_prove_area(std::size_t n, At&& at) {
 
 // How many decisions on this thread the screens left to exact arithmetic.
 struct Fallbacks {
-    std::uint64_t side = 0;  // plane sides and dot signs
-    std::uint64_t area = 0;  // polygon area tests
+    std::uint64_t side = 0;    // plane sides and dot signs
+    std::uint64_t area = 0;    // polygon area tests
     std::uint64_t orient = 0;  // 2-D orientations (outlines, planar meshes, triangle areas)
 };
 

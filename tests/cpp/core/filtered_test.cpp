@@ -138,12 +138,11 @@ TEST(Filtered, BoxScreenAndPointSideNeverContradictTheExactSide) {
         for (const Vec3& p : set) {
             const int exact = (dot(n, p) - w).sign();
             if (screen.whole != 0) {
-                ASSERT_EQ(screen.whole, exact) << "n " << point_text(n) << " p " << point_text(p) << " w " << w.text()
-                                               << std::hexfloat << "\nfn " << fn[0] << " " << fn[1] << " " << fn[2]
-                                               << " fw " << fw << "\nc " << c[0] << " " << c[1] << " " << c[2]
-                                               << "\nh " << h[0] << " " << h[1] << " " << h[2] << "\nm " << m[0]
-                                               << " " << m[1] << " " << m[2] << " set " << set.size() << " slack "
-                                               << screen.slack;
+                ASSERT_EQ(screen.whole, exact)
+                    << "n " << point_text(n) << " p " << point_text(p) << " w " << w.text() << std::hexfloat << "\nfn "
+                    << fn[0] << " " << fn[1] << " " << fn[2] << " fw " << fw << "\nc " << c[0] << " " << c[1] << " "
+                    << c[2] << "\nh " << h[0] << " " << h[1] << " " << h[2] << "\nm " << m[0] << " " << m[1] << " "
+                    << m[2] << " set " << set.size() << " slack " << screen.slack;
             }
             const int s = filtered::point_side(fn, fw, doubles(p), screen.slack);
             if (s != 0) {
@@ -187,7 +186,8 @@ TEST(Filtered, Orient2dNeverContradictsTheExactSign) {
 
 Vec3 area2_exact(const std::vector<Vec3>& loop) {
     Vec3 s{0, 0, 0};
-    for (std::size_t i = 1; i + 1 < loop.size(); ++i) s = add(s, cross(sub(loop[i], loop[0]), sub(loop[i + 1], loop[0])));
+    for (std::size_t i = 1; i + 1 < loop.size(); ++i)
+        s = add(s, cross(sub(loop[i], loop[0]), sub(loop[i + 1], loop[0])));
     return s;
 }
 
@@ -210,7 +210,8 @@ TEST(Filtered, FloatsNeverProveAreaOfALoopWithoutArea) {
         std::vector<Vec3> loop;
         if (num.rng() % 3 != 0) {
             const std::size_t n = 3 + num.rng() % 6;
-            for (std::size_t j = 0; j < n; ++j) loop.push_back(add(o, smul(num.of_kind(j % 2 == 0 ? 1 : num.kind()), d)));
+            for (std::size_t j = 0; j < n; ++j)
+                loop.push_back(add(o, smul(num.of_kind(j % 2 == 0 ? 1 : num.kind()), d)));
         } else {
             const Vec3 e = num.vec(num.kind());
             for (auto [x, y] : flat_shapes[num.rng() % flat_shapes.size()]) {
