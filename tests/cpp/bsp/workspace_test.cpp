@@ -120,9 +120,9 @@ TEST_F(SortCase, PiecesShareTheirCrossingPointsWhichLieOnThePlane) {
     // Crossings of a slanted plane are exact rationals on it, and their
     // double copies are the correctly rounded ones.
     const Plane& sp = ws.plane(slant);
-    const Sorted cut = sort(ws, slant, f[0]);
-    ASSERT_EQ(cut.front.size() + cut.back.size(), 2u);
-    for (const Face& piece : {cut.front[0], cut.back[0]}) {
+    const Sorted slanted = sort(ws, slant, f[0]);
+    ASSERT_EQ(slanted.front.size() + slanted.back.size(), 2u);
+    for (const Face& piece : {slanted.front[0], slanted.back[0]}) {
         for (bsp::PointId id : ids(ws, piece)) {
             const bool made = id >= ws.points.size() - ws.made.size();
             if (made) {

@@ -39,7 +39,9 @@ struct Numbers {
 
     explicit Numbers(std::uint64_t seed) : rng(seed) {}
 
-    std::int64_t small(std::int64_t n) { return static_cast<std::int64_t>(rng() % (2 * n + 1)) - n; }
+    std::int64_t small(std::int64_t n) {
+        return static_cast<std::int64_t>(rng() % static_cast<std::uint64_t>(2 * n + 1)) - n;
+    }
     Rational mantissa() { return Rational(static_cast<std::int64_t>(rng() >> 11) - (std::int64_t(1) << 52)); }
 
     Rational of_kind(int kind) {
@@ -51,7 +53,9 @@ struct Numbers {
             case 4: return mantissa() / pow2(1000 + static_cast<int>(rng() % 150));  // subnormal or below
             case 5: return Rational(small(1000000)) / ten300;
             case 6: return from_double(std::ldexp(static_cast<double>(small(1 << 30)), static_cast<int>(small(60))));
-            case 7: return from_double(static_cast<double>(small(1 << 30))) + Rational(1) / pow2(40 + rng() % 40);
+            case 7:
+                return from_double(static_cast<double>(small(1 << 30))) +
+                       Rational(1) / pow2(40 + static_cast<int>(rng() % 40));
             default: return mantissa() * mantissa() / (mantissa() * mantissa() + 1);
         }
     }
