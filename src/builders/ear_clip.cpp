@@ -6,6 +6,8 @@
 #include <numeric>
 #include <optional>
 
+#include "core/filtered.h"
+
 namespace corv {
 namespace {
 
@@ -46,12 +48,8 @@ struct IntCoords {
 // outside the doubles' box lies outside the exact box too; NaN compares
 // false and is never screened out.
 //
-// Orientation: every rounded coordinate is within u*M of the exact one
-// (u = 2^-53, M the largest magnitude among the six doubles, kept within
-// 2^-400 .. 2^400 so that neither overflow nor underflow interferes), which
-// bounds the error of the double determinant by about 48*u*M^2. A
-// determinant beyond 64*u*M^2 has the exact determinant's sign; anything
-// closer, infinite or NaN is settled exactly.
+// Orientation: filtered::orient2d_sign, whatever it leaves open settled
+// exactly.
 struct RationalCoords {
     const std::vector<Point2>& p;
     std::vector<double> fx, fy;
@@ -61,14 +59,9 @@ struct RationalCoords {
     };
 
     int orient(std::size_t a, std::size_t b, std::size_t c) const {
-        double m = std::max({std::fabs(fx[a]), std::fabs(fx[b]), std::fabs(fx[c]), std::fabs(fy[a]), std::fabs(fy[b]),
-                             std::fabs(fy[c])});
-        if (m >= 0x1p-400 && m <= 0x1p400) {
-            double det = (fx[b] - fx[a]) * (fy[c] - fy[a]) - (fy[b] - fy[a]) * (fx[c] - fx[a]);
-            double bound = 0x1p-47 * m * m;
-            if (det > bound) return 1;
-            if (det < -bound) return -1;
-        }
+        const int s = filtered::orient2d_sign(fx[a], fy[a], fx[b], fy[b], fx[c], fy[c]);
+        if (s != 0) return s;
+        ++filtered::fallbacks().orient;
         return ((p[b].x - p[a].x) * (p[c].y - p[a].y) - (p[b].y - p[a].y) * (p[c].x - p[a].x)).sign();
     }
     Box box_of(std::size_t a, std::size_t b, std::size_t c) const {

@@ -45,6 +45,34 @@ inline int dot_sign(const Double3& a, const Double3& b, double w) {
     return 0;
 }
 
+// The sign of the 2-D orientation (b - a) x (c - a), that is
+// (bx - ax)(cy - ay) - (by - ay)(cx - ax), when the doubles settle it, else 0
+// (go exact). Bound: let M be the largest magnitude among the six doubles,
+// kept within 2^-400 .. 2^400, and u = 2^-53.
+// - each double is within u*M of its exact value (or within 2^-1074, for a
+//   value below 2^-1022);
+// - each computed difference is at most 2M and within 2uM (its inputs) plus
+//   2uM (its own rounding), 4uM in all, of the exact difference;
+// - each product of two differences is then within 2M*4uM twice (the
+//   factors' errors) plus 4uM^2 (its rounding) of the exact one: 20uM^2;
+// - the final difference of two products below 4M^2 each adds 8uM^2.
+// In all 48uM^2 plus second-order terms. A tiny input's absolute error moves
+// a product by at most 2^-1074 * 2M, and an underflowed step is off by at
+// most 2^-1075: with M >= 2^-400 both are below 2^-200 * u*M^2. No step
+// overflows (|products| <= 2^803). A determinant beyond 64uM^2 = 2^-47 M^2
+// (m*m rounds by at most u, inside the slack) has the exact sign. Outside
+// the range, or with an infinite or NaN input, the answer is 0.
+inline int orient2d_sign(double ax, double ay, double bx, double by, double cx, double cy) {
+    const double m =
+        std::max({std::fabs(ax), std::fabs(ay), std::fabs(bx), std::fabs(by), std::fabs(cx), std::fabs(cy)});
+    if (!(m >= 0x1p-400 && m <= 0x1p400)) return 0;
+    const double det = (bx - ax) * (cy - ay) - (by - ay) * (cx - ax);
+    const double bound = 0x1p-47 * m * m;
+    if (det > bound) return 1;
+    if (det < -bound) return -1;
+    return 0;
+}
+
 // A plane-side screen for a set of points (a polygon's corners), from their
 // doubles' bounding box, given as its centre c, half-widths h and largest
 // magnitudes m per axis (computed in doubles from the corners lo, hi:
@@ -57,7 +85,9 @@ inline int dot_sign(const Double3& a, const Double3& b, double w) {
 // r = sum |ni|*hi of n.c - w; the double evaluation of c and h, of n.c - w
 // and of r takes about a dozen roundings of numbers below 2*Mb (under
 // 14u*Mb), so low = n.c - w - r > e proves every point in front, and
-// high = n.c - w + r < -e every point behind.
+// high = n.c - w + r < -e every point behind. That holds while c and h are
+// finite; one that overflowed (lo + hi beyond the doubles' range, with a
+// tiny ni keeping ni*ci small) settles nothing for the whole set.
 struct BoxScreen {
     int whole;     // +1 every point in front, -1 every point behind, 0 unknown
     double slack;  // e for point_side; +inf when the doubles are unusable
@@ -71,6 +101,10 @@ inline BoxScreen box_screen(const Double3& n, const Double3& abs_n, double w, co
     const double e = (mag + 1.0) * kDotSlack;
     const double centre = ((n[0] * c[0] + n[1] * c[1]) + n[2] * c[2]) - w;
     const double radius = (abs_n[0] * h[0] + abs_n[1] * h[1]) + abs_n[2] * h[2];
+    // c and h are the caller's: lo + hi (or hi - lo) may have overflowed even
+    // where a tiny normal component keeps mag small. Then only the points
+    // can be screened.
+    if (!std::isfinite(centre) || !std::isfinite(radius)) return {0, e};
     if (centre - radius > e) return {1, e};
     if (centre + radius < -e) return {-1, e};
     return {0, e};
@@ -121,8 +155,9 @@ bool floats_prove_area(std::size_t n, At&& at) {
 
 // How many decisions on this thread the screens left to exact arithmetic.
 struct Fallbacks {
-    std::uint64_t side = 0;  // plane sides and dot signs
-    std::uint64_t area = 0;  // polygon area tests
+    std::uint64_t side = 0;    // plane sides and dot signs
+    std::uint64_t area = 0;    // polygon area tests
+    std::uint64_t orient = 0;  // 2-D orientations (outlines, planar meshes, triangle areas)
 };
 
 // This thread's counts (each thread has its own; nothing is shared).

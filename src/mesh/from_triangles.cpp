@@ -5,6 +5,7 @@
 #include <numeric>
 #include <optional>
 
+#include "core/filtered.h"
 #include "core/guard.h"
 #include "core/panic.h"
 
@@ -71,21 +72,13 @@ std::optional<Plane> integer_plane(const Vec3& a, const Vec3& b, const Vec3& c, 
     throw Panic(kind, "from_triangles: face " + std::to_string(face) + ": " + what);
 }
 
-// Whether the double cross product proves the triangle has area: a
-// component beyond 2^-47 M^2 (M the largest magnitude among the doubles)
-// has the sign of the exact one (the bound of the planar orientation
-// screen; see mesh/planar.cpp).
+// Whether the doubles prove the triangle has area: one component of its
+// cross product, a 2-D orientation in the plane of two axes, is settled
+// non-zero.
 bool screened_area(const Float3& a, const Float3& b, const Float3& c) {
-    double m = 0;
-    for (const Float3* p : {&a, &b, &c}) {
-        for (double x : *p) m = std::max(m, std::fabs(x));
-    }
-    if (!(m >= 0x1p-400 && m <= 0x1p400)) return false;
-    const double bound = 0x1p-47 * m * m;
     for (std::size_t k = 0; k < 3; ++k) {
         const std::size_t i = (k + 1) % 3, j = (k + 2) % 3;
-        double det = (b[i] - a[i]) * (c[j] - a[j]) - (b[j] - a[j]) * (c[i] - a[i]);
-        if (det > bound || det < -bound) return true;
+        if (filtered::orient2d_sign(a[i], a[j], b[i], b[j], c[i], c[j]) != 0) return true;
     }
     return false;
 }
@@ -173,6 +166,7 @@ Solid solid_from_triangles(std::vector<Vec3> points, const std::vector<std::arra
     for (std::size_t i = 0; i < faces.size(); ++i) {
         const auto& t = faces[i];
         if (screened_area(f[t[0]], f[t[1]], f[t[2]])) continue;
+        ++filtered::fallbacks().orient;
         guard::poll(2);
         const Vec3& a = points[t[0]];
         if (cross(sub(points[t[1]], a), sub(points[t[2]], a)) == Vec3{}) {

@@ -35,8 +35,6 @@ struct PlanarView {
     // Lexicographic order on (u, v): the order of the sweeps.
     int lex_cmp(std::uint32_t a, std::uint32_t b) const;
     bool lex_less(std::uint32_t a, std::uint32_t b) const { return lex_cmp(a, b) < 0; }
-    // The sign of the cross product of the directions a->b and c->d.
-    int cross_sign(std::uint32_t a, std::uint32_t b, std::uint32_t c, std::uint32_t d) const;
     // The sign of the dot product of the directions a->b and c->d.
     int dot_sign(std::uint32_t a, std::uint32_t b, std::uint32_t c, std::uint32_t d) const;
 };

@@ -11,7 +11,7 @@ namespace {
 // The class of the direction v->x by its counter-clockwise angle from v->u:
 // 0 for no turn, 1 for (0, 180), 2 for 180, 3 for (180, 360).
 int angle_class(const PlanarView& view, std::uint32_t v, std::uint32_t u, std::uint32_t x) {
-    int s = view.cross_sign(v, u, v, x);
+    int s = view.orient(v, u, x);
     if (s > 0) return 1;
     if (s < 0) return 3;
     return view.dot_sign(v, u, v, x) > 0 ? 0 : 2;
@@ -21,7 +21,7 @@ int angle_class(const PlanarView& view, std::uint32_t v, std::uint32_t u, std::u
 bool ccw_before(const PlanarView& view, std::uint32_t v, std::uint32_t u, std::uint32_t a, std::uint32_t b) {
     int ca = angle_class(view, v, u, a), cb = angle_class(view, v, u, b);
     if (ca != cb) return ca < cb;
-    return (ca == 1 || ca == 3) && view.cross_sign(v, a, v, b) > 0;
+    return (ca == 1 || ca == 3) && view.orient(v, a, b) > 0;
 }
 
 [[noreturn]] void broken() {

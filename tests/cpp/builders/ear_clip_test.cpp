@@ -4,6 +4,7 @@
 
 #include <random>
 
+#include "core/filtered.h"
 #include "entry/number_text.h"
 #include "outline_gen.h"
 
@@ -155,6 +156,32 @@ TEST(EarClip, FarFromTheOriginGivesTheSameTriangles) {
         for (const Triangle2& t : ear_clip(pts)) want.push_back({moved(t.a), moved(t.b), moved(t.c)});
         ASSERT_EQ(ear_clip(shifted), want) << "round " << round;
     }
+}
+
+// The rational path counts the orientations its double screen leaves to
+// exact arithmetic: none for clear turns, some for corners on a line or
+// far from the origin; the triangles are those of the integer path.
+TEST(EarClip, OrientationsLeftToExactArithmeticAreCounted) {
+    const Rational scale = parse_r("100000000000000000000000000007/3486784401");
+    auto fallbacks_of = [](const std::vector<Point2>& outline, const std::vector<Point2>& small) {
+        filtered::fallbacks() = {};
+        const std::vector<Triangle2> t = ear_clip(outline);
+        EXPECT_EQ(t.size(), ear_clip(small).size());
+        return filtered::fallbacks().orient;
+    };
+    auto scaled = [&](const std::vector<Point2>& pts, const Rational& shift) {
+        std::vector<Point2> out;
+        for (const Point2& p : pts) out.push_back({p.x * scale + shift, p.y * scale});
+        return out;
+    };
+    const std::vector<Point2> square{{0, 0}, {2, 0}, {2, 2}, {0, 2}};
+    // The first corner is straight: its turn is tested first.
+    const std::vector<Point2> with_midpoints{{1, 0}, {2, 0}, {2, 1}, {2, 2}, {1, 2}, {0, 2}, {0, 1}, {0, 0}};
+    EXPECT_EQ(fallbacks_of(scaled(square, 0), square), 0u);
+    EXPECT_GT(fallbacks_of(scaled(with_midpoints, 0), with_midpoints), 0u);
+    // Far from the origin, the differences vanish against the magnitudes.
+    EXPECT_GT(fallbacks_of(scaled(square, scale * scale * scale), square), 0u);
+    filtered::fallbacks() = {};
 }
 
 // On simple counter-clockwise outlines the caps are true triangulations:

@@ -2,6 +2,7 @@
 
 #include "bsp/boolean.h"
 #include "core/exact_double.h"
+#include "core/filtered.h"
 #include "core/measures.h"
 #include "core/panic.h"
 #include "core/transforms.h"
@@ -32,6 +33,22 @@ Rational input_volume6(const meshes::Mesh& m) {
     Rational sum;
     for (const auto& f : m.triangles) sum += dot(v[f[0]], cross(v[f[1]], v[f[2]]));
     return sum;
+}
+
+// The area check's double screen settles every triangle of an ordinary
+// mesh; one at 2^-500 (outside the screen's range) is checked exactly,
+// counted once per triangle, and accepted all the same.
+TEST(FromTriangles, AreaChecksLeftToExactArithmeticAreCounted) {
+    filtered::fallbacks() = {};
+    solid_from_triangles(tetra_points(), kTetra, "t");
+    EXPECT_EQ(filtered::fallbacks().orient, 0u);
+    const Rational tiny = from_double(0x1p-500);
+    std::vector<Vec3> small;
+    for (const Vec3& p : tetra_points()) small.push_back(smul(tiny, p));
+    const Solid s = solid_from_triangles(small, kTetra, "t");
+    EXPECT_EQ(s.polygons.size(), 4u);
+    EXPECT_EQ(filtered::fallbacks().orient, 4u);
+    filtered::fallbacks() = {};
 }
 
 TEST(FromTriangles, TetrahedronBothWaysRound) {
