@@ -74,7 +74,7 @@ void emit_piece(Workspace& ws, const std::vector<PointId>& run, const Face& pare
     const auto n = static_cast<std::uint32_t>(run.size());
     if (!ws.run_has_area(run.data(), n)) return;
     Face piece;
-    piece.first = static_cast<std::uint32_t>(ws.corners.size());
+    piece.first = next_id(ws.corners.size());
     piece.count = n;
     piece.plane = parent.plane;
     piece.flags = kHasArea;

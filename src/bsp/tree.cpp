@@ -112,7 +112,7 @@ void for_each_node(TreeT& tree, F&& f) {
 
 std::uint32_t new_node(Tree& tree) {
     tree.nodes.emplace_back();
-    return static_cast<std::uint32_t>(tree.nodes.size() - 1);
+    return next_id(tree.nodes.size() - 1);  // never kNoNode
 }
 
 }  // namespace

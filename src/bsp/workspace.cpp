@@ -11,13 +11,6 @@
 namespace corv::bsp {
 namespace {
 
-// Ids are 32-bit; a Boolean that would need more points or corners than
-// that could not fit in memory anyway.
-std::uint32_t next_id(std::size_t size) {
-    if (size >= std::numeric_limits<std::uint32_t>::max()) throw std::bad_alloc();
-    return static_cast<std::uint32_t>(size);
-}
-
 PlaneEntry plane_entry(const Plane& plane) {
     PlaneEntry e{&plane, float_plane(plane), {}, -1, false, Rational()};
     int nonzero = 0;
@@ -57,7 +50,7 @@ std::vector<Face> Workspace::load(const Solid& solid) {
         Face f;
         f.first = next_id(corners.size());
         f.count = next_id(p.vertices().size());
-        f.plane = next_id(planes.size()) * 2;
+        f.plane = next_id(planes.size(), kNoPlaneId) * 2;
         f.label = &p.label;
         planes.push_back(plane_entry(p.plane));
         const bool have_floats = p.float_vertices().size() == p.vertices().size();
@@ -66,7 +59,7 @@ std::vector<Face> Workspace::load(const Solid& solid) {
             points.push_back(&p.vertices()[i]);
             floats.push_back(have_floats ? p.float_vertices()[i] : to_f3(p.vertices()[i]));
         }
-        f.box = add_box(&corners[f.first], f.count);
+        f.box = add_box(corners.data() + f.first, f.count);
         faces.push_back(f);
     }
     return faces;
@@ -133,7 +126,7 @@ int Workspace::facing(std::uint32_t plane_a, std::uint32_t plane_b) {
     return ((plane_a ^ plane_b) & kNegated) != 0 ? -s : s;
 }
 
-bool Workspace::has_area(const Face& f) { return run_has_area(&corners[f.first], f.count); }
+bool Workspace::has_area(const Face& f) { return run_has_area(corners.data() + f.first, f.count); }
 
 bool Workspace::run_has_area(const PointId* run, std::uint32_t n) {
     // The area vector only changes sign when the loop is read backwards, so
@@ -170,6 +163,7 @@ Solid Workspace::result(const std::vector<Face>& faces) {
     filtered::Fallbacks& thread_counts = filtered::fallbacks();
     thread_counts.side += fallbacks.side;
     thread_counts.area += fallbacks.area;
+    fallbacks = {};
     return s;
 }
 

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,17 @@
 namespace corv::bsp {
 
 using PointId = std::uint32_t;
+
+// Ids are 32-bit: size is the count so far, and an id at or above limit
+// (kept free for markers) throws std::bad_alloc, as a Boolean that large
+// could not fit in memory anyway.
+inline std::uint32_t next_id(std::size_t size, std::uint32_t limit = 0xfffffffeu) {
+    if (size >= limit) throw std::bad_alloc();
+    return static_cast<std::uint32_t>(size);
+}
+// Plane ids are doubled into plane references: they stay below 2^31 - 1, so
+// no reference reaches the tree's no-plane marker.
+inline constexpr std::uint32_t kNoPlaneId = 0x7fffffffu;
 
 // One polygon of a Boolean in progress.
 struct Face {
@@ -66,7 +78,9 @@ struct Workspace {
     filtered::Fallbacks fallbacks;    // exact decisions of this call, added to the thread's at the end
 
     // The faces of an operand, in order, as records over its points.
+    // The solid must outlive the workspace: its points are read in place.
     std::vector<Face> load(const Solid& solid);
+    std::vector<Face> load(Solid&& solid) = delete;
     // Room for the points, corners and planes of two operands and their cuts.
     void reserve_for(const Solid& a, const Solid& b);
     // A new point (a cut's crossing point) and its id.

@@ -5,6 +5,7 @@
 #include <random>
 
 #include "bsp/face_sort.h"
+#include "bsp/tree.h"
 #include "core/transforms.h"
 #include "support/support.h"
 
@@ -283,6 +284,22 @@ TEST(Workspace, FacesNearTheTopOfTheDoublesRangeAreCutByPlanesWithTinyNormals) {
     ASSERT_EQ(cut.back.size(), 1u);
     for (const Vec3& p : loop(ws, cut.front[0])) EXPECT_GE(plane.side(p), 0);
     for (const Vec3& p : loop(ws, cut.back[0])) EXPECT_LE(plane.side(p), 0);
+}
+
+}  // namespace
+}  // namespace corv
+
+namespace corv {
+namespace {
+
+// Ids stop short of the markers: a plane reference never equals the tree's
+// no-plane marker, a node or point id never the no-node one.
+TEST(Workspace, IdsNeverReachTheMarkers) {
+    EXPECT_EQ(bsp::next_id(5), 5u);
+    EXPECT_THROW(bsp::next_id(0xfffffffeu), std::bad_alloc);
+    EXPECT_THROW(bsp::next_id(bsp::kNoPlaneId, bsp::kNoPlaneId), std::bad_alloc);
+    const std::uint32_t last_plane = bsp::next_id(bsp::kNoPlaneId - 1, bsp::kNoPlaneId);
+    EXPECT_NE(last_plane * 2 + 1, bsp::kNoPlane);
 }
 
 }  // namespace
