@@ -73,7 +73,10 @@ def test_ctrl_c_from_another_process():
     """A real SIGINT, sent by another process while each module is in a long call."""
     script = textwrap.dedent(
         f"""
-        import sys, time
+        import signal, sys, time
+        # A child started from a background job inherits SIGINT ignored, and
+        # Python then keeps it ignored: install the usual handler.
+        signal.signal(signal.SIGINT, signal.default_int_handler)
         sys.path.insert(0, {str(Path(__file__).resolve().parent)!r})
         import guard_workloads
         calls = [guard_workloads.rs_calls()["ssi_pairs"], guard_workloads.lib_calls()["ssi_pairs"]]
