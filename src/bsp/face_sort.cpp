@@ -7,16 +7,14 @@ namespace {
 
 enum : unsigned { kCoplanar = 0, kFront = 1, kBack = 2, kSpanning = 3 };
 
-// The exact point where the edge from vi to vj meets the plane; only called
-// for edges whose ends lie strictly on opposite sides, so the divisor is
-// never zero. The point is the same for the plane and its negation (both
-// halves of t change sign), so the stored plane is used as it is.
+// edge_intersection for an entry's stored plane (the point is the same for
+// the plane and its negation, both halves of t change sign).
 //
 // For a plane along axis a (n = n_a e_a) the parameter is the same number
 // t = (w - n.vi) / (n.d) = (level - vi_a) / d_a with level = w / n_a, and
 // coordinate a of the point is vi_a + t d_a = level exactly; the other
 // coordinates follow the same formula. Same values, far fewer products.
-Vec3 edge_intersection(Workspace& ws, PlaneEntry& plane, const Vec3& vi, const Vec3& vj) {
+Vec3 crossing_point(Workspace& ws, PlaneEntry& plane, const Vec3& vi, const Vec3& vj) {
     Vec3 p;
     if (plane.axis >= 0) {
         const auto a = static_cast<std::size_t>(plane.axis);
@@ -32,11 +30,7 @@ Vec3 edge_intersection(Workspace& ws, PlaneEntry& plane, const Vec3& vi, const V
         }
         return p;
     }
-    const Plane& pl = *plane.plane;
-    const Vec3 d = sub(vj, vi);
-    const Rational t = (pl.offset - dot(pl.normal, vi)) / dot(pl.normal, d);
-    for (std::size_t k = 0; k < 3; ++k) p[k] = d[k].is_zero() ? vi[k] : vi[k] + t * d[k];
-    return p;
+    return corv::edge_intersection(*plane.plane, vi, vj);
 }
 
 // The class of the face against the plane, and (unless the face's bounding
@@ -101,7 +95,7 @@ void cut_spanning(Workspace& ws, SortScratch& scratch, std::uint32_t plane_ref, 
         if (ti <= 0) br.push_back(vi);
         if (ti * tj < 0) {
             // Both pieces share the crossing point.
-            const PointId p = ws.add_point(edge_intersection(ws, plane, ws.point(vi), ws.point(ws.corner(face, j))));
+            const PointId p = ws.add_point(crossing_point(ws, plane, ws.point(vi), ws.point(ws.corner(face, j))));
             fr.push_back(p);
             br.push_back(p);
         }

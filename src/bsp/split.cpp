@@ -8,17 +8,6 @@
 namespace corv {
 namespace {
 
-// The exact point where the edge from vi to vj meets the plane. Only called
-// for edges whose ends lie strictly on opposite sides, so the divisor is
-// never zero.
-Vec3 edge_intersection(const Plane& plane, const Vec3& vi, const Vec3& vj) {
-    Vec3 d = sub(vj, vi);
-    Rational t = (plane.offset - dot(plane.normal, vi)) / dot(plane.normal, d);
-    Vec3 p;
-    for (std::size_t k = 0; k < 3; ++k) p[k] = d[k].is_zero() ? vi[k] : vi[k] + t * d[k];
-    return p;
-}
-
 // Side codes of a polygon's vertices; small polygons keep them on the stack.
 class SideCodes {
 public:
@@ -46,15 +35,12 @@ void emit_piece(std::vector<Vec3>&& vertices, std::vector<Float3>&& floats, Plan
     if (!piece.is_degenerate()) out.push_back(std::move(piece));
 }
 
-// The side of every vertex (the float screen first, when the polygon has its
-// float copies), and the class of the whole polygon: the union of the sides.
+// The side of every vertex (the float screen first), and the class of the whole polygon: the union of the sides.
 unsigned classify(const Plane& plane, const FloatPlane& fp, const Polygon& polygon, SideCodes& side) {
     const std::size_t n = polygon.vertices().size();
-    const bool have_floats = polygon.float_vertices().size() == n;
     unsigned cls = kCoplanar;
     for (std::size_t i = 0; i < n; ++i) {
-        const Vec3& v = polygon.vertices()[i];
-        const int s = have_floats ? screened_side(plane, fp, v, polygon.float_vertices()[i]) : plane.side(v);
+        const int s = screened_side(plane, fp, polygon.vertices()[i], polygon.float_vertices()[i]);
         side[i] = static_cast<signed char>(s);
         cls |= s > 0 ? kFront : (s < 0 ? kBack : 0u);
     }
@@ -67,7 +53,6 @@ unsigned classify(const Plane& plane, const FloatPlane& fp, const Polygon& polyg
 void cut_spanning(const Plane& plane, Polygon&& polygon, SideCodes& side, std::vector<Polygon>& front,
                   std::vector<Polygon>& back) {
     const std::size_t n = polygon.vertices().size();
-    const bool have_floats = polygon.float_vertices().size() == n;
     std::vector<Vec3> fv, bv;
     std::vector<Float3> ff, bf;
     fv.reserve(n + 1);
@@ -79,7 +64,7 @@ void cut_spanning(const Plane& plane, Polygon&& polygon, SideCodes& side, std::v
         const int ti = side[i];
         const int tj = side[j];
         const Vec3& vi = polygon.vertices()[i];
-        const Float3 fi = have_floats ? polygon.float_vertices()[i] : to_f3(vi);
+        const Float3& fi = polygon.float_vertices()[i];
         if (ti >= 0) {
             fv.push_back(vi);
             ff.push_back(fi);
@@ -102,6 +87,14 @@ void cut_spanning(const Plane& plane, Polygon&& polygon, SideCodes& side, std::v
 }
 
 }  // namespace
+
+Vec3 edge_intersection(const Plane& plane, const Vec3& vi, const Vec3& vj) {
+    Vec3 d = sub(vj, vi);
+    Rational t = (plane.offset - dot(plane.normal, vi)) / dot(plane.normal, d);
+    Vec3 p;
+    for (std::size_t k = 0; k < 3; ++k) p[k] = d[k].is_zero() ? vi[k] : vi[k] + t * d[k];
+    return p;
+}
 
 FloatPlane float_plane(const Plane& plane) {
     return {plane.normal.x.to_double(), plane.normal.y.to_double(), plane.normal.z.to_double(),

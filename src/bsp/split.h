@@ -21,6 +21,11 @@ using FloatPlane = std::array<double, 4>;
 
 FloatPlane float_plane(const Plane& plane);
 
+// The exact point where the edge from vi to vj meets the plane; the ends
+// must lie strictly on opposite sides (so the divisor is not zero). The
+// point is the same for the plane and its negation.
+Vec3 edge_intersection(const Plane& plane, const Vec3& vi, const Vec3& vj);
+
 // Side of vertex p (with float copy f) against the plane: the float value
 // settles it when it is clearly away from zero, the exact test otherwise.
 int screened_side(const Plane& plane, const FloatPlane& fp, const Vec3& p, const Float3& f);

@@ -53,11 +53,10 @@ std::vector<Face> Workspace::load(const Solid& solid) {
         f.plane = next_id(planes.size(), kNoPlaneId) * 2;
         f.label = &p.label;
         planes.push_back(plane_entry(p.plane));
-        const bool have_floats = p.float_vertices().size() == p.vertices().size();
         for (std::size_t i = 0; i < p.vertices().size(); ++i) {
             corners.push_back(next_id(points.size()));
             points.push_back(&p.vertices()[i]);
-            floats.push_back(have_floats ? p.float_vertices()[i] : to_f3(p.vertices()[i]));
+            floats.push_back(p.float_vertices()[i]);
         }
         f.box = add_box(corners.data() + f.first, f.count);
         faces.push_back(f);

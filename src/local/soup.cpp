@@ -11,10 +11,9 @@ namespace {
 // The usable form of a polygon: itself, a repaired copy, or nothing.
 const Polygon* usable(const Polygon& p, std::deque<Polygon>& repaired) {
     if (p.vertices().size() < 3) return nullptr;
-    const bool floats_ok = p.float_vertices().size() == p.vertices().size();
     const Vec3& n = p.plane.normal;
     const bool plane_ok = !(n.x.is_zero() && n.y.is_zero() && n.z.is_zero());
-    if (floats_ok && plane_ok) return p.is_degenerate() ? nullptr : &p;
+    if (plane_ok) return p.is_degenerate() ? nullptr : &p;
     Polygon copy = Polygon::with_plane(p.vertices(), p.plane, p.label);
     if (copy.is_degenerate()) return nullptr;
     if (!plane_ok) {

@@ -62,10 +62,8 @@ Soup soup_of(const Solid& solid) {
     std::uint32_t last_index = 0;
     for (const Polygon& p : solid.polygons) {
         const auto begin = static_cast<std::uint32_t>(soup.loops.size());
-        const bool floats = p.float_vertices().size() == p.vertices().size();
         for (std::size_t i = 0; i < p.vertices().size(); ++i) {
-            std::uint32_t id =
-                table.find_or_add(soup, p.vertices()[i], floats ? p.float_vertices()[i] : to_f3(p.vertices()[i]));
+            std::uint32_t id = table.find_or_add(soup, p.vertices()[i], p.float_vertices()[i]);
             if (soup.loops.size() == begin || soup.loops.back() != id) soup.loops.push_back(id);
         }
         while (soup.loops.size() > begin + 1 && soup.loops[begin] == soup.loops.back()) soup.loops.pop_back();
