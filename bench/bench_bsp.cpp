@@ -4,16 +4,15 @@
 // 12 x 12 plate and the 192-box union; `bench_bsp NAME [RUNS]` runs one
 // workload (RUNS times).
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "bsp/boolean.h"
 #include "core/filtered.h"
 #include "support/workloads.h"
@@ -68,15 +67,6 @@ std::vector<Workload> all_workloads() {
     };
 }
 
-long peak_rss_kib() {
-    std::ifstream in("/proc/self/status");
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.rfind("VmHWM:", 0) == 0) return std::stol(line.substr(6));
-    }
-    return -1;
-}
-
 void measure(Workload w, int runs) {
     if (runs > 0) w.runs = runs;
     std::vector<double> t;
@@ -84,9 +74,7 @@ void measure(Workload w, int runs) {
     filtered::fallbacks() = {};
     for (int i = 0; i < w.runs; ++i) {
         std::size_t tally = 0;
-        const auto t0 = std::chrono::steady_clock::now();
-        w.run(tally);
-        t.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
+        t.push_back(bench::seconds_of([&] { w.run(tally); }));
         polygons = tally;
     }
     const filtered::Fallbacks fb = filtered::fallbacks();
@@ -116,6 +104,6 @@ int main(int argc, char** argv) {
         if (only != nullptr && w.name != only) continue;
         measure(w, runs);
     }
-    std::printf("peak resident memory: %.1f MB\n", static_cast<double>(peak_rss_kib()) / 1024.0);
+    std::printf("peak resident memory: %.1f MB\n", static_cast<double>(bench::peak_rss_kib()) / 1024.0);
     return 0;
 }

@@ -3,15 +3,14 @@
 // the 144 holes of the 12 x 12 plate drilled in one pass, and the plates and
 // box unions of the workloads. `bench_local quick` skips the slow BSP runs.
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "bsp/boolean.h"
 #include "core/measures.h"
 #include "local/local_boolean.h"
@@ -22,28 +21,9 @@
 namespace {
 
 using namespace corv;
-
-double seconds_of(const std::function<void()>& f) {
-    const auto t0 = std::chrono::steady_clock::now();
-    f();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-}
-
-double median_seconds(const std::function<void()>& f, int runs) {
-    std::vector<double> t;
-    for (int i = 0; i < runs; ++i) t.push_back(seconds_of(f));
-    std::sort(t.begin(), t.end());
-    return t[t.size() / 2];
-}
-
-long peak_rss_kib() {
-    std::ifstream in("/proc/self/status");
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.rfind("VmHWM:", 0) == 0) return std::stol(line.substr(6));
-    }
-    return -1;
-}
+using bench::median_seconds;
+using bench::peak_rss_kib;
+using bench::seconds_of;
 
 // Least-squares slope of log(time) against log(size).
 double exponent(const std::vector<double>& n, const std::vector<double>& t) {
