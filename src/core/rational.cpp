@@ -93,16 +93,18 @@ Rational Rational::from_integer(const Integer& v) {
     return Rational(BigTag{}, q);
 }
 
-Rational::Rational(const Rational& o) : n_(o.n_), d_(o.d_) {
-    if (o.is_big()) {
-        memory::require(limb_bytes(o.q_));
-        mpq_ptr q = new_mpq();
-        mpq_set(q, o.q_);
-        q_ = q;
-    }
+void Rational::copy_big(const Rational& o) {
+    // Called from the copy constructor: this is a bitwise copy of o so far.
+    n_ = 0;
+    d_ = 1;
+    memory::require(limb_bytes(o.q_));
+    mpq_ptr q = new_mpq();
+    mpq_set(q, o.q_);
+    q_ = q;
+    d_ = 0;
 }
 
-Rational& Rational::operator=(const Rational& o) {
+Rational& Rational::assign_big(const Rational& o) {
     if (this == &o) return *this;
     if (!o.is_big()) {
         if (is_big()) release();
@@ -195,10 +197,7 @@ Rational Rational::big_op(const Rational& a, const Rational& b, Op op) {
     return from_mpq(r.q);
 }
 
-int Rational::sign() const {
-    if (is_big()) return mpq_sgn(q_);
-    return (n_ > 0) - (n_ < 0);
-}
+int Rational::big_sign() const { return mpq_sgn(q_); }
 
 bool Rational::is_integer() const { return is_big() ? mpz_cmp_ui(mpq_denref(q_), 1) == 0 : d_ == 1; }
 
@@ -277,27 +276,19 @@ Rational operator/(const Rational& a, const Rational& b) {
     return Rational::from_i128(num, den);
 }
 
-bool operator==(const Rational& a, const Rational& b) {
+bool Rational::big_equal(const Rational& a, const Rational& b) {
     if (a.is_big() != b.is_big()) return false;  // the representation is canonical
-    if (a.is_big()) return mpq_equal(a.q_, b.q_) != 0;
-    return a.n_ == b.n_ && a.d_ == b.d_;
+    return mpq_equal(a.q_, b.q_) != 0;
 }
 
-std::strong_ordering operator<=>(const Rational& a, const Rational& b) {
+std::strong_ordering Rational::big_compare(const Rational& a, const Rational& b) {
     int c;
-    if (a.is_big() || b.is_big()) {
-        if (a.is_big() && b.is_big()) {
-            c = mpq_cmp(a.q_, b.q_);
-        } else if (a.is_big()) {
-            c = mpq_cmp_si(a.q_, b.n_, static_cast<unsigned long>(b.d_));
-        } else {
-            c = -mpq_cmp_si(b.q_, a.n_, static_cast<unsigned long>(a.d_));
-        }
-    } else if (a.d_ == b.d_) {
-        c = (a.n_ > b.n_) - (a.n_ < b.n_);
+    if (a.is_big() && b.is_big()) {
+        c = mpq_cmp(a.q_, b.q_);
+    } else if (a.is_big()) {
+        c = mpq_cmp_si(a.q_, b.n_, static_cast<unsigned long>(b.d_));
     } else {
-        i128 l = i128(a.n_) * b.d_, r = i128(b.n_) * a.d_;
-        c = (l > r) - (l < r);
+        c = -mpq_cmp_si(b.q_, a.n_, static_cast<unsigned long>(a.d_));
     }
     return c < 0 ? std::strong_ordering::less : (c > 0 ? std::strong_ordering::greater : std::strong_ordering::equal);
 }

@@ -26,18 +26,30 @@ public:
     Rational(const Integer& num, const Integer& den);
     static Rational from_integer(const Integer& v);
 
-    Rational(const Rational& o);
+    // Copies and comparisons of inline values are inline; heap values go out
+    // of line.
+    Rational(const Rational& o) : n_(o.n_), d_(o.d_) {
+        if (o.is_big()) copy_big(o);
+    }
     Rational(Rational&& o) noexcept : n_(o.n_), d_(o.d_) {
         o.d_ = 1;
         o.n_ = 0;
     }
-    Rational& operator=(const Rational& o);
+    Rational& operator=(const Rational& o) {
+        if (is_big() || o.is_big()) return assign_big(o);
+        n_ = o.n_;
+        d_ = o.d_;
+        return *this;
+    }
     Rational& operator=(Rational&& o) noexcept;
     ~Rational() {
         if (d_ == 0) release();
     }
 
-    int sign() const;
+    int sign() const {
+        if (is_big()) return big_sign();
+        return (n_ > 0) - (n_ < 0);
+    }
     bool is_zero() const { return d_ == 1 && n_ == 0; }
     bool is_integer() const;
     Integer numerator() const;
@@ -75,14 +87,29 @@ public:
         return *this;
     }
 
-    friend bool operator==(const Rational& a, const Rational& b);
-    friend std::strong_ordering operator<=>(const Rational& a, const Rational& b);
+    friend bool operator==(const Rational& a, const Rational& b) {
+        if (a.is_big() || b.is_big()) return big_equal(a, b);
+        return a.n_ == b.n_ && a.d_ == b.d_;
+    }
+    friend std::strong_ordering operator<=>(const Rational& a, const Rational& b) {
+        if (a.is_big() || b.is_big()) return big_compare(a, b);
+        if (a.d_ == b.d_) return a.n_ <=> b.n_;
+        // Both products are below 2^126 in magnitude.
+        return static_cast<__int128>(a.n_) * b.d_ <=> static_cast<__int128>(b.n_) * a.d_;
+    }
 
 private:
     struct BigTag {};
     Rational(BigTag, mpq_ptr q) noexcept : q_(q), d_(0) {}
     bool is_big() const { return d_ == 0; }
     void release() noexcept;
+    // The out-of-line halves of the inline members above: at least one value
+    // lives on the heap.
+    void copy_big(const Rational& o);
+    Rational& assign_big(const Rational& o);
+    int big_sign() const;
+    static bool big_equal(const Rational& a, const Rational& b);
+    static std::strong_ordering big_compare(const Rational& a, const Rational& b);
     // Fills an initialised mpq with this value.
     void to_mpq(mpq_ptr out) const;
     // Takes a canonical mpq (its contents are swapped out) and returns the
