@@ -33,20 +33,16 @@ Vec3 crossing_point(Workspace& ws, PlaneEntry& plane, const Vec3& vi, const Vec3
     return corv::edge_intersection(*plane.plane, vi, vj);
 }
 
-// The class of the face against the plane, and (unless the face's bounding
-// box settles it wholly in front or behind) the side of every corner.
-unsigned classify(Workspace& ws, std::uint32_t plane_ref, const Face& face, std::vector<signed char>& sides) {
-    const std::uint32_t id = plane_ref >> 1;
-    // Against the negated plane every side is the opposite one: the exact
-    // test compares -n.p with -w, and both screens are symmetric.
+// The class of the face against the plane from the side of every corner
+// (the box screen has not settled the face as a whole; slack is its bound
+// for single corners).
+unsigned classify(Workspace& ws, std::uint32_t plane_ref, const Face& face, double slack,
+                  std::vector<signed char>& sides) {
+    // Against the negated plane every side is the opposite one (see sort_face).
     const int flip = (plane_ref & kNegated) != 0 ? -1 : 1;
-    PlaneEntry& plane = ws.planes[id];
+    PlaneEntry& plane = ws.planes[plane_ref >> 1];
     const FloatPlane& fp = plane.floats;
     const filtered::Double3 n{fp[0], fp[1], fp[2]};
-    const Box& box = ws.boxes[face.box];
-    const filtered::BoxScreen screen =
-        filtered::box_screen(n, plane.abs_normal, fp[3], box.centre, box.half, box.magnitude);
-    if (screen.whole != 0) return screen.whole * flip > 0 ? kFront : kBack;
     const std::uint32_t count = face.count;
     sides.resize(count);
     const PointId* run = ws.corners.data() + face.first;
@@ -54,7 +50,7 @@ unsigned classify(Workspace& ws, std::uint32_t plane_ref, const Face& face, std:
     unsigned cls = kCoplanar;
     for (std::uint32_t k = 0; k < count; ++k) {
         const PointId p = run[reversed ? count - 1 - k : k];
-        int s = filtered::point_side(n, fp[3], ws.floats[p], screen.slack);
+        int s = filtered::point_side(n, fp[3], ws.floats[p], slack);
         if (s == 0) s = ws.exact_side(plane, p);
         s *= flip;
         sides[k] = static_cast<signed char>(s);
@@ -106,10 +102,10 @@ void cut_spanning(Workspace& ws, SortScratch& scratch, std::uint32_t plane_ref, 
 
 }  // namespace
 
-void sort_face(Workspace& ws, SortScratch& scratch, std::uint32_t plane_ref, const Face& face,
-               std::vector<Face>& coplanar_front, std::vector<Face>& coplanar_back, std::vector<Face>& front,
-               std::vector<Face>& back) {
-    switch (classify(ws, plane_ref, face, scratch.sides)) {
+void sort_face_by_corners(Workspace& ws, SortScratch& scratch, std::uint32_t plane_ref, const Face& face,
+                          double slack, std::vector<Face>& coplanar_front, std::vector<Face>& coplanar_back,
+                          std::vector<Face>& front, std::vector<Face>& back) {
+    switch (classify(ws, plane_ref, face, slack, scratch.sides)) {
         case kCoplanar: (ws.facing(plane_ref, face.plane) > 0 ? coplanar_front : coplanar_back).push_back(face); return;
         case kFront: front.push_back(face); return;
         case kBack: back.push_back(face); return;

@@ -20,8 +20,29 @@ struct SortScratch {
 // starts at the first corner on its side, keeps the loop's direction,
 // inherits the face's plane and label, and the crossing point of an edge is
 // inserted after the corner that starts the edge.
-void sort_face(Workspace& ws, SortScratch& scratch, std::uint32_t plane_ref, const Face& face,
-               std::vector<Face>& coplanar_front, std::vector<Face>& coplanar_back, std::vector<Face>& front,
-               std::vector<Face>& back);
+//
+// Most faces lie wholly on one side of a plane, which their bounding box
+// shows at once; that test is inline, the corner-by-corner sort is not.
+void sort_face_by_corners(Workspace& ws, SortScratch& scratch, std::uint32_t plane_ref, const Face& face,
+                          double slack, std::vector<Face>& coplanar_front, std::vector<Face>& coplanar_back,
+                          std::vector<Face>& front, std::vector<Face>& back);
+
+inline void sort_face(Workspace& ws, SortScratch& scratch, std::uint32_t plane_ref, const Face& face,
+                      std::vector<Face>& coplanar_front, std::vector<Face>& coplanar_back, std::vector<Face>& front,
+                      std::vector<Face>& back) {
+    const PlaneEntry& plane = ws.planes[plane_ref >> 1];
+    const FloatPlane& fp = plane.floats;
+    const Box& box = ws.boxes[face.box];
+    const filtered::BoxScreen screen =
+        filtered::box_screen({fp[0], fp[1], fp[2]}, plane.abs_normal, fp[3], box.centre, box.half, box.magnitude);
+    if (screen.whole != 0) {
+        // Against the negated plane every side is the opposite one: the
+        // exact test compares -n.p with -w, and the screen is symmetric.
+        const bool in_front = (screen.whole > 0) == ((plane_ref & kNegated) == 0);
+        (in_front ? front : back).push_back(face);
+        return;
+    }
+    sort_face_by_corners(ws, scratch, plane_ref, face, screen.slack, coplanar_front, coplanar_back, front, back);
+}
 
 }  // namespace corv::bsp

@@ -12,7 +12,7 @@ namespace corv::bsp {
 namespace {
 
 PlaneEntry plane_entry(const Plane& plane) {
-    PlaneEntry e{&plane, float_plane(plane), {}, -1, false, Rational()};
+    PlaneEntry e{&plane, float_plane(plane), {}, -1, 0, false, Rational()};
     int nonzero = 0;
     for (std::size_t i = 0; i < 3; ++i) {
         e.abs_normal[i] = std::fabs(e.floats[i]);
@@ -22,6 +22,7 @@ PlaneEntry plane_entry(const Plane& plane) {
         }
     }
     if (nonzero != 1) e.axis = -1;
+    if (e.axis >= 0) e.axis_sign = plane.normal[static_cast<std::size_t>(e.axis)].sign();
     return e;
 }
 
@@ -93,23 +94,17 @@ PointId Workspace::add_point(Vec3&& p) {
     return id;
 }
 
-const Rational& Workspace::axis_level(PlaneEntry& plane) {
-    if (!plane.has_level) {
-        plane.level = plane.plane->offset / plane.plane->normal[static_cast<std::size_t>(plane.axis)];
-        plane.has_level = true;
-    }
-    return plane.level;
+void Workspace::set_axis_level(PlaneEntry& plane) {
+    plane.level = plane.plane->offset / plane.plane->normal[static_cast<std::size_t>(plane.axis)];
+    plane.has_level = true;
 }
 
 int Workspace::exact_side(PlaneEntry& plane, PointId p) {
     ++fallbacks.side;
     if (plane.axis < 0) return plane.plane->side(*points[p]);
-    const auto axis = static_cast<std::size_t>(plane.axis);
-    const Rational& n = plane.plane->normal[axis];
     // n*x <=> w is x <=> w/n for n > 0, the other way round for n < 0.
-    const auto c = (*points[p])[axis] <=> axis_level(plane);
-    const int s = c < 0 ? -1 : (c > 0 ? 1 : 0);
-    return n.sign() * s;
+    const auto c = (*points[p])[static_cast<std::size_t>(plane.axis)] <=> axis_level(plane);
+    return c < 0 ? -plane.axis_sign : (c > 0 ? plane.axis_sign : 0);
 }
 
 int Workspace::facing(std::uint32_t plane_a, std::uint32_t plane_b) {

@@ -64,6 +64,7 @@ struct PlaneEntry {
     FloatPlane floats;  // normal and offset as doubles
     Float3 abs_normal;  // |normal| as doubles
     int axis = -1;      // -1: not along an axis
+    int axis_sign = 0;  // the sign of normal[axis]
     bool has_level = false;
     Rational level;
 };
@@ -97,7 +98,11 @@ struct Workspace {
     // Exact side of a point against a plane (by id, not negated).
     int exact_side(PlaneEntry& plane, PointId p);
     // offset / normal[axis] of a plane along an axis, computed once.
-    static const Rational& axis_level(PlaneEntry& plane);
+    static const Rational& axis_level(PlaneEntry& plane) {
+        if (!plane.has_level) set_axis_level(plane);
+        return plane.level;
+    }
+    static void set_axis_level(PlaneEntry& plane);
     const Plane& plane(std::uint32_t plane_ref) const { return *planes[plane_ref >> 1].plane; }
     // The sign of the dot product of two referenced planes' normals.
     int facing(std::uint32_t plane_a, std::uint32_t plane_b);
