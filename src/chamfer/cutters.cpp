@@ -2,20 +2,29 @@
 
 #include <array>
 
-#include "core/measures.h"
 
 namespace corv {
 namespace {
 
 // Keeps the faces with area; if what is left does not enclose a positive
-// volume, every face is turned around (in place, order kept).
-Solid outward(std::vector<Polygon> faces) {
+// volume (volume_sign <= 0), every face is turned around (in place, order
+// kept).
+//
+// The callers give the sign of the enclosed volume from the spanning
+// vectors instead of summing it over the faces: both tables below list
+// faces whose loops all run one way round their corners, so the signed
+// volume of the faces is a fixed multiple of the triple product of the
+// spanning vectors, and the faces dropped for having no area add nothing to
+// it (a flat face's vector area is zero).
+Solid outward(std::vector<Polygon> faces, int volume_sign) {
     Solid s = Solid::make(std::move(faces));
-    if (volume6(s.polygons).sign() <= 0) {
+    if (volume_sign <= 0) {
         for (Polygon& p : s.polygons) p.flip();
     }
     return s;
 }
+
+int triple_sign(const Vec3& a, const Vec3& b, const Vec3& c) { return dot(a, cross(b, c)).sign(); }
 
 struct QuadFace {
     char letter;
@@ -60,12 +69,16 @@ Solid parallelepiped(const Vec3& o, const Vec3& e1, const Vec3& e2, const Vec3& 
     const Vec3 o12 = add(o1, e2);
     const Vec3 o2 = add(o, e2);
     const Vec3 corner[8] = {o, o1, o12, o2, add(o, e3), add(o1, e3), add(o12, e3), add(o2, e3)};
-    return outward(build_faces(corner, kBlockFaces, prefix));
+    // With e1, e2, e3 along x, y, z the block's loops run counter-clockwise
+    // seen from outside: positive volume for a positive triple product.
+    return outward(build_faces(corner, kBlockFaces, prefix), triple_sign(e1, e2, e3));
 }
 
 Solid tetra(const Vec3& p0, const Vec3& p1, const Vec3& p2, const Vec3& p3, const std::string& prefix) {
     const Vec3 corner[4] = {p0, p1, p2, p3};
-    return outward(build_faces(corner, kTetraFaces, prefix));
+    // With p1 - p0, p2 - p0, p3 - p0 along x, y, z face a (0, 1, 2) faces
+    // towards p3, inward: negative volume for a positive triple product.
+    return outward(build_faces(corner, kTetraFaces, prefix), -triple_sign(sub(p1, p0), sub(p2, p0), sub(p3, p0)));
 }
 
 }  // namespace corv
