@@ -205,21 +205,29 @@ Integer Rational::numerator() const { return is_big() ? Integer::copy_of(mpq_num
 
 Integer Rational::denominator() const { return is_big() ? Integer::copy_of(mpq_denref(q_)) : Integer(d_); }
 
-Rational operator+(const Rational& a, const Rational& b) {
-    if (a.is_big() || b.is_big()) return Rational::big_op(a, b, mpq_add);
-    if (a.d_ == 1 && b.d_ == 1) return Rational::from_i128(i128(a.n_) + b.n_, 1);
-    std::uint64_t bd = std::uint64_t(a.d_), dd = std::uint64_t(b.d_);
-    std::uint64_t g = gcd64(bd, dd);
+Rational Rational::add_small(std::int64_t an, std::int64_t ad, std::int64_t bn, std::int64_t bd) {
+    if (ad == 1 && bd == 1) return from_i128(i128(an) + bn, 1);
+    // With one integer the sum needs no reduction: gcd(an + bn*ad, ad) =
+    // gcd(an, ad) = 1, and it is not zero (an/ad with ad > 1 is not an integer).
+    if (bd == 1) return from_i128(i128(bn) * ad + an, u128(ad));
+    if (ad == 1) return from_i128(i128(an) * bd + bn, u128(bd));
+    std::uint64_t ud = std::uint64_t(ad), vd = std::uint64_t(bd);
+    std::uint64_t g = ad == bd ? ud : gcd64(ud, vd);
     if (g == 1) {
-        // Coprime denominators, one of them > 1: the sum is reduced and non-zero.
-        i128 num = i128(a.n_) * i128(dd) + i128(b.n_) * i128(bd);
-        return Rational::from_i128(num, u128(bd) * dd);
+        // Coprime denominators, both > 1: the sum is reduced and non-zero.
+        i128 num = i128(an) * i128(vd) + i128(bn) * i128(ud);
+        return from_i128(num, u128(ud) * vd);
     }
-    std::uint64_t s = dd / g, t = bd / g;
-    i128 num = i128(a.n_) * i128(s) + i128(b.n_) * i128(t);
+    std::uint64_t s = vd / g, t = ud / g;
+    i128 num = i128(an) * i128(s) + i128(bn) * i128(t);
     if (num == 0) return Rational();
     std::uint64_t g2 = gcd64(std::uint64_t(mag128(num) % g), g);
-    return Rational::from_i128(num / i128(g2), u128(t) * (dd / g2));
+    return from_i128(num / i128(g2), u128(t) * (vd / g2));
+}
+
+Rational operator+(const Rational& a, const Rational& b) {
+    if (a.is_big() || b.is_big()) return Rational::big_op(a, b, mpq_add);
+    return Rational::add_small(a.n_, a.d_, b.n_, b.d_);
 }
 
 Rational operator-(const Rational& a) {
@@ -251,7 +259,7 @@ Rational Rational::halved() const {
 
 Rational operator-(const Rational& a, const Rational& b) {
     if (a.is_big() || b.is_big()) return Rational::big_op(a, b, mpq_sub);
-    return a + (-b);
+    return Rational::add_small(a.n_, a.d_, -b.n_, b.d_);  // |n_| < 2^63: the negation fits
 }
 
 Rational operator*(const Rational& a, const Rational& b) {

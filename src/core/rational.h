@@ -116,6 +116,8 @@ private:
     // canonical Rational for it.
     static Rational from_mpq(mpq_ptr q);
     static Rational from_i128(__int128 num, unsigned __int128 den);
+    // an/ad + bn/bd of inline parts.
+    static Rational add_small(std::int64_t an, std::int64_t ad, std::int64_t bn, std::int64_t bd);
     template <class Op>
     static Rational big_op(const Rational& a, const Rational& b, Op op);
 
