@@ -8,12 +8,6 @@
 
 namespace corv::bsp {
 
-// Scratch space reused by every sort of one walk.
-struct SortScratch {
-    std::vector<signed char> sides;
-    std::vector<PointId> front_run, back_run;
-};
-
 // Appends the face to exactly one of the four lists, or its pieces with area
 // to front and back (front piece first). The lists may alias each other.
 // Decisions and pieces are those of cutting the polygon itself: each piece

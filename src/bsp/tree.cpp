@@ -8,8 +8,6 @@
 namespace corv::bsp {
 namespace {
 
-using FaceList = std::vector<Face>;
-
 void append(FaceList& to, FaceList& from) {
     if (to.empty()) {
         to.swap(from);
@@ -19,88 +17,51 @@ void append(FaceList& to, FaceList& from) {
     from.clear();
 }
 
-// Spare lists for one walk, so that a node visit allocates nothing once the
-// walk is under way.
-class ListPool {
-public:
-    FaceList take(std::size_t n) {
-        FaceList list;
-        if (!spare_.empty()) {
-            list = std::move(spare_.back());
-            spare_.pop_back();
-        }
-        list.reserve(n);
-        return list;
-    }
-    void give(FaceList& list) {
-        list.clear();
-        if (list.capacity() != 0 && spare_.size() < kKeep) spare_.push_back(std::move(list));
-        list = FaceList();
-    }
-    // A list about to wait on a stack gives back room it does not need.
-    static FaceList parked(FaceList&& list) {
-        if (list.capacity() > 2 * list.size() + 16) list.shrink_to_fit();
-        return std::move(list);
-    }
-
-private:
-    static constexpr std::size_t kKeep = 16;
-    std::vector<FaceList> spare_;
-};
-
-struct Task {
-    std::uint32_t node;
-    FaceList list;
-};
-
 // The clip of a list by a tree, appended to out. The walk descends into the
 // front side at once and parks the back side on a stack, so pieces reach out
 // in the order of a recursive clip: front result, then back result.
-struct ClipWalk {
-    ListPool pool;
-    SortScratch scratch;
-    std::vector<Task> stack;
-
-    void run(Workspace& ws, const Tree& tree, FaceList&& list, FaceList& out) {
-        stack.push_back({0, std::move(list)});
-        while (!stack.empty()) {
-            std::uint32_t n = stack.back().node;
-            FaceList cur = std::move(stack.back().list);
-            stack.pop_back();
-            while (true) {
-                const TreeNode& node = tree.nodes[n];
-                if (node.plane == kNoPlane) {
-                    append(out, cur);
-                    break;
-                }
-                FaceList front = pool.take(cur.size());
-                FaceList back = pool.take(cur.size());
-                for (const Face& f : cur) sort_face(ws, scratch, node.plane, f, front, back, front, back);
-                guard::poll(static_cast<std::int64_t>(cur.size()));
-                pool.give(cur);
-                // Behind a leaf plane lies the inside of the solid: dropped.
-                const bool back_goes_on = node.back != kNoNode && !back.empty();
-                if (!back_goes_on) pool.give(back);
-                if (!front.empty() && node.front == kNoNode) append(out, front);
-                if (!front.empty()) {
-                    if (back_goes_on) stack.push_back({node.back, ListPool::parked(std::move(back))});
-                    cur = std::move(front);
-                    n = node.front;
-                } else {
-                    pool.give(front);
-                    if (!back_goes_on) break;
-                    cur = std::move(back);
-                    n = node.back;
-                }
+void clip_walk(Workspace& ws, const Tree& tree, FaceList&& list, FaceList& out) {
+    ListPool& pool = ws.scratch.pool;
+    std::vector<Task>& stack = ws.scratch.tasks;
+    const std::size_t bottom = stack.size();
+    stack.push_back({0, std::move(list)});
+    while (stack.size() > bottom) {
+        std::uint32_t n = stack.back().node;
+        FaceList cur = std::move(stack.back().list);
+        stack.pop_back();
+        while (true) {
+            const TreeNode& node = tree.nodes[n];
+            if (node.plane == kNoPlane) {
+                append(out, cur);
+                break;
+            }
+            FaceList front = pool.take(cur.size());
+            FaceList back = pool.take(cur.size());
+            for (const Face& f : cur) sort_face(ws, ws.scratch.sort, node.plane, f, front, back, front, back);
+            guard::poll(static_cast<std::int64_t>(cur.size()));
+            pool.give(cur);
+            // Behind a leaf plane lies the inside of the solid: dropped.
+            const bool back_goes_on = node.back != kNoNode && !back.empty();
+            if (!back_goes_on) pool.give(back);
+            if (!front.empty() && node.front == kNoNode) append(out, front);
+            if (!front.empty()) {
+                if (back_goes_on) stack.push_back({node.back, ListPool::parked(std::move(back))});
+                cur = std::move(front);
+                n = node.front;
+            } else {
+                pool.give(front);
+                if (!back_goes_on) break;
+                cur = std::move(back);
+                n = node.back;
             }
         }
     }
-};
+}
 
 // Visits every node (pre-order) with f.
 template <class TreeT, class F>
-void for_each_node(TreeT& tree, F&& f) {
-    std::vector<std::uint32_t> stack{0};
+void for_each_node(TreeT& tree, std::vector<std::uint32_t>& stack, F&& f) {
+    stack.assign(1, 0);
     while (!stack.empty()) {
         const std::uint32_t n = stack.back();
         stack.pop_back();
@@ -118,11 +79,11 @@ std::uint32_t new_node(Tree& tree) {
 }  // namespace
 
 void build(Workspace& ws, Tree& tree, std::vector<Face>&& list) {
-    ListPool pool;
-    SortScratch scratch;
-    std::vector<Task> stack;
+    ListPool& pool = ws.scratch.pool;
+    std::vector<Task>& stack = ws.scratch.tasks;
+    const std::size_t bottom = stack.size();
     stack.push_back({0, std::move(list)});
-    while (!stack.empty()) {
+    while (stack.size() > bottom) {
         std::uint32_t n = stack.back().node;
         FaceList cur = std::move(stack.back().list);
         stack.pop_back();
@@ -143,7 +104,7 @@ void build(Workspace& ws, Tree& tree, std::vector<Face>&& list) {
             FaceList front_part = pool.take(rest);
             FaceList back_part = pool.take(rest);
             FaceList& here = tree.nodes[n].faces;
-            for (; i < cur.size(); ++i) sort_face(ws, scratch, plane, cur[i], here, here, front_part, back_part);
+            for (; i < cur.size(); ++i) sort_face(ws, ws.scratch.sort, plane, cur[i], here, here, front_part, back_part);
             guard::poll(static_cast<std::int64_t>(rest));
             pool.give(cur);
             // new_node may move the nodes: children are looked up by index.
@@ -175,18 +136,18 @@ void build(Workspace& ws, Tree& tree, std::vector<Face>&& list) {
 
 std::vector<Face> clip_faces(Workspace& ws, const Tree& tree, std::vector<Face>&& list) {
     FaceList out;
-    ClipWalk walk;
-    walk.run(ws, tree, std::move(list), out);
+    clip_walk(ws, tree, std::move(list), out);
     return out;
 }
 
 void clip_to(Workspace& ws, Tree& tree, const Tree& other) {
-    ClipWalk walk;  // shared by all the node visits, with its spare lists
-    for_each_node(tree, [&](TreeNode& n) {
+    std::vector<std::uint32_t> nodes = std::move(ws.scratch.nodes);
+    for_each_node(tree, nodes, [&](TreeNode& n) {
         FaceList out;
-        walk.run(ws, other, std::move(n.faces), out);
+        clip_walk(ws, other, std::move(n.faces), out);
         n.faces = std::move(out);
     });
+    ws.scratch.nodes = std::move(nodes);
 }
 
 void invert(Tree& tree) {
@@ -199,7 +160,8 @@ void invert(Tree& tree) {
 
 std::vector<Face> take_faces(Tree& tree) {
     std::vector<Face> out;
-    for_each_node(tree, [&](TreeNode& n) {
+    std::vector<std::uint32_t> stack;
+    for_each_node(tree, stack, [&](TreeNode& n) {
         out.insert(out.end(), n.faces.begin(), n.faces.end());
         n.faces.clear();
     });

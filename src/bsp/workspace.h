@@ -11,7 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "bsp/face.h"
 #include "bsp/split.h"
+#include "bsp/walk_scratch.h"
 #include "core/filtered.h"
 #include "core/solid.h"
 
@@ -29,25 +31,6 @@ inline std::uint32_t next_id(std::size_t size, std::uint32_t limit = 0xfffffffeu
 // Plane ids are doubled into plane references: they stay below 2^31 - 1, so
 // no reference reaches the tree's no-plane marker.
 inline constexpr std::uint32_t kNoPlaneId = 0x7fffffffu;
-
-// One polygon of a Boolean in progress.
-struct Face {
-    std::uint32_t first = 0;  // its first corner in Workspace::corners
-    std::uint32_t count = 0;  // corners in its loop
-    // Plane id times two, plus one when the face lies on the negated plane.
-    std::uint32_t plane = 0;
-    std::uint32_t flags = 0;
-    std::uint32_t box = 0;               // its corners' double bounding box in Workspace::boxes
-    const std::string* label = nullptr;  // an operand polygon's label
-};
-
-// The loop is read from its last corner to its first: a flipped face.
-inline constexpr std::uint32_t kReversed = 1;
-// The face is known to have area (a piece that passed the area test).
-inline constexpr std::uint32_t kHasArea = 2;
-
-// A plane reference's orientation bit.
-inline constexpr std::uint32_t kNegated = 1;
 
 // A loop's double bounding box, as the box screen reads it: centre,
 // half-widths and the largest magnitude per axis.
@@ -77,6 +60,7 @@ struct Workspace {
     std::vector<PointId> corners;     // the loops of all faces, run after run
     std::vector<Box> boxes;           // by box id, one per loop (flipping keeps it)
     filtered::Fallbacks fallbacks;    // exact decisions of this call, added to the thread's at the end
+    WalkScratch scratch;              // shared by every walk of the call
 
     // The faces of an operand, in order, as records over its points.
     // The solid must outlive the workspace: its points are read in place.
@@ -114,12 +98,5 @@ struct Workspace {
     // The result: the faces in order as polygons, those without area dropped.
     Solid result(const std::vector<Face>& faces);
 };
-
-// A face seen from the other side: the loop runs backwards and the plane is
-// negated. No corner moves.
-inline void flip(Face& f) {
-    f.flags ^= kReversed;
-    f.plane ^= kNegated;
-}
 
 }  // namespace corv::bsp
