@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "support/support.h"
 
 #include "core/measures.h"
@@ -124,4 +126,34 @@ TEST(Transforms, ScaleMirrorTranslateKeepOrientationAndLabels) {
     // The old bottom (z = 0) is now the top of the box z in [-3, 0]: it faces +z.
     EXPECT_EQ(m.polygons[0].plane.normal, (Vec3{0, 0, 2}));
     EXPECT_TRUE(m.polygons[0].plane.offset.is_zero());
+}
+
+// volume6 sums loops of small integers in machine integers and the rest in
+// Rationals; either way the sum must be the exact fan sum, including
+// coordinates at the edge of the machine path, sums past 64 bits, and
+// solids that mix both kinds of loop.
+TEST(Volume6, MatchesTheExactFanSum) {
+    std::mt19937_64 rng(77);
+    const std::int64_t edge = (std::int64_t(1) << 30) - 1;
+    auto coordinate = [&]() -> Rational {
+        switch (rng() % 6) {
+            case 0: return Rational(edge) * Rational((rng() % 2) ? 1 : -1);
+            case 1: return Rational(edge + 1);  // just past the machine path
+            case 2: return Rational(std::int64_t(rng() % 7) - 3) / Rational(std::int64_t(rng() % 5) + 2);
+            default: return Rational(std::int64_t(rng() % (2 * edge + 1)) - edge);
+        }
+    };
+    for (int trial = 0; trial < 300; ++trial) {
+        std::vector<Polygon> polygons;
+        Rational expected;
+        const int loops = 1 + static_cast<int>(rng() % 5);
+        for (int l = 0; l < loops; ++l) {
+            std::vector<Vec3> v;
+            const int n = 3 + static_cast<int>(rng() % 6);
+            for (int i = 0; i < n; ++i) v.push_back(Vec3{coordinate(), coordinate(), coordinate()});
+            for (std::size_t i = 1; i + 1 < v.size(); ++i) expected += dot(v[0], cross(v[i], v[i + 1]));
+            polygons.push_back(Polygon::with_plane(std::move(v), Plane{}, "p"));
+        }
+        ASSERT_EQ(volume6(polygons), expected) << "trial " << trial;
+    }
 }
