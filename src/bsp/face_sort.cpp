@@ -102,9 +102,9 @@ void cut_spanning(Workspace& ws, SortScratch& scratch, std::uint32_t plane_ref, 
 
 }  // namespace
 
-void sort_face_by_corners(Workspace& ws, SortScratch& scratch, std::uint32_t plane_ref, const Face& face,
-                          double slack, std::vector<Face>& coplanar_front, std::vector<Face>& coplanar_back,
-                          std::vector<Face>& front, std::vector<Face>& back) {
+void sort_face_by_corners(Workspace& ws, SortScratch& scratch, std::uint32_t plane_ref, const Face& face, double slack,
+                          std::vector<Face>& coplanar_front, std::vector<Face>& coplanar_back, std::vector<Face>& front,
+                          std::vector<Face>& back) {
     switch (classify(ws, plane_ref, face, slack, scratch.sides)) {
         case kCoplanar: (ws.facing(plane_ref, face.plane) > 0 ? coplanar_front : coplanar_back).push_back(face); return;
         case kFront: front.push_back(face); return;

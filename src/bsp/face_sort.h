@@ -17,9 +17,9 @@ namespace corv::bsp {
 //
 // Most faces lie wholly on one side of a plane, which their bounding box
 // shows at once; that test is inline, the corner-by-corner sort is not.
-void sort_face_by_corners(Workspace& ws, SortScratch& scratch, std::uint32_t plane_ref, const Face& face,
-                          double slack, std::vector<Face>& coplanar_front, std::vector<Face>& coplanar_back,
-                          std::vector<Face>& front, std::vector<Face>& back);
+void sort_face_by_corners(Workspace& ws, SortScratch& scratch, std::uint32_t plane_ref, const Face& face, double slack,
+                          std::vector<Face>& coplanar_front, std::vector<Face>& coplanar_back, std::vector<Face>& front,
+                          std::vector<Face>& back);
 
 inline void sort_face(Workspace& ws, SortScratch& scratch, std::uint32_t plane_ref, const Face& face,
                       std::vector<Face>& coplanar_front, std::vector<Face>& coplanar_back, std::vector<Face>& front,

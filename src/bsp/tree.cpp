@@ -104,7 +104,8 @@ void build(Workspace& ws, Tree& tree, std::vector<Face>&& list) {
             FaceList front_part = pool.take(rest);
             FaceList back_part = pool.take(rest);
             FaceList& here = tree.nodes[n].faces;
-            for (; i < cur.size(); ++i) sort_face(ws, ws.scratch.sort, plane, cur[i], here, here, front_part, back_part);
+            for (; i < cur.size(); ++i)
+                sort_face(ws, ws.scratch.sort, plane, cur[i], here, here, front_part, back_part);
             guard::poll(static_cast<std::int64_t>(rest));
             pool.give(cur);
             // new_node may move the nodes: children are looked up by index.
