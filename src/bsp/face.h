@@ -3,7 +3,10 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
+
+namespace corv {
+struct Polygon;
+}
 
 namespace corv::bsp {
 
@@ -14,14 +17,17 @@ struct Face {
     // Plane id times two, plus one when the face lies on the negated plane.
     std::uint32_t plane = 0;
     std::uint32_t flags = 0;
-    std::uint32_t box = 0;               // its corners' double bounding box in Workspace::boxes
-    const std::string* label = nullptr;  // an operand polygon's label
+    std::uint32_t box = 0;            // its corners' double bounding box in Workspace::boxes
+    const Polygon* source = nullptr;  // the operand polygon it is or was cut from (label, plane)
 };
 
 // The loop is read from its last corner to its first: a flipped face.
 inline constexpr std::uint32_t kReversed = 1;
-// The face is known to have area (a piece that passed the area test).
+// The face is known to have area (a piece that passed the area test, or an
+// operand polygon already known to have it).
 inline constexpr std::uint32_t kHasArea = 2;
+// The face is its source polygon, never cut (its loop may have been flipped).
+inline constexpr std::uint32_t kWhole = 4;
 
 // A plane reference's orientation bit.
 inline constexpr std::uint32_t kNegated = 1;

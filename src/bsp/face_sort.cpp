@@ -68,7 +68,7 @@ void emit_piece(Workspace& ws, const std::vector<PointId>& run, const Face& pare
     piece.count = n;
     piece.plane = parent.plane;
     piece.flags = kHasArea;
-    piece.label = parent.label;
+    piece.source = parent.source;
     piece.box = ws.add_box(run.data(), n);
     ws.corners.insert(ws.corners.end(), run.begin(), run.end());
     out.push_back(piece);

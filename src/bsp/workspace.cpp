@@ -52,7 +52,8 @@ std::vector<Face> Workspace::load(const Solid& solid) {
         f.first = next_id(corners.size());
         f.count = next_id(p.vertices().size());
         f.plane = next_id(planes.size(), kNoPlaneId) * 2;
-        f.label = &p.label;
+        f.source = &p;
+        f.flags = kWhole | (p.known_to_have_area() ? kHasArea : 0u);
         planes.push_back(plane_entry(p.plane));
         for (std::size_t i = 0; i < p.vertices().size(); ++i) {
             corners.push_back(next_id(points.size()));
@@ -141,6 +142,12 @@ Solid Workspace::result(const std::vector<Face>& faces) {
     s.polygons.reserve(faces.size());
     for (const Face& f : faces) {
         if ((f.flags & kHasArea) == 0 && !has_area(f)) continue;
+        if ((f.flags & (kWhole | kReversed)) == kWhole && (f.plane & kNegated) == 0) {
+            // An operand polygon kept whole and facing its own way: the same
+            // loop, plane and label, so the result shares its loop.
+            s.polygons.push_back(*f.source);
+            continue;
+        }
         std::vector<Vec3> loop;
         std::vector<Float3> loop_floats;
         loop.reserve(f.count);
@@ -152,7 +159,8 @@ Solid Workspace::result(const std::vector<Face>& faces) {
         }
         const Plane& plane = this->plane(f.plane);
         s.polygons.push_back(Polygon::assemble(std::move(loop), std::move(loop_floats),
-                                               (f.plane & kNegated) != 0 ? plane.negated() : plane, *f.label));
+                                               (f.plane & kNegated) != 0 ? plane.negated() : plane, f.source->label,
+                                               true));
     }
     filtered::Fallbacks& thread_counts = filtered::fallbacks();
     thread_counts.side += fallbacks.side;

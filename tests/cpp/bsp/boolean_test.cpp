@@ -85,5 +85,38 @@ TEST(Boolean, CutThroughManyThinSlabs) {
     EXPECT_EQ(volume(boolean(BooleanOp::intersect, column, slabs)), std::to_string(6 * n) + "/1");
 }
 
+// A Boolean's result shares the loops of the operand polygons it keeps whole
+// and facing their own way; every other polygon has a loop of its own.
+TEST(Boolean, ResultSharesTheLoopsOfWholeOperandFaces) {
+    const Solid a = Solid::cube(4, 4, 1, "a");
+    const Solid b = translated(Solid::cube(1, 1, 3, "b"), {1, 1, -1});
+    const Solid r = boolean(BooleanOp::cut, a, b);
+    std::size_t shared = 0;
+    for (const Polygon& p : r.polygons) {
+        for (const Polygon& q : a.polygons) {
+            if (!p.shares_loop_with(q)) continue;
+            ++shared;
+            EXPECT_EQ(p.vertices(), q.vertices());
+            EXPECT_EQ(p.plane, q.plane);
+            EXPECT_EQ(p.label, q.label);
+        }
+        for (const Polygon& q : b.polygons) EXPECT_FALSE(p.shares_loop_with(q));  // b's faces come out flipped
+    }
+    EXPECT_GT(shared, 0u);
+    EXPECT_LT(shared, a.polygons.size());  // the faces the hole's planes cut are new
+
+    // Apart, every face of both comes out whole and facing its own way.
+    const Solid far = translated(Solid::cube(1, 1, 1, "f"), {9, 9, 9});
+    const Solid u = boolean(BooleanOp::union_, a, far);
+    ASSERT_EQ(u.polygons.size(), 12u);
+    for (const Polygon& p : u.polygons) {
+        bool found = false;
+        for (const Solid* s : {&a, &far}) {
+            for (const Polygon& q : s->polygons) found = found || p.shares_loop_with(q);
+        }
+        EXPECT_TRUE(found) << p.label;
+    }
+}
+
 }  // namespace
 }  // namespace corv

@@ -36,7 +36,7 @@ Solid soup(std::vector<Polygon> polygons) {
 std::vector<std::string> labels(const std::vector<Face>& faces) {
     std::vector<std::string> out;
     out.reserve(faces.size());
-    for (const Face& f : faces) out.push_back(*f.label);
+    for (const Face& f : faces) out.push_back(f.source->label);
     return out;
 }
 

@@ -73,7 +73,7 @@ struct SortCase : ::testing::Test {
 TEST_F(SortCase, ThePlaneAndItsNegationGiveMirroredResults) {
     for (std::uint32_t p : {x1, slant}) {
         for (const Face& face : f) {
-            SCOPED_TRACE(*face.label);
+            SCOPED_TRACE(face.source->label);
             const Sorted a = sort(ws, p, face);
             const Sorted b = sort(ws, p ^ bsp::kNegated, face);
             ASSERT_EQ(a.coplanar_front.size(), b.coplanar_back.size());
@@ -106,7 +106,7 @@ TEST_F(SortCase, PiecesShareTheirCrossingPointsWhichLieOnThePlane) {
     for (const Face& piece : {s.front[0], s.back[0]}) {
         EXPECT_EQ(piece.plane, f[0].plane);
         EXPECT_EQ(piece.flags, bsp::kHasArea);
-        EXPECT_EQ(piece.label, f[0].label);
+        EXPECT_EQ(piece.source, f[0].source);
     }
 
     // A corner on the plane goes to both pieces, as the same point.

@@ -236,16 +236,22 @@ TEST(Filtered, FloatsNeverProveAreaOfALoopWithoutArea) {
 }
 
 TEST(Filtered, EachThreadCountsItsOwnFallbacks) {
-    // Collinear corners: the area screen cannot prove area, so every test
-    // of the polygon goes exact and is counted on the thread that made it.
-    const Polygon line = Polygon::with_plane({{0, 0, 0}, {1, 1, 1}, {2, 2, 2}}, Plane{}, "line");
+    // Collinear corners: the area screen cannot prove area, so the first
+    // test of each new polygon goes exact and is counted on the thread that
+    // made it (a polygon remembers the answer, and so do its copies).
+    auto line = [] { return Polygon::with_plane({{0, 0, 0}, {1, 1, 1}, {2, 2, 2}}, Plane{}, "line"); };
     const filtered::Fallbacks main_before = filtered::fallbacks();
     std::latch start(2);
     std::uint64_t counts[2] = {0, 0};
     auto work = [&](int which, int times) {
         filtered::fallbacks() = {};
         start.arrive_and_wait();
-        for (int i = 0; i < times; ++i) EXPECT_TRUE(line.is_degenerate());
+        for (int i = 0; i < times; ++i) {
+            const Polygon p = line();
+            const Polygon copy = p;
+            EXPECT_TRUE(p.is_degenerate());
+            EXPECT_TRUE(copy.is_degenerate());  // remembered: not counted again
+        }
         counts[which] = filtered::fallbacks().area;
     };
     std::thread a(work, 0, 300), b(work, 1, 500);

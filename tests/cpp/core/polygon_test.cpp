@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+#include <vector>
+
 #include "support/support.h"
 
 #include "core/panic.h"
@@ -98,6 +101,51 @@ TEST(Polygon, DoubleCopiesAlwaysMatchTheLoop) {
     EXPECT_PANIC_KIND(Polygon::assemble(p.vertices(), {}, p.plane, "w"), corv::PanicKind::invalid_argument);
 #endif
     EXPECT_TRUE(agree(Polygon::assemble(p.vertices(), p.float_vertices(), p.plane, "a")));
+}
+
+// Copies share one immutable loop; flipping a copy must never show through
+// to the others (also not when threads flip their own copies at once), and
+// what is remembered about the loop's area survives the flip.
+TEST(Polygon, CopiesShareTheLoopAndFlipsStayPrivate) {
+    const Polygon p = Polygon::make({v("0", "0", "0"), v("1", "0", "0"), v("1", "1", "0")}, "tri");
+    Polygon q = p;
+    EXPECT_TRUE(q.shares_loop_with(p));
+    EXPECT_FALSE(p.known_to_have_area());
+    EXPECT_FALSE(q.is_degenerate());  // remembered in the shared loop
+    EXPECT_TRUE(p.known_to_have_area());
+    q.flip();
+    EXPECT_FALSE(q.shares_loop_with(p));
+    EXPECT_EQ(p.vertices()[0], v("0", "0", "0"));
+    EXPECT_EQ(q.vertices()[0], v("1", "1", "0"));
+    EXPECT_EQ(q.float_vertices()[0][1], 1.0);
+    EXPECT_TRUE(q.known_to_have_area());
+    EXPECT_EQ(q.plane, p.plane.negated());
+    // The only holder of a loop flips it in place, and twice is the original.
+    q.flip();
+    EXPECT_EQ(q.vertices(), p.vertices());
+    EXPECT_EQ(q.float_vertices(), p.float_vertices());
+
+    const Polygon line = Polygon::with_plane({v("0", "0", "0"), v("1", "1", "1"), v("2", "2", "2")}, {}, "line");
+    EXPECT_TRUE(line.is_degenerate());
+    EXPECT_TRUE(line.flipped().is_degenerate());
+    EXPECT_FALSE(line.flipped().known_to_have_area());
+
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&p] {
+            for (int i = 0; i < 2000; ++i) {
+                Polygon mine = p;
+                mine.flip();
+                if (mine.vertices()[0] != v("1", "1", "0")) ADD_FAILURE();
+            }
+        });
+    }
+    for (std::thread& t : threads) t.join();
+    EXPECT_EQ(p.vertices()[0], v("0", "0", "0"));
+    Polygon moved = p;
+    Polygon taken = std::move(moved);
+    EXPECT_TRUE(moved.vertices().empty());  // NOLINT: reading a moved-from polygon is defined here
+    EXPECT_EQ(taken.vertices().size(), 3u);
 }
 
 TEST(Plane, SideIsExactForHugeCoordinates) {
