@@ -90,7 +90,17 @@ void cut_spanning(const Plane& plane, Polygon&& polygon, SideCodes& side, std::v
 
 Vec3 edge_intersection(const Plane& plane, const Vec3& vi, const Vec3& vj) {
     Vec3 d = sub(vj, vi);
-    Rational t = (plane.offset - dot(plane.normal, vi)) / dot(plane.normal, d);
+    // t = (w - n.vi) / (n.d); terms with a zero normal component add
+    // nothing and are skipped (the same exact values, fewer products).
+    Rational along = plane.offset;
+    Rational across;
+    for (std::size_t k = 0; k < 3; ++k) {
+        const Rational& n = plane.normal[k];
+        if (n.is_zero()) continue;
+        along -= n * vi[k];
+        if (!d[k].is_zero()) across += n * d[k];
+    }
+    const Rational t = along / across;
     Vec3 p;
     for (std::size_t k = 0; k < 3; ++k) p[k] = d[k].is_zero() ? vi[k] : vi[k] + t * d[k];
     return p;

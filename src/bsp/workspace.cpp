@@ -60,14 +60,13 @@ std::vector<Face> Workspace::load(const Solid& solid) {
             points.push_back(&p.vertices()[i]);
             floats.push_back(p.float_vertices()[i]);
         }
-        f.box = add_box(corners.data() + f.first, f.count);
+        f.box = add_box(p.float_low(), p.float_high());
         faces.push_back(f);
     }
     return faces;
 }
 
 std::uint32_t Workspace::add_box(const PointId* run, std::uint32_t n) {
-    const std::uint32_t id = next_id(boxes.size());
     Float3 lo{}, hi{};
     if (n > 0) lo = hi = floats[run[0]];
     for (std::uint32_t k = 1; k < n; ++k) {
@@ -77,6 +76,11 @@ std::uint32_t Workspace::add_box(const PointId* run, std::uint32_t n) {
             hi[i] = std::max(hi[i], f[i]);
         }
     }
+    return add_box(lo, hi);
+}
+
+std::uint32_t Workspace::add_box(const Float3& lo, const Float3& hi) {
+    const std::uint32_t id = next_id(boxes.size());
     Box b;
     for (std::size_t i = 0; i < 3; ++i) {
         b.centre[i] = 0.5 * (lo[i] + hi[i]);

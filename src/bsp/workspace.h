@@ -72,6 +72,8 @@ struct Workspace {
     PointId add_point(Vec3&& p);
     // The id of a new box around the n points of a run.
     std::uint32_t add_box(const PointId* run, std::uint32_t n);
+    // The id of a new box with the given corners (a loop's known bounds).
+    std::uint32_t add_box(const Float3& lo, const Float3& hi);
 
     // Corner k of the face's loop as the face currently runs.
     PointId corner(const Face& f, std::uint32_t k) const {

@@ -18,6 +18,17 @@ std::vector<Float3> float_copy(const std::vector<Vec3>& vertices) {
 
 }  // namespace
 
+void Polygon::set_bounds(Loop& loop) {
+    if (loop.floats.empty()) return;
+    loop.low = loop.high = loop.floats[0];
+    for (const Float3& f : loop.floats) {
+        for (std::size_t i = 0; i < 3; ++i) {
+            loop.low[i] = std::min(loop.low[i], f[i]);
+            loop.high[i] = std::max(loop.high[i], f[i]);
+        }
+    }
+}
+
 Polygon Polygon::make(std::vector<Vec3> vertices, std::string label) {
     if (vertices.size() < 3) {
         throw Panic(PanicKind::too_few_vertices,
@@ -36,6 +47,7 @@ void Polygon::set_loop(std::vector<Vec3>&& vertices, std::vector<Float3>&& float
     auto loop = std::make_shared<Loop>();
     loop->vertices = std::move(vertices);
     loop->floats = std::move(floats);
+    set_bounds(*loop);
     loop->area.store(area, std::memory_order_relaxed);
     loop_ = std::move(loop);
 }
@@ -110,7 +122,7 @@ void Polygon::flip() {
         Loop& own = const_cast<Loop&>(*loop_);
         std::reverse(own.vertices.begin(), own.vertices.end());
         std::reverse(own.floats.begin(), own.floats.end());
-        return;
+        return;  // the same bounds
     }
     set_loop(std::vector<Vec3>(loop_->vertices.rbegin(), loop_->vertices.rend()),
              std::vector<Float3>(loop_->floats.rbegin(), loop_->floats.rend()), area);

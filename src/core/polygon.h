@@ -40,6 +40,10 @@ struct Polygon {
     // Whether the loop is already known to enclose area (is_degenerate has
     // said so, or the polygon was made with that proof), without testing.
     bool known_to_have_area() const { return loop().area.load(std::memory_order_relaxed) == kHasArea; }
+    // The smallest and largest double copy of a coordinate, per axis (zeros
+    // for an empty loop).
+    const Float3& float_low() const { return loop().low; }
+    const Float3& float_high() const { return loop().high; }
     // Whether two polygons share one loop (not just equal ones).
     bool shares_loop_with(const Polygon& other) const { return loop_ != nullptr && loop_ == other.loop_; }
 
@@ -58,6 +62,7 @@ private:
     struct Loop {
         std::vector<Vec3> vertices;
         std::vector<Float3> floats;
+        Float3 low{}, high{};  // the bounds of floats
         // Whether the loop encloses area, once someone has found out. Every
         // finder finds the same answer, so concurrent readers may each
         // store it.
@@ -66,6 +71,7 @@ private:
     // The loop, or an empty one (a default-made or moved-from polygon).
     const Loop& loop() const { return loop_ ? *loop_ : empty_loop(); }
     static const Loop& empty_loop();
+    static void set_bounds(Loop& loop);
     void set_loop(std::vector<Vec3>&& vertices, std::vector<Float3>&& floats, std::uint8_t area);
 
     std::shared_ptr<const Loop> loop_;

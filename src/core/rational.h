@@ -61,7 +61,15 @@ public:
     }
 
     // The double nearest to the value (ties to even); +-inf beyond the range.
-    double to_double() const;
+    double to_double() const {
+        // Numerator and denominator exact in doubles: one correctly
+        // rounded division.
+        constexpr std::int64_t kExact = std::int64_t(1) << 53;
+        if (!is_big() && n_ >= -kExact && n_ <= kExact && d_ <= kExact) {
+            return static_cast<double>(n_) / static_cast<double>(d_);
+        }
+        return to_double_slow();
+    }
     // Text form: numerator "/" denominator, e.g. 6/1, -1/2, 0/1.
     std::string text() const;
     void append_text(std::string& out) const;
@@ -103,6 +111,7 @@ private:
     Rational(BigTag, mpq_ptr q) noexcept : q_(q), d_(0) {}
     bool is_big() const { return d_ == 0; }
     void release() noexcept;
+    double to_double_slow() const;
     // The out-of-line halves of the inline members above: at least one value
     // lives on the heap.
     void copy_big(const Rational& o);

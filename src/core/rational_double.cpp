@@ -46,12 +46,10 @@ double quotient_to_double(const Integer& num_in, const Integer& den) {
 
 }  // namespace
 
-double Rational::to_double() const {
+double Rational::to_double_slow() const {
     if (!is_big()) {
         constexpr std::int64_t kExact = std::int64_t(1) << 53;
-        if (n_ >= -kExact && n_ <= kExact && d_ <= kExact) {
-            return static_cast<double>(n_) / static_cast<double>(d_);
-        }
+        // (Both parts exact in doubles is handled inline.)
         // A power-of-two denominator (values that came from doubles): the
         // numerator is exact in a double and the scaling is exact too.
         if (n_ >= -kExact && n_ <= kExact && (d_ & (d_ - 1)) == 0) {

@@ -120,6 +120,9 @@ TEST(Polygon, CopiesShareTheLoopAndFlipsStayPrivate) {
     EXPECT_EQ(q.float_vertices()[0][1], 1.0);
     EXPECT_TRUE(q.known_to_have_area());
     EXPECT_EQ(q.plane, p.plane.negated());
+    EXPECT_EQ(q.float_low(), (corv::Float3{0.0, 0.0, 0.0}));  // a loop's bounds, whichever way it runs
+    EXPECT_EQ(q.float_high(), (corv::Float3{1.0, 1.0, 0.0}));
+    EXPECT_EQ(p.float_high(), q.float_high());
     // The only holder of a loop flips it in place, and twice is the original.
     q.flip();
     EXPECT_EQ(q.vertices(), p.vertices());
