@@ -26,17 +26,13 @@ PlaneEntry plane_entry(const Plane& plane) {
     return e;
 }
 
-std::size_t corner_count(const Solid& s) {
-    std::size_t n = 0;
-    for (const Polygon& p : s.polygons) n += p.vertices().size();
-    return n;
-}
-
 }  // namespace
 
 void Workspace::reserve_for(const Solid& a, const Solid& b) {
-    // Cuts add points and corners too; half again as many is a fair guess.
-    const std::size_t corners_in = corner_count(a) + corner_count(b);
+    // A guess from the polygon counts alone (counting corners would visit
+    // every loop once more): most loops have three to six corners, and cuts
+    // add points and corners too. The vectors grow if it is short.
+    const std::size_t corners_in = 5 * (a.polygons.size() + b.polygons.size());
     points.reserve(corners_in + corners_in / 2);
     floats.reserve(corners_in + corners_in / 2);
     corners.reserve(2 * corners_in);
