@@ -17,6 +17,17 @@ void append(FaceList& to, FaceList& from) {
     from.clear();
 }
 
+// Takes the list waiting last on the walk's part of the task stack (the
+// tasks above bottom: walks run one after another on the shared stack) into
+// n and cur; false when that part is empty.
+bool next_task(std::vector<Task>& stack, std::size_t bottom, std::uint32_t& n, FaceList& cur) {
+    if (stack.size() <= bottom) return false;
+    n = stack.back().node;
+    cur = std::move(stack.back().list);
+    stack.pop_back();
+    return true;
+}
+
 // The clip of a list by a tree, appended to out. The walk descends into the
 // front side at once and parks the back side on a stack, so pieces reach out
 // in the order of a recursive clip: front result, then back result.
@@ -25,10 +36,9 @@ void clip_walk(Workspace& ws, const Tree& tree, FaceList&& list, FaceList& out) 
     std::vector<Task>& stack = ws.scratch.tasks;
     const std::size_t bottom = stack.size();
     stack.push_back({0, std::move(list)});
-    while (stack.size() > bottom) {
-        std::uint32_t n = stack.back().node;
-        FaceList cur = std::move(stack.back().list);
-        stack.pop_back();
+    std::uint32_t n = 0;
+    FaceList cur;
+    while (next_task(stack, bottom, n, cur)) {
         while (true) {
             const TreeNode& node = tree.nodes[n];
             if (node.plane == kNoPlane) {
@@ -83,10 +93,9 @@ void build(Workspace& ws, Tree& tree, std::vector<Face>&& list) {
     std::vector<Task>& stack = ws.scratch.tasks;
     const std::size_t bottom = stack.size();
     stack.push_back({0, std::move(list)});
-    while (stack.size() > bottom) {
-        std::uint32_t n = stack.back().node;
-        FaceList cur = std::move(stack.back().list);
-        stack.pop_back();
+    std::uint32_t n = 0;
+    FaceList cur;
+    while (next_task(stack, bottom, n, cur)) {
         while (!cur.empty()) {
             std::size_t i = 0;
             if (tree.nodes[n].plane == kNoPlane) {
