@@ -10,6 +10,9 @@ With --paired every fresh process loads both builds and alternates batches of
 A and B (which build goes first alternates from process to process); B/A is
 then the median of the per-process ratios. Pairing cancels the slow drifts of
 a shared machine's speed, which otherwise hide differences of a few per cent.
+It only works for builds that link the kernel into the extension: builds
+whose kernel is the shared library libcorvanthium_core.so cannot share a
+process (it would load one kernel for both), and --paired refuses them.
 
     python3 bench/compare.py                      # HEAD~1 against the working tree
     python3 bench/compare.py main~3 main          # two revisions
@@ -95,7 +98,7 @@ def spread(values):
 
 def main():
     sys.path.insert(0, str(HERE))
-    from run_workload import load
+    from run_workload import load, shares_core_library
 
     from workloads import input_polygons, names
 
@@ -113,6 +116,8 @@ def main():
     if not chosen:
         parser.error("no workload matches --only")
     builds = {label: build(rev, args.jobs) for label, rev in (("A", args.a), ("B", args.b))}
+    if args.paired and shares_core_library([builds["A"], builds["B"]]):
+        parser.error("--paired: both builds link the kernel as one shared library, which a process loads once")
     how = "paired processes (both builds in each)" if args.paired else "interleaved processes per build"
     print(f"A = {args.a}, B = {args.b}; {args.runs} {how} and workload, fastest of {args.samples} batches each")
     print("ns/poly: the median divided by the polygons of the operands, summed over the Booleans of the workload")

@@ -38,8 +38,21 @@ def batch(call, inner):
     return (time.perf_counter() - start) / inner
 
 
+def shares_core_library(build_dirs):
+    """Whether the builds link the kernel as the shared library of one name:
+    a process loads that library once, so a second build's extension would
+    run on the first build's kernel."""
+    library = Path("corvanthium") / "libcorvanthium_core.so"
+    return len(build_dirs) > 1 and all((Path(d) / library).exists() for d in build_dirs)
+
+
 def main():
     name, samples, builds = sys.argv[1], int(sys.argv[2]), sys.argv[3:]
+    if shares_core_library(builds):
+        sys.exit(
+            "these builds share the kernel library's name, and one process holds only one of them: "
+            "time them in processes of their own"
+        )
     calls = []
     for build_dir in builds:
         call, inner = prepared(name, load(build_dir))
