@@ -112,9 +112,11 @@ void build(Workspace& ws, Tree& tree, std::vector<Face>&& list) {
             const std::size_t rest = cur.size() - i;
             FaceList front_part = pool.take(rest);
             FaceList back_part = pool.take(rest);
-            FaceList& here = tree.nodes[n].faces;
+            FaceList& here = ws.scratch.coplanar;  // both orientations, in order
+            here.clear();
             for (; i < cur.size(); ++i)
                 sort_face(ws, ws.scratch.sort, plane, cur[i], here, here, front_part, back_part);
+            for (const Face& f : here) tree.nodes[n].faces.push_back(f);
             guard::poll(static_cast<std::int64_t>(rest));
             pool.give(cur);
             // new_node may move the nodes: children are looked up by index.
@@ -152,17 +154,22 @@ std::vector<Face> clip_faces(Workspace& ws, const Tree& tree, std::vector<Face>&
 
 void clip_to(Workspace& ws, Tree& tree, const Tree& other) {
     std::vector<std::uint32_t> nodes = std::move(ws.scratch.nodes);
+    ListPool& pool = ws.scratch.pool;
     for_each_node(tree, nodes, [&](TreeNode& n) {
-        FaceList out;
-        clip_walk(ws, other, std::move(n.faces), out);
-        n.faces = std::move(out);
+        if (n.faces.empty()) return;
+        FaceList in = pool.take(n.faces.size());
+        n.faces.move_to(in);
+        FaceList out;  // takes over the first surviving list's storage
+        clip_walk(ws, other, std::move(in), out);
+        for (const Face& f : out) n.faces.push_back(f);
+        pool.give(out);
     });
     ws.scratch.nodes = std::move(nodes);
 }
 
 void invert(Tree& tree) {
     for (TreeNode& n : tree.nodes) {
-        for (Face& f : n.faces) flip(f);
+        for (std::size_t i = 0; i < n.faces.size(); ++i) flip(n.faces[i]);
         if (n.plane != kNoPlane) n.plane ^= kNegated;
         std::swap(n.front, n.back);
     }
@@ -171,10 +178,7 @@ void invert(Tree& tree) {
 std::vector<Face> take_faces(Tree& tree) {
     std::vector<Face> out;
     std::vector<std::uint32_t> stack;
-    for_each_node(tree, stack, [&](TreeNode& n) {
-        out.insert(out.end(), n.faces.begin(), n.faces.end());
-        n.faces.clear();
-    });
+    for_each_node(tree, stack, [&](TreeNode& n) { n.faces.move_to(out); });
     return out;
 }
 

@@ -13,11 +13,53 @@ namespace corv::bsp {
 inline constexpr std::uint32_t kNoPlane = 0xffffffffu;
 inline constexpr std::uint32_t kNoNode = 0xffffffffu;
 
+// The faces lying in a node's plane, either orientation, in order. Most
+// nodes hold one: it is kept in the node, and only further ones go to a
+// vector, so a tree of one-face nodes needs no allocation per node.
+class NodeFaces {
+public:
+    std::size_t size() const { return count_; }
+    bool empty() const { return count_ == 0; }
+    const Face& operator[](std::size_t i) const { return i == 0 ? first_ : rest_[i - 1]; }
+    Face& operator[](std::size_t i) { return i == 0 ? first_ : rest_[i - 1]; }
+    void push_back(const Face& f) {
+        if (count_ == 0) {
+            first_ = f;
+        } else {
+            rest_.push_back(f);
+        }
+        ++count_;
+    }
+    // Appends the faces, in order, to out and empties the node's list.
+    void move_to(std::vector<Face>& out) {
+        if (count_ == 0) return;
+        out.push_back(first_);
+        out.insert(out.end(), rest_.begin(), rest_.end());
+        clear();
+    }
+    // The faces in order, as a list.
+    std::vector<Face> list() const {
+        std::vector<Face> out;
+        out.reserve(count_);
+        for (std::size_t i = 0; i < count_; ++i) out.push_back((*this)[i]);
+        return out;
+    }
+    void clear() {
+        count_ = 0;
+        rest_.clear();  // keeps its room for the faces a later clip leaves
+    }
+
+private:
+    std::size_t count_ = 0;
+    Face first_;
+    std::vector<Face> rest_;
+};
+
 struct TreeNode {
     std::uint32_t plane = kNoPlane;  // a plane reference; none only in an empty node
     std::uint32_t front = kNoNode;   // the half-space the normal points into
     std::uint32_t back = kNoNode;
-    std::vector<Face> faces;  // lying in this node's plane, either orientation
+    NodeFaces faces;
 };
 
 struct Tree {

@@ -60,6 +60,7 @@ struct WalkScratch {
     SortScratch sort;
     std::vector<Task> tasks;
     std::vector<std::uint32_t> nodes;  // for walks over a tree's nodes
+    FaceList coplanar;                 // the faces a build step keeps at a node
 };
 
 }  // namespace corv::bsp

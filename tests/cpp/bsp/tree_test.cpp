@@ -47,7 +47,8 @@ std::vector<Face> all_faces(const Tree& t) {
     while (!stack.empty()) {
         const bsp::TreeNode& n = t.nodes[stack.back()];
         stack.pop_back();
-        out.insert(out.end(), n.faces.begin(), n.faces.end());
+        const std::vector<Face> here = n.faces.list();
+        out.insert(out.end(), here.begin(), here.end());
         if (n.back != kNoNode) stack.push_back(n.back);
         if (n.front != kNoNode) stack.push_back(n.front);
     }
@@ -88,16 +89,16 @@ TEST(Tree, BuildSortsByTheFirstPlaneAndReadsOutInPreOrder) {
     const bsp::TreeNode& root = t.nodes[0];
     ASSERT_NE(root.plane, kNoPlane);
     EXPECT_EQ(plane_of(ws, root.plane), square_at(0, "").plane);
-    EXPECT_EQ(labels(root.faces), (std::vector<std::string>{"up0", "down0"}));
+    EXPECT_EQ(labels(root.faces.list()), (std::vector<std::string>{"up0", "down0"}));
     ASSERT_TRUE(root.front != kNoNode && root.back != kNoNode);
-    EXPECT_EQ(labels(t.nodes[root.front].faces), (std::vector<std::string>{"up2"}));
-    EXPECT_EQ(labels(t.nodes[root.back].faces), (std::vector<std::string>{"up-1"}));
+    EXPECT_EQ(labels(t.nodes[root.front].faces.list()), (std::vector<std::string>{"up2"}));
+    EXPECT_EQ(labels(t.nodes[root.back].faces.list()), (std::vector<std::string>{"up-1"}));
     EXPECT_EQ(labels(all_faces(t)), (std::vector<std::string>{"up0", "down0", "up2", "wall", "up-1", "wall"}));
 
     // A second build pushes faces down the existing planes.
     const Solid more = soup({square_at(3, "up3"), square_at(0, "again0")});
     bsp::build(ws, t, ws.load(more));
-    EXPECT_EQ(labels(t.nodes[0].faces), (std::vector<std::string>{"up0", "down0", "again0"}));
+    EXPECT_EQ(labels(t.nodes[0].faces.list()), (std::vector<std::string>{"up0", "down0", "again0"}));
     EXPECT_EQ(labels(bsp::take_faces(t)),
               (std::vector<std::string>{"up0", "down0", "again0", "up2", "up3", "wall", "up-1", "wall"}));
     EXPECT_TRUE(all_faces(t).empty());
