@@ -43,7 +43,14 @@ void Workspace::reserve_for(const Solid& a, const Solid& b) {
 std::vector<Face> Workspace::load(const Solid& solid) {
     std::vector<Face> faces;
     faces.reserve(solid.polygons.size());
-    for (const Polygon& p : solid.polygons) {
+    // Loops live apart from their polygons: fetching a few polygons ahead
+    // hides most of the wait for them.
+    constexpr std::size_t kAhead = 8;
+    const std::size_t n = solid.polygons.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        if (i + kAhead < n) solid.polygons[i + kAhead].prefetch_loop();
+        if (i + kAhead / 2 < n) solid.polygons[i + kAhead / 2].prefetch_floats();
+        const Polygon& p = solid.polygons[i];
         Face f;
         f.first = next_id(corners.size());
         f.count = next_id(p.vertices().size());

@@ -44,6 +44,12 @@ struct Polygon {
     // for an empty loop).
     const Float3& float_low() const { return loop().low; }
     const Float3& float_high() const { return loop().high; }
+    // Hints to fetch the loop record, and (once that is at hand) its double
+    // copies, ahead of a pass over many polygons; no effect on any value.
+    void prefetch_loop() const { __builtin_prefetch(loop_.get()); }
+    void prefetch_floats() const {
+        if (loop_) __builtin_prefetch(loop_->floats.data());
+    }
     // Whether two polygons share one loop (not just equal ones).
     bool shares_loop_with(const Polygon& other) const { return loop_ != nullptr && loop_ == other.loop_; }
 
