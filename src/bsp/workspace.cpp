@@ -147,7 +147,13 @@ bool Workspace::run_has_area(const PointId* run, std::uint32_t n) {
 Solid Workspace::result(const std::vector<Face>& faces) {
     Solid s;
     s.polygons.reserve(faces.size());
-    for (const Face& f : faces) {
+    // The faces come in tree order, their source polygons in any: fetch the
+    // polygons and loops a few faces ahead, as loading does.
+    constexpr std::size_t kAhead = 8;
+    for (std::size_t i = 0; i < faces.size(); ++i) {
+        if (i + kAhead < faces.size()) __builtin_prefetch(faces[i + kAhead].source);
+        if (i + kAhead / 2 < faces.size()) faces[i + kAhead / 2].source->prefetch_loop();
+        const Face& f = faces[i];
         if ((f.flags & kHasArea) == 0 && !has_area(f)) continue;
         if ((f.flags & (kWhole | kReversed)) == kWhole && (f.plane & kNegated) == 0) {
             // An operand polygon kept whole and facing its own way: the same
