@@ -17,28 +17,38 @@ void append(FaceList& to, FaceList& from) {
     from.clear();
 }
 
-// Takes the list waiting last on the walk's part of the task stack (the
-// tasks above bottom: walks run one after another on the shared stack) into
-// n and cur; false when that part is empty.
-bool next_task(std::vector<Task>& stack, std::size_t bottom, std::uint32_t& n, FaceList& cur) {
-    if (stack.size() <= bottom) return false;
-    n = stack.back().node;
-    cur = std::move(stack.back().list);
-    stack.pop_back();
-    return true;
-}
+// The part of the shared task stack that one walk uses: the tasks above
+// where it began (walks run one after another on the same stack).
+class WalkStack {
+public:
+    WalkStack(Workspace& ws, FaceList&& first) : tasks_(ws.scratch.tasks), bottom_(tasks_.size()) {
+        tasks_.push_back({0, std::move(first)});
+    }
+    // Takes the list waiting last into n and cur; false when none is left.
+    bool next(std::uint32_t& n, FaceList& cur) {
+        if (tasks_.size() <= bottom_) return false;
+        n = tasks_.back().node;
+        cur = std::move(tasks_.back().list);
+        tasks_.pop_back();
+        return true;
+    }
+    // Leaves a list to wait for the subtree at node.
+    void park(std::uint32_t node, FaceList&& list) { tasks_.push_back({node, ListPool::parked(std::move(list))}); }
+
+private:
+    std::vector<Task>& tasks_;
+    std::size_t bottom_;
+};
 
 // The clip of a list by a tree, appended to out. The walk descends into the
 // front side at once and parks the back side on a stack, so pieces reach out
 // in the order of a recursive clip: front result, then back result.
 void clip_walk(Workspace& ws, const Tree& tree, FaceList&& list, FaceList& out) {
     ListPool& pool = ws.scratch.pool;
-    std::vector<Task>& stack = ws.scratch.tasks;
-    const std::size_t bottom = stack.size();
-    stack.push_back({0, std::move(list)});
+    WalkStack stack(ws, std::move(list));
     std::uint32_t n = 0;
     FaceList cur;
-    while (next_task(stack, bottom, n, cur)) {
+    while (stack.next(n, cur)) {
         while (true) {
             const TreeNode& node = tree.nodes[n];
             if (node.plane == kNoPlane) {
@@ -55,7 +65,7 @@ void clip_walk(Workspace& ws, const Tree& tree, FaceList&& list, FaceList& out) 
             if (!back_goes_on) pool.give(back);
             if (!front.empty() && node.front == kNoNode) append(out, front);
             if (!front.empty()) {
-                if (back_goes_on) stack.push_back({node.back, ListPool::parked(std::move(back))});
+                if (back_goes_on) stack.park(node.back, std::move(back));
                 cur = std::move(front);
                 n = node.front;
             } else {
@@ -90,12 +100,10 @@ std::uint32_t new_node(Tree& tree) {
 
 void build(Workspace& ws, Tree& tree, std::vector<Face>&& list) {
     ListPool& pool = ws.scratch.pool;
-    std::vector<Task>& stack = ws.scratch.tasks;
-    const std::size_t bottom = stack.size();
-    stack.push_back({0, std::move(list)});
+    WalkStack stack(ws, std::move(list));
     std::uint32_t n = 0;
     FaceList cur;
-    while (next_task(stack, bottom, n, cur)) {
+    while (stack.next(n, cur)) {
         while (!cur.empty()) {
             std::size_t i = 0;
             if (tree.nodes[n].plane == kNoPlane) {
@@ -131,7 +139,7 @@ void build(Workspace& ws, Tree& tree, std::vector<Face>&& list) {
             // Front side first, as a recursive build would go.
             if (!front_part.empty()) {
                 if (!back_part.empty()) {
-                    stack.push_back({tree.nodes[n].back, ListPool::parked(std::move(back_part))});
+                    stack.park(tree.nodes[n].back, std::move(back_part));
                 } else {
                     pool.give(back_part);
                 }
