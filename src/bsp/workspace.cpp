@@ -58,10 +58,10 @@ std::vector<Face> Workspace::load(const Solid& solid) {
         f.source = &p;
         f.flags = kWhole | (p.known_to_have_area() ? kHasArea : 0u);
         planes.push_back(plane_entry(p.plane));
-        for (std::size_t i = 0; i < p.vertices().size(); ++i) {
+        for (std::size_t k = 0; k < p.vertices().size(); ++k) {
             corners.push_back(next_id(points.size()));
-            points.push_back(&p.vertices()[i]);
-            floats.push_back(p.float_vertices()[i]);
+            points.push_back(&p.vertices()[k]);
+            floats.push_back(p.float_vertices()[k]);
         }
         f.box = add_box(p.float_low(), p.float_high());
         faces.push_back(f);
