@@ -161,9 +161,8 @@ std::vector<Face> clip_faces(Workspace& ws, const Tree& tree, std::vector<Face>&
 }
 
 void clip_to(Workspace& ws, Tree& tree, const Tree& other) {
-    std::vector<std::uint32_t> nodes = std::move(ws.scratch.nodes);
     ListPool& pool = ws.scratch.pool;
-    for_each_node(tree, nodes, [&](TreeNode& n) {
+    for_each_node(tree, ws.scratch.nodes, [&](TreeNode& n) {
         if (n.faces.empty()) return;
         FaceList in = pool.take(n.faces.size());
         n.faces.move_to(in);
@@ -172,7 +171,6 @@ void clip_to(Workspace& ws, Tree& tree, const Tree& other) {
         for (const Face& f : out) n.faces.push_back(f);
         pool.give(out);
     });
-    ws.scratch.nodes = std::move(nodes);
 }
 
 void invert(Tree& tree) {

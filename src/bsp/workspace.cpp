@@ -72,13 +72,7 @@ std::vector<Face> Workspace::load(const Solid& solid) {
 std::uint32_t Workspace::add_box(const PointId* run, std::uint32_t n) {
     Float3 lo{}, hi{};
     if (n > 0) lo = hi = floats[run[0]];
-    for (std::uint32_t k = 1; k < n; ++k) {
-        const Float3& f = floats[run[k]];
-        for (std::size_t i = 0; i < 3; ++i) {
-            lo[i] = std::min(lo[i], f[i]);
-            hi[i] = std::max(hi[i], f[i]);
-        }
-    }
+    for (std::uint32_t k = 1; k < n; ++k) widen(lo, hi, floats[run[k]]);
     return add_box(lo, hi);
 }
 

@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <deque>
 #include <new>
-#include <string>
 #include <vector>
 
 #include "bsp/face.h"

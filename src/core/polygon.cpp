@@ -21,12 +21,7 @@ std::vector<Float3> float_copy(const std::vector<Vec3>& vertices) {
 void Polygon::set_bounds(Loop& loop) {
     if (loop.floats.empty()) return;
     loop.low = loop.high = loop.floats[0];
-    for (const Float3& f : loop.floats) {
-        for (std::size_t i = 0; i < 3; ++i) {
-            loop.low[i] = std::min(loop.low[i], f[i]);
-            loop.high[i] = std::max(loop.high[i], f[i]);
-        }
-    }
+    for (const Float3& f : loop.floats) widen(loop.low, loop.high, f);
 }
 
 Polygon Polygon::make(std::vector<Vec3> vertices, std::string label) {
@@ -114,8 +109,6 @@ Polygon Polygon::flipped() const {
 void Polygon::flip() {
     plane = plane.negated();
     if (!loop_) return;
-    // Reading a loop backwards keeps whether it encloses area.
-    const std::uint8_t area = loop_->area.load(std::memory_order_relaxed);
     if (loop_.use_count() == 1) {
         // The only holder: the loop was made non-const by set_loop, and no
         // other polygon sees it change.
@@ -124,8 +117,10 @@ void Polygon::flip() {
         std::reverse(own.floats.begin(), own.floats.end());
         return;  // the same bounds
     }
+    // Reading a loop backwards keeps whether it encloses area.
     set_loop(std::vector<Vec3>(loop_->vertices.rbegin(), loop_->vertices.rend()),
-             std::vector<Float3>(loop_->floats.rbegin(), loop_->floats.rend()), area);
+             std::vector<Float3>(loop_->floats.rbegin(), loop_->floats.rend()),
+             loop_->area.load(std::memory_order_relaxed));
 }
 
 }  // namespace corv

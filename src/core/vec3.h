@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <string>
 
 #include "core/rational.h"
@@ -39,6 +40,13 @@ Rational dot(const Vec3& a, const Vec3& b);
 Vec3 cross(const Vec3& a, const Vec3& b);
 Rational norm1(const Vec3& a);
 Float3 to_f3(const Vec3& a);
+// Widens the box [lo, hi] to hold f, axis by axis.
+inline void widen(Float3& lo, Float3& hi, const Float3& f) {
+    for (std::size_t i = 0; i < 3; ++i) {
+        if (f[i] < lo[i]) lo[i] = f[i];
+        if (f[i] > hi[i]) hi[i] = f[i];
+    }
+}
 
 // Point text: "x,y,z" with every coordinate in the n/d form.
 std::string point_text(const Vec3& p);
