@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <optional>
-#include <set>
+#include <string_view>
+#include <utility>
 
 #include "core/panic.h"
 
@@ -100,25 +101,43 @@ std::pair<Vec3, Vec3> bbox(const std::vector<Polygon>& polygons) {
 }
 
 std::string canonical(const std::vector<Polygon>& polygons) {
-    std::set<std::string> keys;
-    std::vector<std::string> points;
+    // Each polygon's key is its point texts, sorted and joined by '|'; the
+    // keys, sorted and without repeats, are joined by ';'. The point texts
+    // of one polygon share one buffer, so a key costs no allocation per
+    // point; sorting equal texts in any order gives the same key.
+    std::vector<std::string> keys;
+    keys.reserve(polygons.size());
+    std::string texts;
+    std::vector<std::pair<std::size_t, std::size_t>> spans;  // (start, length) in texts
+    std::vector<std::string_view> points;
     for (const Polygon& p : polygons) {
+        texts.clear();
+        spans.clear();
+        for (const Vec3& v : p.vertices()) {
+            const std::size_t start = texts.size();
+            append_point_text(texts, v);
+            spans.emplace_back(start, texts.size() - start);
+        }
         points.clear();
-        for (const Vec3& v : p.vertices()) points.push_back(point_text(v));
-        std::stable_sort(points.begin(), points.end());
+        for (const auto& [start, length] : spans) points.emplace_back(texts.data() + start, length);
+        std::sort(points.begin(), points.end());
         std::string key;
+        key.reserve(texts.size() + points.size());
         for (std::size_t i = 0; i < points.size(); ++i) {
             if (i) key += '|';
             key += points[i];
         }
-        keys.insert(std::move(key));
+        keys.push_back(std::move(key));
     }
+    std::sort(keys.begin(), keys.end());
+    keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+    std::size_t size = keys.size();
+    for (const std::string& k : keys) size += k.size();
     std::string out;
-    bool first = true;
-    for (const std::string& k : keys) {
-        if (!first) out += ';';
-        out += k;
-        first = false;
+    out.reserve(size);
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        if (i) out += ';';
+        out += keys[i];
     }
     return out;
 }

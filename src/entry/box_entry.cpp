@@ -27,7 +27,7 @@ VolumeAndCanonical box_boolean(const std::string& dx, const std::string& dy, con
     Vec3 move = parse_point(tx, ty, tz);
     const BooleanOp o = parse_boolean_op(op);
     Solid a = Solid::cube(a_size.x, a_size.y, a_size.z, "A");
-    Solid b = translated(Solid::cube(b_size.x, b_size.y, b_size.z, "B"), move);
+    Solid b = Solid::cube_at(move, b_size.x, b_size.y, b_size.z, "B");
     return describe(boolean(o, a, b));
 }
 

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
+#include <set>
+#include <string>
 
 #include "support/support.h"
 
@@ -53,6 +56,30 @@ TEST(Cube, FlatAndInsideOutBoxes) {
     EXPECT_EQ(volume6(inside_out.polygons), Rational(-6));
 }
 
+// The box's planes are written out rather than computed from its corners:
+// they must be exactly what the corners give, moved or not, for any signs
+// and sizes (zero, fractions, beyond 64 bits), and moving the box must give
+// the translated box polygon for polygon.
+TEST(Cube, PlanesAreThoseOfTheCornersAndMovingEqualsTranslating) {
+    const char* sizes[] = {"1", "0", "-3", "2/7", "-5/3", "123456789012345678901234567890", "1/98765432109876543210"};
+    const char* moves[] = {"0", "1", "-1/3", "7", "-99999999999999999999/7"};
+    std::mt19937 rng(11);
+    for (int round = 0; round < 200; ++round) {
+        const Rational dx = parse_r(sizes[rng() % 7]), dy = parse_r(sizes[rng() % 7]), dz = parse_r(sizes[rng() % 7]);
+        const Vec3 move{parse_r(moves[rng() % 5]), parse_r(moves[rng() % 5]), parse_r(moves[rng() % 5])};
+        const Solid at = Solid::cube_at(move, dx, dy, dz, "B");
+        const Solid moved = translated(Solid::cube(dx, dy, dz, "B"), move);
+        ASSERT_EQ(at.polygons.size(), moved.polygons.size());
+        for (std::size_t i = 0; i < at.polygons.size(); ++i) {
+            const Polygon& p = at.polygons[i];
+            EXPECT_EQ(p.vertices(), moved.polygons[i].vertices());
+            EXPECT_EQ(p.plane, moved.polygons[i].plane);
+            EXPECT_EQ(p.label, moved.polygons[i].label);
+            EXPECT_EQ(p.plane, Plane::from_points(p.vertices()[0], p.vertices()[1], p.vertices()[2]));
+        }
+    }
+}
+
 TEST(Measures, VolumeBboxAndCanonicalText) {
     Solid s = box("1", "2", "3");
     EXPECT_EQ(volume6(s.polygons).text(), "36/1");
@@ -78,6 +105,47 @@ TEST(Measures, CanonicalIgnoresOrderStartDirectionLabelsAndRepeats) {
     }
     t.polygons.push_back(s.polygons[2]);
     EXPECT_EQ(canonical(t.polygons), kUnitCubeCanonical);
+}
+
+// The canonical text against its plain definition (a set of keys, each the
+// sorted point texts of one polygon), on loops whose texts differ early,
+// late, by sign, by length and not at all (repeated points and polygons).
+TEST(Measures, CanonicalMatchesItsDefinition) {
+    auto reference = [](const std::vector<corv::Polygon>& polygons) {
+        std::set<std::string> keys;
+        for (const corv::Polygon& p : polygons) {
+            std::vector<std::string> points;
+            for (const Vec3& v : p.vertices()) points.push_back(point_text(v));
+            std::sort(points.begin(), points.end());
+            std::string key;
+            for (std::size_t i = 0; i < points.size(); ++i) key += (i ? "|" : "") + points[i];
+            keys.insert(key);
+        }
+        std::string out;
+        for (const std::string& k : keys) out += (out.empty() ? "" : ";") + k;
+        return out;
+    };
+    const char* values[] = {"0",  "1",  "-1",
+                            "10", "-10", "1/3",
+                            "-1/3", "2", "11",
+                            "12345678901234567890123", "-9223372036854775807/9223372036854775806", "-9223372036854775808"};
+    constexpr unsigned kValues = sizeof values / sizeof values[0];
+    std::mt19937 rng(5);
+    for (int round = 0; round < 100; ++round) {
+        std::vector<corv::Polygon> polygons;
+        const int count = static_cast<int>(rng() % 6);
+        for (int k = 0; k < count; ++k) {
+            std::vector<Vec3> loop;
+            const int corners = 3 + static_cast<int>(rng() % 4);
+            for (int c = 0; c < corners; ++c) {
+                loop.push_back({parse_r(values[rng() % kValues]), parse_r(values[rng() % kValues]),
+                                parse_r(values[rng() % kValues])});
+            }
+            polygons.push_back(corv::Polygon::with_plane(std::move(loop), corv::Plane{}, "p"));
+            if (rng() % 4 == 0) polygons.push_back(polygons.back());
+        }
+        ASSERT_EQ(canonical(polygons), reference(polygons));
+    }
 }
 
 TEST(Transforms, RotationsAboutEachAxis) {
