@@ -2,6 +2,7 @@
 // front, behind, or cut into a front and a back piece.
 #pragma once
 
+#include <cmath>
 #include <vector>
 
 #include "bsp/workspace.h"
@@ -28,7 +29,8 @@ inline void sort_face(Workspace& ws, SortScratch& scratch, std::uint32_t plane_r
     const FloatPlane& fp = plane.floats;
     const Box& box = ws.boxes[face.box];
     const filtered::BoxScreen screen =
-        filtered::box_screen({fp[0], fp[1], fp[2]}, plane.abs_normal, fp[3], box.centre, box.half, box.magnitude);
+        filtered::box_screen({fp[0], fp[1], fp[2]}, {std::fabs(fp[0]), std::fabs(fp[1]), std::fabs(fp[2])}, fp[3],
+                             box.centre, box.half, box.magnitude);
     if (screen.whole != 0) {
         // Against the negated plane every side is the opposite one: the
         // exact test compares -n.p with -w, and the screen is symmetric.

@@ -12,17 +12,16 @@ namespace corv::bsp {
 namespace {
 
 PlaneEntry plane_entry(const Plane& plane) {
-    PlaneEntry e{&plane, float_plane(plane), {}, -1, 0, false, Rational()};
+    PlaneEntry e{float_plane(plane), &plane};
     int nonzero = 0;
     for (std::size_t i = 0; i < 3; ++i) {
-        e.abs_normal[i] = std::fabs(e.floats[i]);
         if (!plane.normal[i].is_zero()) {
             ++nonzero;
-            e.axis = static_cast<int>(i);
+            e.axis = static_cast<std::int8_t>(i);
         }
     }
     if (nonzero != 1) e.axis = -1;
-    if (e.axis >= 0) e.axis_sign = plane.normal[static_cast<std::size_t>(e.axis)].sign();
+    if (e.axis >= 0) e.axis_sign = static_cast<std::int8_t>(plane.normal[static_cast<std::size_t>(e.axis)].sign());
     return e;
 }
 
@@ -97,8 +96,9 @@ PointId Workspace::add_point(Vec3&& p) {
 }
 
 void Workspace::set_axis_level(PlaneEntry& plane) {
-    plane.level = plane.plane->offset / plane.plane->normal[static_cast<std::size_t>(plane.axis)];
-    plane.has_level = true;
+    const std::uint32_t id = next_id(levels.size(), PlaneEntry::kNoLevel);
+    levels.push_back(plane.plane->offset / plane.plane->normal[static_cast<std::size_t>(plane.axis)]);
+    plane.level = id;
 }
 
 int Workspace::exact_side(PlaneEntry& plane, PointId p) {
