@@ -221,8 +221,14 @@ Rational Rational::add_small(std::int64_t an, std::int64_t ad, std::int64_t bn, 
     std::uint64_t s = vd / g, t = ud / g;
     i128 num = i128(an) * i128(s) + i128(bn) * i128(t);
     if (num == 0) return Rational();
-    std::uint64_t g2 = gcd64(std::uint64_t(mag128(num) % g), g);
-    return from_i128(num / i128(g2), u128(t) * (vd / g2));
+    // 128-bit division is a library call: most sums fit 64 bits, and most
+    // second gcds are 1.
+    const u128 m = mag128(num);
+    const std::uint64_t rem = m <= u128(~std::uint64_t(0)) ? std::uint64_t(m) % g : std::uint64_t(m % g);
+    std::uint64_t g2 = gcd64(rem, g);
+    if (g2 == 1) return from_i128(num, u128(t) * vd);
+    const i128 reduced = m <= u128(kSmallMax) ? i128(std::int64_t(num) / std::int64_t(g2)) : num / i128(g2);
+    return from_i128(reduced, u128(t) * (vd / g2));
 }
 
 Rational operator+(const Rational& a, const Rational& b) {
@@ -265,21 +271,28 @@ Rational operator-(const Rational& a, const Rational& b) {
 Rational operator*(const Rational& a, const Rational& b) {
     if (a.is_big() || b.is_big()) return Rational::big_op(a, b, mpq_mul);
     if (a.n_ == 0 || b.n_ == 0) return Rational();
-    std::uint64_t g1 = gcd64(mag(a.n_), std::uint64_t(b.d_));
-    std::uint64_t g2 = gcd64(mag(b.n_), std::uint64_t(a.d_));
-    i128 num = i128(a.n_ / std::int64_t(g1)) * i128(b.n_ / std::int64_t(g2));
-    u128 den = u128(std::uint64_t(a.d_) / g2) * u128(std::uint64_t(b.d_) / g1);
-    return Rational::from_i128(num, den);
+    // Divisions are skipped where the gcd is 1 (always for integers).
+    const std::uint64_t g1 = b.d_ == 1 ? 1 : gcd64(mag(a.n_), std::uint64_t(b.d_));
+    const std::uint64_t g2 = a.d_ == 1 ? 1 : gcd64(mag(b.n_), std::uint64_t(a.d_));
+    const std::int64_t an = g1 == 1 ? a.n_ : a.n_ / std::int64_t(g1);
+    const std::int64_t bn = g2 == 1 ? b.n_ : b.n_ / std::int64_t(g2);
+    const std::uint64_t ad = g2 == 1 ? std::uint64_t(a.d_) : std::uint64_t(a.d_) / g2;
+    const std::uint64_t bd = g1 == 1 ? std::uint64_t(b.d_) : std::uint64_t(b.d_) / g1;
+    return Rational::from_i128(i128(an) * i128(bn), u128(ad) * u128(bd));
 }
 
 Rational operator/(const Rational& a, const Rational& b) {
     if (b.sign() == 0) throw Panic(PanicKind::division_by_zero, "division by zero");
     if (a.is_big() || b.is_big()) return Rational::big_op(a, b, mpq_div);
     if (a.n_ == 0) return Rational();
-    std::uint64_t g1 = gcd64(mag(a.n_), mag(b.n_));
-    std::uint64_t g2 = gcd64(std::uint64_t(a.d_), std::uint64_t(b.d_));
-    i128 num = i128(a.n_ / std::int64_t(g1)) * i128(b.d_ / std::int64_t(g2));
-    u128 den = u128(std::uint64_t(a.d_) / g2) * u128(mag(b.n_) / g1);
+    const std::uint64_t g1 = gcd64(mag(a.n_), mag(b.n_));
+    const std::uint64_t g2 = (a.d_ == 1 || b.d_ == 1) ? 1 : gcd64(std::uint64_t(a.d_), std::uint64_t(b.d_));
+    const std::int64_t an = g1 == 1 ? a.n_ : a.n_ / std::int64_t(g1);
+    const std::int64_t bd = g2 == 1 ? b.d_ : b.d_ / std::int64_t(g2);
+    const std::uint64_t ad = g2 == 1 ? std::uint64_t(a.d_) : std::uint64_t(a.d_) / g2;
+    const std::uint64_t bn = g1 == 1 ? mag(b.n_) : mag(b.n_) / g1;
+    i128 num = i128(an) * i128(bd);
+    u128 den = u128(ad) * u128(bn);
     if (b.n_ < 0) num = -num;
     return Rational::from_i128(num, den);
 }
