@@ -1,8 +1,10 @@
 #include "bsp/split.h"
 
 #include <cmath>
+#include <optional>
 #include <utility>
 
+#include "bsp/small_crossing.h"
 #include "core/filtered.h"
 
 namespace corv {
@@ -89,6 +91,7 @@ void cut_spanning(const Plane& plane, Polygon&& polygon, SideCodes& side, std::v
 }  // namespace
 
 Vec3 edge_intersection(const Plane& plane, const Vec3& vi, const Vec3& vj) {
+    if (std::optional<Vec3> p = small_edge_intersection(plane, vi, vj)) return std::move(*p);
     Vec3 d = sub(vj, vi);
     // t = (w - n.vi) / (n.d); terms with a zero normal component add
     // nothing and are skipped (the same exact values, fewer products).

@@ -3,6 +3,7 @@
 #include <limits>
 #include <new>
 
+#include "core/gcd.h"
 #include "core/memory_budget.h"
 #include "core/panic.h"
 
@@ -15,25 +16,6 @@ using u128 = unsigned __int128;
 constexpr std::int64_t kSmallMax = std::numeric_limits<std::int64_t>::max();
 
 std::uint64_t mag(std::int64_t v) { return v < 0 ? std::uint64_t(0) - std::uint64_t(v) : std::uint64_t(v); }
-
-// Binary gcd. The loop keeps a and b odd and replaces the larger by the
-// odd part of their difference; written with min and a difference of known
-// sign, it compiles to conditional moves, so its data-dependent choice
-// costs no mispredicted branch.
-std::uint64_t gcd64(std::uint64_t a, std::uint64_t b) {
-    if (a == 0) return b;
-    if (b == 0) return a;
-    const int shift = __builtin_ctzll(a | b);
-    a >>= __builtin_ctzll(a);
-    b >>= __builtin_ctzll(b);
-    while (a != b) {
-        const std::uint64_t lo = a < b ? a : b;
-        const std::uint64_t diff = (a < b ? b : a) - lo;  // even and non-zero
-        a = lo;
-        b = diff >> __builtin_ctzll(diff);
-    }
-    return a << shift;
-}
 
 u128 mag128(i128 v) { return v < 0 ? u128(0) - u128(v) : u128(v); }
 
@@ -182,6 +164,29 @@ Rational Rational::from_i128(i128 num, u128 den) {
     mpz_set_u128(mpq_numref(h), m);
     if (num < 0) mpz_neg(mpq_numref(h), mpq_numref(h));
     mpz_set_u128(mpq_denref(h), den);
+    return Rational(BigTag{}, h);
+}
+
+Rational Rational::from_ratio_i128(i128 num, i128 den) {
+    if (den == 0) throw Panic(PanicKind::division_by_zero, "division by zero");
+    if (num == 0) return Rational();
+    const bool negative = (num < 0) != (den < 0);
+    u128 n = mag128(num), d = mag128(den);
+    const u128 g = gcd128(n, d);
+    if (g != 1) {
+        n /= g;
+        d /= g;
+    }
+    if (n <= u128(kSmallMax) && d <= u128(kSmallMax)) {
+        Rational r;
+        r.n_ = negative ? -static_cast<std::int64_t>(n) : static_cast<std::int64_t>(n);
+        r.d_ = static_cast<std::int64_t>(d);
+        return r;
+    }
+    mpq_ptr h = new_mpq();
+    mpz_set_u128(mpq_numref(h), n);
+    if (negative) mpz_neg(mpq_numref(h), mpq_numref(h));
+    mpz_set_u128(mpq_denref(h), d);
     return Rational(BigTag{}, h);
 }
 

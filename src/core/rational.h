@@ -25,6 +25,9 @@ public:
     // num/den reduced; den == 0 throws Panic.
     Rational(const Integer& num, const Integer& den);
     static Rational from_integer(const Integer& v);
+    // num / den reduced (den == 0 throws Panic); for exact small paths that
+    // keep an unreduced fraction in 128 bits.
+    static Rational from_ratio_i128(__int128 num, __int128 den);
 
     // Copies and comparisons of inline values are inline; heap values go out
     // of line.

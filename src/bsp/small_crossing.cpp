@@ -1,0 +1,137 @@
+#include "bsp/small_crossing.h"
+
+#include <cstdint>
+
+#include "core/gcd.h"
+
+namespace corv {
+namespace {
+
+using i128 = __int128;
+using u128 = unsigned __int128;
+
+constexpr std::int64_t kMax62 = std::int64_t(1) << 62;
+
+// Bits of |v|: |v| < 2^bits.
+int bits_of(i128 v) {
+    const u128 m = v < 0 ? u128(0) - u128(v) : u128(v);
+    const auto hi = static_cast<std::uint64_t>(m >> 64);
+    const auto lo = static_cast<std::uint64_t>(m);
+    if (hi != 0) return 128 - __builtin_clzll(hi);
+    return lo != 0 ? 64 - __builtin_clzll(lo) : 0;
+}
+
+// acc = lcm(acc, den) for positive values, failing past 2^62.
+bool widen_lcm(std::int64_t& acc, std::int64_t den) {
+    if (den == acc || acc % den == 0) return true;
+    if (den % acc == 0) {
+        acc = den;
+        return true;
+    }
+    const auto g = static_cast<std::int64_t>(gcd64(static_cast<std::uint64_t>(acc), static_cast<std::uint64_t>(den)));
+    std::int64_t out;
+    if (__builtin_mul_overflow(acc / g, den, &out) || out > kMax62) return false;
+    acc = out;
+    return true;
+}
+
+// The plane scaled to integers: N = m n and W = m w for the lcm m of the
+// denominators of n and w, each below 2^62.
+struct IntegerPlane {
+    std::int64_t normal[3];
+    std::int64_t offset;
+    int bits;  // of the largest magnitude
+};
+
+bool integer_plane(const Plane& plane, IntegerPlane& out) {
+    std::int64_t m = 1;
+    std::pair<std::int64_t, std::int64_t> parts[4];
+    for (std::size_t k = 0; k < 4; ++k) {
+        const Rational& q = k < 3 ? plane.normal[k] : plane.offset;
+        const auto p = q.small_parts();
+        if (!p || !widen_lcm(m, p->second)) return false;
+        parts[k] = *p;
+    }
+    out.bits = 0;
+    for (std::size_t k = 0; k < 4; ++k) {
+        std::int64_t v;
+        if (__builtin_mul_overflow(parts[k].first, m / parts[k].second, &v) || v >= kMax62 || v <= -kMax62) {
+            return false;
+        }
+        (k < 3 ? out.normal[k] : out.offset) = v;
+        const int b = bits_of(v);
+        if (b > out.bits) out.bits = b;
+    }
+    return true;
+}
+
+// One end of the edge: the lcm L of its coordinates' denominators, each
+// coordinate times L (an integer), and S = L (N.v - W).
+struct End {
+    std::int64_t lcm = 1;
+    i128 scaled_coordinate[3];
+    i128 scaled_side = 0;
+    int coordinate_bits = 0;  // of the largest of lcm and the scaled coordinates
+};
+
+bool read_end(const Vec3& v, const IntegerPlane& plane, End& e) {
+    std::pair<std::int64_t, std::int64_t> parts[3];
+    for (std::size_t k = 0; k < 3; ++k) {
+        const auto p = v[k].small_parts();
+        if (!p || !widen_lcm(e.lcm, p->second)) return false;
+        parts[k] = *p;
+    }
+    e.coordinate_bits = bits_of(e.lcm);
+    for (std::size_t k = 0; k < 3; ++k) {
+        // Both factors below 2^63: the product fits 126 bits.
+        e.scaled_coordinate[k] = i128(parts[k].first) * (e.lcm / parts[k].second);
+        const int b = bits_of(e.scaled_coordinate[k]);
+        if (b > e.coordinate_bits) e.coordinate_bits = b;
+    }
+    // Four products, each below 2^(plane.bits + coordinate_bits) <= 2^123,
+    // so the sum stays below 2^125.
+    if (plane.bits + e.coordinate_bits > 123) return false;
+    i128 s = -i128(plane.offset) * e.lcm;
+    for (std::size_t k = 0; k < 3; ++k) s += i128(plane.normal[k]) * e.scaled_coordinate[k];
+    e.scaled_side = s;
+    return true;
+}
+
+}  // namespace
+
+// With s = n.v - w at each end, the point is (s_j vi - s_i vj) / (s_j - s_i),
+// and only the ratio s_i : s_j matters. Scaling the plane by the lcm m of
+// its denominators gives integers N = m n, W = m w, and scaling each end by
+// the lcm L of its coordinates' denominators gives integers
+// S = L (N.v - W) = L m s. Multiplying numerator and denominator by
+// m L_i L_j:
+//   p_k = (S_j L_i vi_k - S_i L_j vj_k) / (S_j L_i - S_i L_j),
+// where L_i vi_k and L_j vj_k are integers. Each coordinate is then one
+// reduction instead of one per operation. A coordinate the two ends share
+// is copied, as edge_intersection does.
+//
+// Sizes: each S is below 2^125 (read_end); each product of an S with a
+// scaled coordinate or an lcm is checked, by bits, to stay below 2^125, so
+// every difference below is below 2^126.
+std::optional<Vec3> small_edge_intersection(const Plane& plane, const Vec3& vi, const Vec3& vj) {
+    IntegerPlane ip;
+    End a, b;
+    if (!integer_plane(plane, ip) || !read_end(vi, ip, a) || !read_end(vj, ip, b)) return std::nullopt;
+    if (bits_of(b.scaled_side) + a.coordinate_bits > 125 || bits_of(a.scaled_side) + b.coordinate_bits > 125) {
+        return std::nullopt;
+    }
+    const i128 den = b.scaled_side * a.lcm - a.scaled_side * b.lcm;  // S_j L_i - S_i L_j
+    if (den == 0) return std::nullopt;
+    Vec3 p;
+    for (std::size_t k = 0; k < 3; ++k) {
+        if (vi[k] == vj[k]) {
+            p[k] = vi[k];
+            continue;
+        }
+        const i128 num = a.scaled_coordinate[k] * b.scaled_side - b.scaled_coordinate[k] * a.scaled_side;
+        p[k] = Rational::from_ratio_i128(num, den);
+    }
+    return p;
+}
+
+}  // namespace corv

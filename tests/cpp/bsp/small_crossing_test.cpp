@@ -1,0 +1,96 @@
+#include "bsp/small_crossing.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <random>
+
+#include "core/gcd.h"
+
+namespace corv {
+namespace {
+
+// The crossing point in Rationals, one reduced operation at a time.
+Vec3 reference_crossing(const Plane& plane, const Vec3& vi, const Vec3& vj) {
+    const Vec3 d = sub(vj, vi);
+    const Rational t = (plane.offset - dot(plane.normal, vi)) / dot(plane.normal, d);
+    Vec3 p;
+    for (std::size_t k = 0; k < 3; ++k) p[k] = vi[k] + t * d[k];
+    return p;
+}
+
+Rational fraction(std::mt19937_64& rng, int num_bits, int den_bits) {
+    const auto n = static_cast<std::int64_t>(rng() % (std::uint64_t(1) << num_bits)) - (std::int64_t(1) << (num_bits - 1));
+    const auto d = static_cast<std::int64_t>(rng() % (std::uint64_t(1) << den_bits)) + 1;
+    return Rational(n) / Rational(d);
+}
+
+// Planes through random points and edges across them, at sizes from a few
+// bits (the integer path) to past 64 bits (where it must give way or agree),
+// with coordinates the two ends share and planes along the axes.
+TEST(SmallCrossing, AgreesWithRationalsOrGivesWay) {
+    std::mt19937_64 rng(17);
+    int fast = 0, tried = 0;
+    for (int round = 0; round < 6000; ++round) {
+        const int num_bits = 2 + static_cast<int>(rng() % 40);
+        const int den_bits = 1 + static_cast<int>(rng() % 24);
+        auto point = [&] { return Vec3{fraction(rng, num_bits, den_bits), fraction(rng, num_bits, den_bits), fraction(rng, num_bits, den_bits)}; };
+        Plane plane = Plane::from_points(point(), point(), point());
+        if (round % 5 == 0) plane = Plane{{Rational(0), Rational(0), fraction(rng, num_bits, den_bits)}, fraction(rng, num_bits, den_bits)};
+        Vec3 vi = point(), vj = point();
+        if (round % 3 == 0) vj.z = vi.z;
+        if (round % 7 == 0) vj.x = vi.x;
+        if (plane.side(vi) * plane.side(vj) >= 0) continue;
+        ++tried;
+        const std::optional<Vec3> p = small_edge_intersection(plane, vi, vj);
+        // Coordinates of a few bits always fit the integer path.
+        if (num_bits <= 12 && den_bits <= 6) {
+            ASSERT_TRUE(p) << round;
+        }
+        if (!p) continue;
+        ++fast;
+        ASSERT_EQ(*p, reference_crossing(plane, vi, vj)) << round;
+        ASSERT_EQ(plane.side(*p), 0);
+    }
+    EXPECT_GT(tried, 2000);
+    EXPECT_GT(fast, tried / 5);
+    EXPECT_LT(fast, tried);  // large values give way
+}
+
+TEST(SmallCrossing, BigValuesGiveWay) {
+    Rational big = 1;
+    for (int i = 0; i < 70; ++i) big *= 2;
+    const Plane plane{{Rational(1), Rational(0), Rational(0)}, big};
+    EXPECT_FALSE(small_edge_intersection(plane, {0, 0, 0}, {big * 2, 1, 1}));
+    const Plane small_plane{{Rational(1), Rational(1), Rational(0)}, Rational(1)};
+    const std::optional<Vec3> p = small_edge_intersection(small_plane, {0, 0, 5}, {2, 0, 5});
+    ASSERT_TRUE(p);
+    EXPECT_EQ(*p, (Vec3{1, 0, 5}));
+}
+
+TEST(Gcd, MatchesEuclidOn64And128Bits) {
+    std::mt19937_64 rng(3);
+    auto euclid = [](unsigned __int128 a, unsigned __int128 b) {
+        while (b != 0) {
+            const unsigned __int128 t = a % b;
+            a = b;
+            b = t;
+        }
+        return a;
+    };
+    for (int i = 0; i < 20000; ++i) {
+        const std::uint64_t common = rng() % 1000 + 1;
+        const std::uint64_t a = (rng() >> (rng() % 64)) * (i % 2 ? common : 1);
+        const std::uint64_t b = (rng() >> (rng() % 64)) * (i % 3 ? common : 1);
+        ASSERT_EQ(gcd64(a, b), static_cast<std::uint64_t>(euclid(a, b)));
+        const unsigned __int128 wa = (static_cast<unsigned __int128>(rng() >> (rng() % 64)) << 60) + a;
+        const unsigned __int128 wb = (static_cast<unsigned __int128>(rng() >> (rng() % 64)) << 60) + b;
+        ASSERT_TRUE(gcd128(wa * common, wb * common) == euclid(wa * common, wb * common));
+    }
+    EXPECT_EQ(gcd64(0, 0), 0u);
+    EXPECT_EQ(gcd64(0, 12), 12u);
+    EXPECT_TRUE(gcd128(0, 12) == 12);
+}
+
+}  // namespace
+}  // namespace corv
