@@ -152,14 +152,8 @@ Rational Rational::from_mpq(mpq_ptr q) {
     return Rational(BigTag{}, h);
 }
 
-Rational Rational::from_i128(i128 num, u128 den) {
-    u128 m = mag128(num);
-    if (m <= u128(kSmallMax) && den <= u128(kSmallMax)) {
-        Rational r;
-        r.n_ = static_cast<std::int64_t>(num);
-        r.d_ = static_cast<std::int64_t>(den);
-        return r;
-    }
+Rational Rational::from_i128_big(i128 num, u128 den) {
+    const u128 m = mag128(num);
     mpq_ptr h = new_mpq();
     mpz_set_u128(mpq_numref(h), m);
     if (num < 0) mpz_neg(mpq_numref(h), mpq_numref(h));

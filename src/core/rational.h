@@ -9,6 +9,7 @@
 
 #include <compare>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -127,7 +128,19 @@ private:
     // Takes a canonical mpq (its contents are swapped out) and returns the
     // canonical Rational for it.
     static Rational from_mpq(mpq_ptr q);
-    static Rational from_i128(__int128 num, unsigned __int128 den);
+    // num / den, already reduced (den > 0). Inline values are built in
+    // place; the rest go to GMP out of line.
+    static Rational from_i128(__int128 num, unsigned __int128 den) {
+        constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+        if (num >= -__int128(kMax) && num <= __int128(kMax) && den <= static_cast<unsigned __int128>(kMax)) {
+            Rational r;
+            r.n_ = static_cast<std::int64_t>(num);
+            r.d_ = static_cast<std::int64_t>(den);
+            return r;
+        }
+        return from_i128_big(num, den);
+    }
+    static Rational from_i128_big(__int128 num, unsigned __int128 den);
     // an/ad + bn/bd of inline parts.
     static Rational add_small(std::int64_t an, std::int64_t ad, std::int64_t bn, std::int64_t bd);
     template <class Op>
