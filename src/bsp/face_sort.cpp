@@ -30,7 +30,10 @@ Vec3 crossing_point(Workspace& ws, PlaneEntry& plane, const Vec3& vi, const Vec3
         }
         return p;
     }
-    return corv::edge_intersection(*plane.plane, vi, vj);
+    if (const IntegerPlane* form = ws.integer_form(plane)) {
+        if (std::optional<Vec3> p = integer_crossing(*form, vi, vj)) return std::move(*p);
+    }
+    return rational_edge_intersection(*plane.plane, vi, vj);
 }
 
 // The class of the face against the plane from the side of every corner

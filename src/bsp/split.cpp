@@ -4,7 +4,7 @@
 #include <optional>
 #include <utility>
 
-#include "bsp/small_crossing.h"
+#include "bsp/integer_plane.h"
 #include "core/filtered.h"
 
 namespace corv {
@@ -92,6 +92,10 @@ void cut_spanning(const Plane& plane, Polygon&& polygon, SideCodes& side, std::v
 
 Vec3 edge_intersection(const Plane& plane, const Vec3& vi, const Vec3& vj) {
     if (std::optional<Vec3> p = small_edge_intersection(plane, vi, vj)) return std::move(*p);
+    return rational_edge_intersection(plane, vi, vj);
+}
+
+Vec3 rational_edge_intersection(const Plane& plane, const Vec3& vi, const Vec3& vj) {
     Vec3 d = sub(vj, vi);
     // t = (w - n.vi) / (n.d); terms with a zero normal component add
     // nothing and are skipped (the same exact values, fewer products).

@@ -25,6 +25,9 @@ FloatPlane float_plane(const Plane& plane);
 // must lie strictly on opposite sides (so the divisor is not zero). The
 // point is the same for the plane and its negation.
 Vec3 edge_intersection(const Plane& plane, const Vec3& vi, const Vec3& vj);
+// The same in Rationals throughout (edge_intersection tries machine integers
+// first).
+Vec3 rational_edge_intersection(const Plane& plane, const Vec3& vi, const Vec3& vj);
 
 // Side of vertex p (with float copy f) against the plane: the float value
 // settles it when it is clearly away from zero, the exact test otherwise.

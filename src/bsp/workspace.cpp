@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 #include <new>
+#include <optional>
 
 #include "core/filtered.h"
 #include "core/polygon.h"
@@ -96,14 +97,30 @@ PointId Workspace::add_point(Vec3&& p) {
 }
 
 void Workspace::set_axis_level(PlaneEntry& plane) {
-    const std::uint32_t id = next_id(levels.size(), PlaneEntry::kNoLevel);
+    const std::uint32_t id = next_id(levels.size(), PlaneEntry::kNone);
     levels.push_back(plane.plane->offset / plane.plane->normal[static_cast<std::size_t>(plane.axis)]);
-    plane.level = id;
+    plane.derived = id;
+}
+
+void Workspace::set_integer_form(PlaneEntry& plane) {
+    const std::optional<IntegerPlane> form = integer_plane(*plane.plane);
+    if (!form) {
+        plane.derived = PlaneEntry::kNone;
+        return;
+    }
+    const std::uint32_t id = next_id(integer_planes.size(), PlaneEntry::kNone);
+    integer_planes.push_back(*form);
+    plane.derived = id;
 }
 
 int Workspace::exact_side(PlaneEntry& plane, PointId p) {
     ++fallbacks.side;
-    if (plane.axis < 0) return plane.plane->side(*points[p]);
+    if (plane.axis < 0) {
+        if (const IntegerPlane* form = integer_form(plane)) {
+            if (const std::optional<int> s = integer_side(*form, *points[p])) return *s;
+        }
+        return plane.plane->side(*points[p]);
+    }
     // n*x <=> w is x <=> w/n for n > 0, the other way round for n < 0.
     const auto c = (*points[p])[static_cast<std::size_t>(plane.axis)] <=> axis_level(plane);
     return c < 0 ? -plane.axis_sign : (c > 0 ? plane.axis_sign : 0);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "bsp/face.h"
+#include "bsp/integer_plane.h"
 #include "bsp/split.h"
 #include "bsp/walk_scratch.h"
 #include "core/filtered.h"
@@ -38,19 +39,22 @@ struct Box {
 };
 
 // A plane as the sorting reads it: its doubles first, in one cache line with
-// the rest (48 bytes; the box screen takes |normal| with fabs). For a plane
-// along an axis (normal zero but for component axis) the first exact test
-// computes level = offset / normal[axis] and keeps it in the workspace; from
-// then on the exact side of a point is one comparison:
-// sign(normal[axis]) * (p[axis] <=> level).
+// the rest (48 bytes; the box screen takes |normal| with fabs). What exact
+// tests derive from the plane is computed on first use and kept in the
+// workspace: for a plane along an axis (normal zero but for component axis)
+// its level = offset / normal[axis], so that the exact side of a point is one
+// comparison, sign(normal[axis]) * (p[axis] <=> level); for any other plane
+// its integer form, for sides and crossing points in machine integers.
 struct PlaneEntry {
     FloatPlane floats;  // normal and offset as doubles
     const Plane* plane;
-    std::uint32_t level = kNoLevel;  // index into Workspace::levels
-    std::int8_t axis = -1;           // -1: not along an axis
-    std::int8_t axis_sign = 0;       // the sign of normal[axis]
+    // Index into Workspace::levels (along an axis) or Workspace::integer_planes.
+    std::uint32_t derived = kNotYet;
+    std::int8_t axis = -1;      // -1: not along an axis
+    std::int8_t axis_sign = 0;  // the sign of normal[axis]
 
-    static constexpr std::uint32_t kNoLevel = 0xffffffffu;
+    static constexpr std::uint32_t kNotYet = 0xffffffffu;
+    static constexpr std::uint32_t kNone = 0xfffffffeu;  // no integer form (values too big)
 };
 static_assert(sizeof(PlaneEntry) == 48);
 
@@ -60,6 +64,7 @@ struct Workspace {
     std::deque<Vec3> made;            // the points that cuts made (stable addresses)
     std::vector<PlaneEntry> planes;   // by plane id (the operands' planes, read in place)
     std::vector<Rational> levels;     // the levels of planes along an axis, once computed
+    std::vector<IntegerPlane> integer_planes;  // the integer forms of other planes, once computed
     std::vector<PointId> corners;     // the loops of all faces, run after run
     std::vector<Box> boxes;           // by box id, one per loop (flipping keeps it)
     filtered::Fallbacks fallbacks;    // exact decisions of this call, added to the thread's at the end
@@ -88,10 +93,16 @@ struct Workspace {
     int exact_side(PlaneEntry& plane, PointId p);
     // offset / normal[axis] of a plane along an axis, computed once.
     const Rational& axis_level(PlaneEntry& plane) {
-        if (plane.level == PlaneEntry::kNoLevel) set_axis_level(plane);
-        return levels[plane.level];
+        if (plane.derived == PlaneEntry::kNotYet) set_axis_level(plane);
+        return levels[plane.derived];
     }
     void set_axis_level(PlaneEntry& plane);
+    // The integer form of a plane not along an axis, or null when it has none.
+    const IntegerPlane* integer_form(PlaneEntry& plane) {
+        if (plane.derived == PlaneEntry::kNotYet) set_integer_form(plane);
+        return plane.derived == PlaneEntry::kNone ? nullptr : &integer_planes[plane.derived];
+    }
+    void set_integer_form(PlaneEntry& plane);
     const Plane& plane(std::uint32_t plane_ref) const { return *planes[plane_ref >> 1].plane; }
     // The sign of the dot product of two referenced planes' normals.
     int facing(std::uint32_t plane_a, std::uint32_t plane_b);

@@ -1,4 +1,4 @@
-#include "bsp/small_crossing.h"
+#include "bsp/integer_plane.h"
 
 #include <gtest/gtest.h>
 
@@ -55,6 +55,37 @@ TEST(SmallCrossing, AgreesWithRationalsOrGivesWay) {
     EXPECT_GT(tried, 2000);
     EXPECT_GT(fast, tried / 5);
     EXPECT_LT(fast, tried);  // large values give way
+}
+
+// Sides of points on, in front of and behind planes through random points,
+// at sizes from a few bits to past 64: the integer answer, when there is
+// one, is the plane's own.
+TEST(IntegerPlane, SidesAgreeWithRationalsOrGiveWay) {
+    std::mt19937_64 rng(29);
+    Rational big = 1;
+    for (int i = 0; i < 64; ++i) big *= 2;
+    int answered = 0, asked = 0;
+    for (int round = 0; round < 4000; ++round) {
+        const int num_bits = 2 + static_cast<int>(rng() % 44);
+        const int den_bits = 1 + static_cast<int>(rng() % 26);
+        auto point = [&] { return Vec3{fraction(rng, num_bits, den_bits), fraction(rng, num_bits, den_bits), fraction(rng, num_bits, den_bits)}; };
+        const Vec3 a = point(), b = point(), c = point();
+        const Plane plane = Plane::from_points(a, b, c);
+        const std::optional<IntegerPlane> form = integer_plane(plane);
+        if (!form) continue;
+        // On the plane (its own corners and their midpoint), and anywhere.
+        const Vec3 mid{(a.x + b.x).halved(), (a.y + b.y).halved(), (a.z + b.z).halved()};
+        for (const Vec3& p : {a, b, c, mid, point(), Vec3{big, Rational(1), mid.z}}) {
+            ++asked;
+            const std::optional<int> s = integer_side(*form, p);
+            if (!s) continue;
+            ++answered;
+            ASSERT_EQ(*s, plane.side(p)) << round;
+        }
+    }
+    EXPECT_GT(answered, asked / 4);
+    EXPECT_LT(answered, asked);  // the point past 2^64 gives way
+    EXPECT_FALSE(integer_plane(Plane{{big, Rational(0), Rational(0)}, Rational(1)}));
 }
 
 TEST(SmallCrossing, BigValuesGiveWay) {

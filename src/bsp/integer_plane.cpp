@@ -1,6 +1,7 @@
-#include "bsp/small_crossing.h"
+#include "bsp/integer_plane.h"
 
 #include <cstdint>
+#include <utility>
 
 #include "core/gcd.h"
 
@@ -13,6 +14,11 @@ using u128 = unsigned __int128;
 constexpr std::int64_t kMax62 = std::int64_t(1) << 62;
 
 // Bits of |v|: |v| < 2^bits.
+int bits_of(std::int64_t v) {
+    const std::uint64_t m = v < 0 ? std::uint64_t(0) - std::uint64_t(v) : std::uint64_t(v);
+    return m != 0 ? 64 - __builtin_clzll(m) : 0;
+}
+
 int bits_of(i128 v) {
     const u128 m = v < 0 ? u128(0) - u128(v) : u128(v);
     const auto hi = static_cast<std::uint64_t>(m >> 64);
@@ -21,47 +27,19 @@ int bits_of(i128 v) {
     return lo != 0 ? 64 - __builtin_clzll(lo) : 0;
 }
 
-// acc = lcm(acc, den) for positive values, failing past 2^62.
+// acc = lcm(acc, den) for positive values, failing past 2^62. Equal
+// denominators and integers, the common cases, need no division.
 bool widen_lcm(std::int64_t& acc, std::int64_t den) {
-    if (den == acc || acc % den == 0) return true;
-    if (den % acc == 0) {
+    if (den == acc || den == 1) return true;
+    if (acc == 1) {
         acc = den;
-        return true;
+        return den <= kMax62;
     }
+    if (acc % den == 0) return true;
     const auto g = static_cast<std::int64_t>(gcd64(static_cast<std::uint64_t>(acc), static_cast<std::uint64_t>(den)));
     std::int64_t out;
     if (__builtin_mul_overflow(acc / g, den, &out) || out > kMax62) return false;
     acc = out;
-    return true;
-}
-
-// The plane scaled to integers: N = m n and W = m w for the lcm m of the
-// denominators of n and w, each below 2^62.
-struct IntegerPlane {
-    std::int64_t normal[3];
-    std::int64_t offset;
-    int bits;  // of the largest magnitude
-};
-
-bool integer_plane(const Plane& plane, IntegerPlane& out) {
-    std::int64_t m = 1;
-    std::pair<std::int64_t, std::int64_t> parts[4];
-    for (std::size_t k = 0; k < 4; ++k) {
-        const Rational& q = k < 3 ? plane.normal[k] : plane.offset;
-        const auto p = q.small_parts();
-        if (!p || !widen_lcm(m, p->second)) return false;
-        parts[k] = *p;
-    }
-    out.bits = 0;
-    for (std::size_t k = 0; k < 4; ++k) {
-        std::int64_t v;
-        if (__builtin_mul_overflow(parts[k].first, m / parts[k].second, &v) || v >= kMax62 || v <= -kMax62) {
-            return false;
-        }
-        (k < 3 ? out.normal[k] : out.offset) = v;
-        const int b = bits_of(v);
-        if (b > out.bits) out.bits = b;
-    }
     return true;
 }
 
@@ -75,29 +53,60 @@ struct End {
 };
 
 bool read_end(const Vec3& v, const IntegerPlane& plane, End& e) {
-    std::pair<std::int64_t, std::int64_t> parts[3];
+    std::int64_t num[3], den[3];
     for (std::size_t k = 0; k < 3; ++k) {
         const auto p = v[k].small_parts();
         if (!p || !widen_lcm(e.lcm, p->second)) return false;
-        parts[k] = *p;
+        num[k] = p->first;
+        den[k] = p->second;
     }
     e.coordinate_bits = bits_of(e.lcm);
     for (std::size_t k = 0; k < 3; ++k) {
-        // Both factors below 2^63: the product fits 126 bits.
-        e.scaled_coordinate[k] = i128(parts[k].first) * (e.lcm / parts[k].second);
-        const int b = bits_of(e.scaled_coordinate[k]);
+        int b;
+        if (den[k] == e.lcm) {
+            e.scaled_coordinate[k] = num[k];
+            b = bits_of(num[k]);
+        } else {
+            // Both factors below 2^63: the product fits 126 bits.
+            e.scaled_coordinate[k] = i128(num[k]) * (e.lcm / den[k]);
+            b = bits_of(e.scaled_coordinate[k]);
+        }
         if (b > e.coordinate_bits) e.coordinate_bits = b;
     }
     // Four products, each below 2^(plane.bits + coordinate_bits) <= 2^123,
     // so the sum stays below 2^125.
     if (plane.bits + e.coordinate_bits > 123) return false;
     i128 s = -i128(plane.offset) * e.lcm;
-    for (std::size_t k = 0; k < 3; ++k) s += i128(plane.normal[k]) * e.scaled_coordinate[k];
+    for (std::size_t k = 0; k < 3; ++k) {
+        if (plane.normal[k] != 0) s += i128(plane.normal[k]) * e.scaled_coordinate[k];
+    }
     e.scaled_side = s;
     return true;
 }
 
 }  // namespace
+
+std::optional<IntegerPlane> integer_plane(const Plane& plane) {
+    std::int64_t m = 1;
+    std::pair<std::int64_t, std::int64_t> parts[4];
+    for (std::size_t k = 0; k < 4; ++k) {
+        const Rational& q = k < 3 ? plane.normal[k] : plane.offset;
+        const auto p = q.small_parts();
+        if (!p || !widen_lcm(m, p->second)) return std::nullopt;
+        parts[k] = *p;
+    }
+    IntegerPlane out{};
+    for (std::size_t k = 0; k < 4; ++k) {
+        std::int64_t v;
+        if (__builtin_mul_overflow(parts[k].first, m / parts[k].second, &v) || v >= kMax62 || v <= -kMax62) {
+            return std::nullopt;
+        }
+        (k < 3 ? out.normal[k] : out.offset) = v;
+        const int b = bits_of(v);
+        if (b > out.bits) out.bits = b;
+    }
+    return out;
+}
 
 // With s = n.v - w at each end, the point is (s_j vi - s_i vj) / (s_j - s_i),
 // and only the ratio s_i : s_j matters. Scaling the plane by the lcm m of
@@ -113,10 +122,9 @@ bool read_end(const Vec3& v, const IntegerPlane& plane, End& e) {
 // Sizes: each S is below 2^125 (read_end); each product of an S with a
 // scaled coordinate or an lcm is checked, by bits, to stay below 2^125, so
 // every difference below is below 2^126.
-std::optional<Vec3> small_edge_intersection(const Plane& plane, const Vec3& vi, const Vec3& vj) {
-    IntegerPlane ip;
+std::optional<Vec3> integer_crossing(const IntegerPlane& plane, const Vec3& vi, const Vec3& vj) {
     End a, b;
-    if (!integer_plane(plane, ip) || !read_end(vi, ip, a) || !read_end(vj, ip, b)) return std::nullopt;
+    if (!read_end(vi, plane, a) || !read_end(vj, plane, b)) return std::nullopt;
     if (bits_of(b.scaled_side) + a.coordinate_bits > 125 || bits_of(a.scaled_side) + b.coordinate_bits > 125) {
         return std::nullopt;
     }
@@ -132,6 +140,19 @@ std::optional<Vec3> small_edge_intersection(const Plane& plane, const Vec3& vi, 
         p[k] = Rational::from_ratio_i128(num, den);
     }
     return p;
+}
+
+// S = L m (n.p - w) with L, m > 0: the same sign.
+std::optional<int> integer_side(const IntegerPlane& plane, const Vec3& p) {
+    End e;
+    if (!read_end(p, plane, e)) return std::nullopt;
+    return e.scaled_side > 0 ? 1 : (e.scaled_side < 0 ? -1 : 0);
+}
+
+std::optional<Vec3> small_edge_intersection(const Plane& plane, const Vec3& vi, const Vec3& vj) {
+    const std::optional<IntegerPlane> ip = integer_plane(plane);
+    if (!ip) return std::nullopt;
+    return integer_crossing(*ip, vi, vj);
 }
 
 }  // namespace corv
