@@ -59,16 +59,16 @@ struct PlaneEntry {
 static_assert(sizeof(PlaneEntry) == 48);
 
 struct Workspace {
-    std::vector<const Vec3*> points;  // exact points by id
-    std::vector<Float3> floats;       // their double copies, same ids
-    std::deque<Vec3> made;            // the points that cuts made (stable addresses)
-    std::vector<PlaneEntry> planes;   // by plane id (the operands' planes, read in place)
-    std::vector<Rational> levels;     // the levels of planes along an axis, once computed
+    std::vector<const Vec3*> points;           // exact points by id
+    std::vector<Float3> floats;                // their double copies, same ids
+    std::deque<Vec3> made;                     // the points that cuts made (stable addresses)
+    std::vector<PlaneEntry> planes;            // by plane id (the operands' planes, read in place)
+    std::vector<Rational> levels;              // the levels of planes along an axis, once computed
     std::vector<IntegerPlane> integer_planes;  // the integer forms of other planes, once computed
-    std::vector<PointId> corners;     // the loops of all faces, run after run
-    std::vector<Box> boxes;           // by box id, one per loop (flipping keeps it)
-    filtered::Fallbacks fallbacks;    // exact decisions of this call, added to the thread's at the end
-    WalkScratch scratch;              // shared by every walk of the call
+    std::vector<PointId> corners;              // the loops of all faces, run after run
+    std::vector<Box> boxes;                    // by box id, one per loop (flipping keeps it)
+    filtered::Fallbacks fallbacks;             // exact decisions of this call, added to the thread's at the end
+    WalkScratch scratch;                       // shared by every walk of the call
 
     // The faces of an operand, in order, as records over its points.
     // The solid must outlive the workspace: its points are read in place.

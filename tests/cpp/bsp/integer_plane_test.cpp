@@ -20,7 +20,8 @@ Vec3 reference_crossing(const Plane& plane, const Vec3& vi, const Vec3& vj) {
 }
 
 Rational fraction(std::mt19937_64& rng, int num_bits, int den_bits) {
-    const auto n = static_cast<std::int64_t>(rng() % (std::uint64_t(1) << num_bits)) - (std::int64_t(1) << (num_bits - 1));
+    const auto n =
+        static_cast<std::int64_t>(rng() % (std::uint64_t(1) << num_bits)) - (std::int64_t(1) << (num_bits - 1));
     const auto d = static_cast<std::int64_t>(rng() % (std::uint64_t(1) << den_bits)) + 1;
     return Rational(n) / Rational(d);
 }
@@ -34,9 +35,14 @@ TEST(SmallCrossing, AgreesWithRationalsOrGivesWay) {
     for (int round = 0; round < 6000; ++round) {
         const int num_bits = 2 + static_cast<int>(rng() % 40);
         const int den_bits = 1 + static_cast<int>(rng() % 24);
-        auto point = [&] { return Vec3{fraction(rng, num_bits, den_bits), fraction(rng, num_bits, den_bits), fraction(rng, num_bits, den_bits)}; };
+        auto point = [&] {
+            return Vec3{fraction(rng, num_bits, den_bits), fraction(rng, num_bits, den_bits),
+                        fraction(rng, num_bits, den_bits)};
+        };
         Plane plane = Plane::from_points(point(), point(), point());
-        if (round % 5 == 0) plane = Plane{{Rational(0), Rational(0), fraction(rng, num_bits, den_bits)}, fraction(rng, num_bits, den_bits)};
+        if (round % 5 == 0)
+            plane =
+                Plane{{Rational(0), Rational(0), fraction(rng, num_bits, den_bits)}, fraction(rng, num_bits, den_bits)};
         Vec3 vi = point(), vj = point();
         if (round % 3 == 0) vj.z = vi.z;
         if (round % 7 == 0) vj.x = vi.x;
@@ -68,7 +74,10 @@ TEST(IntegerPlane, SidesAgreeWithRationalsOrGiveWay) {
     for (int round = 0; round < 4000; ++round) {
         const int num_bits = 2 + static_cast<int>(rng() % 44);
         const int den_bits = 1 + static_cast<int>(rng() % 26);
-        auto point = [&] { return Vec3{fraction(rng, num_bits, den_bits), fraction(rng, num_bits, den_bits), fraction(rng, num_bits, den_bits)}; };
+        auto point = [&] {
+            return Vec3{fraction(rng, num_bits, den_bits), fraction(rng, num_bits, den_bits),
+                        fraction(rng, num_bits, den_bits)};
+        };
         const Vec3 a = point(), b = point(), c = point();
         const Plane plane = Plane::from_points(a, b, c);
         const std::optional<IntegerPlane> form = integer_plane(plane);
@@ -114,8 +123,8 @@ TEST(Gcd, MatchesEuclidOn64And128Bits) {
         const std::uint64_t a = (rng() >> (rng() % 64)) * (i % 2 ? common : 1);
         const std::uint64_t b = (rng() >> (rng() % 64)) * (i % 3 ? common : 1);
         ASSERT_EQ(gcd64(a, b), static_cast<std::uint64_t>(euclid(a, b)));
-        const unsigned __int128 wa = (static_cast<unsigned __int128>(rng() >> (rng() % 64)) << 60) + a;
-        const unsigned __int128 wb = (static_cast<unsigned __int128>(rng() >> (rng() % 64)) << 60) + b;
+        const unsigned __int128 wa = (static_cast<unsigned __int128>(rng() >> (rng() % 64)) << 50) + a;
+        const unsigned __int128 wb = (static_cast<unsigned __int128>(rng() >> (rng() % 64)) << 50) + b;
         ASSERT_TRUE(gcd128(wa * common, wb * common) == euclid(wa * common, wb * common));
     }
     EXPECT_EQ(gcd64(0, 0), 0u);

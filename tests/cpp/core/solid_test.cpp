@@ -125,10 +125,18 @@ TEST(Measures, CanonicalMatchesItsDefinition) {
         for (const std::string& k : keys) out += (out.empty() ? "" : ";") + k;
         return out;
     };
-    const char* values[] = {"0",  "1",  "-1",
-                            "10", "-10", "1/3",
-                            "-1/3", "2", "11",
-                            "12345678901234567890123", "-9223372036854775807/9223372036854775806", "-9223372036854775808"};
+    const char* values[] = {"0",
+                            "1",
+                            "-1",
+                            "10",
+                            "-10",
+                            "1/3",
+                            "-1/3",
+                            "2",
+                            "11",
+                            "12345678901234567890123",
+                            "-9223372036854775807/9223372036854775806",
+                            "-9223372036854775808"};
     constexpr unsigned kValues = sizeof values / sizeof values[0];
     std::mt19937 rng(5);
     for (int round = 0; round < 100; ++round) {
