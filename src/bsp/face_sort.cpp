@@ -31,7 +31,7 @@ Vec3 crossing_point(Workspace& ws, PlaneEntry& plane, const Vec3& vi, const Vec3
         return p;
     }
     if (const IntegerPlane* form = ws.integer_form(plane)) {
-        if (std::optional<Vec3> p = integer_crossing(*form, vi, vj)) return std::move(*p);
+        if (std::optional<Vec3> crossing = integer_crossing(*form, vi, vj)) return std::move(*crossing);
     }
     return rational_edge_intersection(*plane.plane, vi, vj);
 }
