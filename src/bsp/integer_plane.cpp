@@ -67,8 +67,9 @@ bool read_end(const Vec3& v, const IntegerPlane& plane, End& e) {
             e.scaled_coordinate[k] = num[k];
             b = bits_of(num[k]);
         } else {
-            // Both factors below 2^63: the product fits 126 bits.
-            e.scaled_coordinate[k] = i128(num[k]) * (e.lcm / den[k]);
+            // Both factors below 2^63: the product fits 126 bits. (An
+            // integer coordinate needs no division.)
+            e.scaled_coordinate[k] = i128(num[k]) * (den[k] == 1 ? e.lcm : e.lcm / den[k]);
             b = bits_of(e.scaled_coordinate[k]);
         }
         if (b > e.coordinate_bits) e.coordinate_bits = b;
