@@ -26,6 +26,19 @@ Rational fraction(std::mt19937_64& rng, int num_bits, int den_bits) {
     return Rational(n) / Rational(d);
 }
 
+// Random fractions of one size: numerators of 2 to 2 + num_spread bits,
+// denominators of 1 to den_spread bits.
+struct RandomPoints {
+    std::mt19937_64& rng;
+    int num_bits, den_bits;
+    RandomPoints(std::mt19937_64& r, int num_spread, int den_spread)
+        : rng(r),
+          num_bits(2 + static_cast<int>(r() % static_cast<std::uint64_t>(num_spread))),
+          den_bits(1 + static_cast<int>(r() % static_cast<std::uint64_t>(den_spread))) {}
+    Rational value() { return fraction(rng, num_bits, den_bits); }
+    Vec3 point() { return Vec3{value(), value(), value()}; }
+};
+
 // Planes through random points and edges across them, at sizes from a few
 // bits (the integer path) to past 64 bits (where it must give way or agree),
 // with coordinates the two ends share and planes along the axes.
@@ -33,24 +46,17 @@ TEST(SmallCrossing, AgreesWithRationalsOrGivesWay) {
     std::mt19937_64 rng(17);
     int fast = 0, tried = 0;
     for (int round = 0; round < 6000; ++round) {
-        const int num_bits = 2 + static_cast<int>(rng() % 40);
-        const int den_bits = 1 + static_cast<int>(rng() % 24);
-        auto point = [&] {
-            return Vec3{fraction(rng, num_bits, den_bits), fraction(rng, num_bits, den_bits),
-                        fraction(rng, num_bits, den_bits)};
-        };
-        Plane plane = Plane::from_points(point(), point(), point());
-        if (round % 5 == 0)
-            plane =
-                Plane{{Rational(0), Rational(0), fraction(rng, num_bits, den_bits)}, fraction(rng, num_bits, den_bits)};
-        Vec3 vi = point(), vj = point();
+        RandomPoints random(rng, 40, 24);
+        Plane plane = Plane::from_points(random.point(), random.point(), random.point());
+        if (round % 5 == 0) plane = Plane{{Rational(0), Rational(0), random.value()}, random.value()};
+        Vec3 vi = random.point(), vj = random.point();
         if (round % 3 == 0) vj.z = vi.z;
         if (round % 7 == 0) vj.x = vi.x;
         if (plane.side(vi) * plane.side(vj) >= 0) continue;
         ++tried;
         const std::optional<Vec3> p = small_edge_intersection(plane, vi, vj);
         // Coordinates of a few bits always fit the integer path.
-        if (num_bits <= 12 && den_bits <= 6) {
+        if (random.num_bits <= 12 && random.den_bits <= 6) {
             ASSERT_TRUE(p) << round;
         }
         if (!p) continue;
@@ -72,19 +78,14 @@ TEST(IntegerPlane, SidesAgreeWithRationalsOrGiveWay) {
     for (int i = 0; i < 64; ++i) big *= 2;
     int answered = 0, asked = 0;
     for (int round = 0; round < 4000; ++round) {
-        const int num_bits = 2 + static_cast<int>(rng() % 44);
-        const int den_bits = 1 + static_cast<int>(rng() % 26);
-        auto point = [&] {
-            return Vec3{fraction(rng, num_bits, den_bits), fraction(rng, num_bits, den_bits),
-                        fraction(rng, num_bits, den_bits)};
-        };
-        const Vec3 a = point(), b = point(), c = point();
+        RandomPoints random(rng, 44, 26);
+        const Vec3 a = random.point(), b = random.point(), c = random.point();
         const Plane plane = Plane::from_points(a, b, c);
         const std::optional<IntegerPlane> form = integer_plane(plane);
         if (!form) continue;
         // On the plane (its own corners and their midpoint), and anywhere.
         const Vec3 mid{(a.x + b.x).halved(), (a.y + b.y).halved(), (a.z + b.z).halved()};
-        for (const Vec3& p : {a, b, c, mid, point(), Vec3{big, Rational(1), mid.z}}) {
+        for (const Vec3& p : {a, b, c, mid, random.point(), Vec3{big, Rational(1), mid.z}}) {
             ++asked;
             const std::optional<int> s = integer_side(*form, p);
             if (!s) continue;
