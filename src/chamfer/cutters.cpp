@@ -45,18 +45,27 @@ constexpr TriFace kTetraFaces[4] = {
     {'d', {1, 3, 2}},
 };
 
+// The faces of the table over the corners, each with its plane: given (one
+// per face) or, without planes, from its first three corners.
 template <class Face, std::size_t N, std::size_t F>
-std::vector<Polygon> build_faces(const Vec3 (&corner)[N], const Face (&table)[F], const std::string& prefix) {
+std::vector<Polygon> build_faces(const Vec3 (&corner)[N], const Face (&table)[F], const std::string& prefix,
+                                 const Vec3* normals = nullptr) {
     std::vector<Polygon> faces;
     faces.reserve(F);
-    for (const Face& f : table) {
+    for (std::size_t i = 0; i < F; ++i) {
+        const Face& f = table[i];
         std::vector<Vec3> loop;
         loop.reserve(f.loop.size());
         for (int c : f.loop) loop.push_back(corner[c]);
         std::string label = prefix;
         label += '.';
         label += f.letter;
-        faces.push_back(Polygon::make(std::move(loop), std::move(label)));
+        if (normals == nullptr) {
+            faces.push_back(Polygon::make(std::move(loop), std::move(label)));
+        } else {
+            Plane plane{normals[i], dot(normals[i], loop[0])};
+            faces.push_back(Polygon::with_plane(std::move(loop), std::move(plane), std::move(label)));
+        }
     }
     return faces;
 }
@@ -68,9 +77,15 @@ Solid parallelepiped(const Vec3& o, const Vec3& e1, const Vec3& e2, const Vec3& 
     const Vec3 o12 = add(o1, e2);
     const Vec3 o2 = add(o, e2);
     const Vec3 corner[8] = {o, o1, o12, o2, add(o, e3), add(o1, e3), add(o12, e3), add(o2, e3)};
+    // Each face's normal is what Plane::from_points gives for its first
+    // three corners, from the spanning vectors: the two edges from the first
+    // corner are exact differences, e.g. e2 and e1 + e2 for face b, and
+    // (e2) x (e1 + e2) = e2 x e1. So three cross products serve the six faces.
+    const Vec3 c12 = cross(e1, e2), c13 = cross(e1, e3), c23 = cross(e2, e3);
+    const Vec3 normals[6] = {neg(c12), c12, c13, neg(c13), c23, neg(c23)};  // b, t, f, k, r, l
     // With e1, e2, e3 along x, y, z the block's loops run counter-clockwise
     // seen from outside: positive volume for a positive triple product.
-    return outward(build_faces(corner, kBlockFaces, prefix), triple_sign(e1, e2, e3));
+    return outward(build_faces(corner, kBlockFaces, prefix, normals), triple_sign(e1, e2, e3));
 }
 
 Solid tetra(const Vec3& p0, const Vec3& p1, const Vec3& p2, const Vec3& p3, const std::string& prefix) {

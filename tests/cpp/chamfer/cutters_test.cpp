@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "support/support.h"
 
 #include "chamfer/cutters.h"
@@ -47,6 +49,32 @@ TEST(Parallelepiped, FlatBlockKeepsOnlyItsTwoFacesFlipped) {
     EXPECT_EQ(flat.polygons[0].plane.normal, v(0, 0, 1));   // b faced -z before the flip
     EXPECT_EQ(flat.polygons[1].plane.normal, v(0, 0, -1));  // t faced +z
     EXPECT_TRUE(volume6(flat.polygons).is_zero());
+}
+
+// A block's planes come from its spanning vectors rather than its corners:
+// they must be exactly what the first three corners of each face give, for
+// skewed, left-handed and flat blocks with fractional vectors.
+TEST(Parallelepiped, PlanesAreThoseOfTheCorners) {
+    std::mt19937_64 rng(5);
+    auto value = [&] {
+        return Rational(static_cast<std::int64_t>(rng() % 41) - 20) /
+               Rational(static_cast<std::int64_t>(rng() % 9) + 1);
+    };
+    auto vec = [&] { return Vec3{value(), value(), value()}; };
+    for (int round = 0; round < 300; ++round) {
+        const Vec3 o = vec(), e1 = vec(), e2 = vec();
+        const Vec3 e3 = round % 10 == 0 ? add(e1, e2) : vec();  // every tenth block flat
+        const Solid block = parallelepiped(o, e1, e2, e3, "chamfer");
+        // outward() turns every face of a block without positive volume:
+        // turned back, each face must have the plane of its first corners.
+        const bool turned = dot(e1, cross(e2, e3)).sign() <= 0;
+        for (const Polygon& p : block.polygons) {
+            const Polygon original = turned ? p.flipped() : p;
+            ASSERT_EQ(original.plane,
+                      Plane::from_points(original.vertices()[0], original.vertices()[1], original.vertices()[2]))
+                << round;
+        }
+    }
 }
 
 TEST(Tetra, CornerOfTheUnitCubeIsFlippedToFaceOutward) {
