@@ -1,31 +1,15 @@
 #include "bsp/integer_plane.h"
 
 #include <cstdint>
-#include <utility>
 
-#include "core/gcd.h"
+#include "core/machine_int.h"
 
 namespace corv {
 namespace {
 
 using i128 = __int128;
-using u128 = unsigned __int128;
 
 constexpr std::int64_t kMax62 = std::int64_t(1) << 62;
-
-// Bits of |v|: |v| < 2^bits.
-int bits_of(std::int64_t v) {
-    const std::uint64_t m = v < 0 ? std::uint64_t(0) - std::uint64_t(v) : std::uint64_t(v);
-    return m != 0 ? 64 - __builtin_clzll(m) : 0;
-}
-
-int bits_of(i128 v) {
-    const u128 m = v < 0 ? u128(0) - u128(v) : u128(v);
-    const auto hi = static_cast<std::uint64_t>(m >> 64);
-    const auto lo = static_cast<std::uint64_t>(m);
-    if (hi != 0) return 128 - __builtin_clzll(hi);
-    return lo != 0 ? 64 - __builtin_clzll(lo) : 0;
-}
 
 // acc = lcm(acc, den) for positive values, failing past 2^62. Equal
 // denominators and integers, the common cases, need no division.
@@ -52,25 +36,34 @@ struct End {
     int coordinate_bits = 0;  // of the largest of lcm and the scaled coordinates
 };
 
-bool read_end(const Vec3& v, const IntegerPlane& plane, End& e) {
-    std::int64_t num[3], den[3];
-    for (std::size_t k = 0; k < 3; ++k) {
-        const auto p = v[k].small_parts();
-        if (!p || !widen_lcm(e.lcm, p->second)) return false;
+// The parts of N small values and the lcm of their denominators; false
+// when a value is big or the lcm passes 2^62.
+template <std::size_t N>
+bool read_small(const Rational* const (&values)[N], std::int64_t (&num)[N], std::int64_t (&den)[N], std::int64_t& lcm) {
+    lcm = 1;
+    for (std::size_t k = 0; k < N; ++k) {
+        const auto p = values[k]->small_parts();
+        if (!p || !widen_lcm(lcm, p->second)) return false;
         num[k] = p->first;
         den[k] = p->second;
     }
-    e.coordinate_bits = bits_of(e.lcm);
+    return true;
+}
+
+bool read_end(const Vec3& v, const IntegerPlane& plane, End& e) {
+    std::int64_t num[3], den[3];
+    if (!read_small({&v.x, &v.y, &v.z}, num, den, e.lcm)) return false;
+    e.coordinate_bits = bit_length(e.lcm);
     for (std::size_t k = 0; k < 3; ++k) {
         int b;
         if (den[k] == e.lcm) {
             e.scaled_coordinate[k] = num[k];
-            b = bits_of(num[k]);
+            b = bit_length(num[k]);
         } else {
             // Both factors below 2^63: the product fits 126 bits. (An
             // integer coordinate needs no division.)
             e.scaled_coordinate[k] = i128(num[k]) * (den[k] == 1 ? e.lcm : e.lcm / den[k]);
-            b = bits_of(e.scaled_coordinate[k]);
+            b = bit_length(e.scaled_coordinate[k]);
         }
         if (b > e.coordinate_bits) e.coordinate_bits = b;
     }
@@ -88,22 +81,16 @@ bool read_end(const Vec3& v, const IntegerPlane& plane, End& e) {
 }  // namespace
 
 std::optional<IntegerPlane> integer_plane(const Plane& plane) {
-    std::int64_t m = 1;
-    std::pair<std::int64_t, std::int64_t> parts[4];
-    for (std::size_t k = 0; k < 4; ++k) {
-        const Rational& q = k < 3 ? plane.normal[k] : plane.offset;
-        const auto p = q.small_parts();
-        if (!p || !widen_lcm(m, p->second)) return std::nullopt;
-        parts[k] = *p;
+    std::int64_t num[4], den[4], m;
+    if (!read_small({&plane.normal.x, &plane.normal.y, &plane.normal.z, &plane.offset}, num, den, m)) {
+        return std::nullopt;
     }
     IntegerPlane out{};
     for (std::size_t k = 0; k < 4; ++k) {
         std::int64_t v;
-        if (__builtin_mul_overflow(parts[k].first, m / parts[k].second, &v) || v >= kMax62 || v <= -kMax62) {
-            return std::nullopt;
-        }
+        if (__builtin_mul_overflow(num[k], m / den[k], &v) || v >= kMax62 || v <= -kMax62) return std::nullopt;
         (k < 3 ? out.normal[k] : out.offset) = v;
-        const int b = bits_of(v);
+        const int b = bit_length(v);
         if (b > out.bits) out.bits = b;
     }
     return out;
@@ -126,7 +113,7 @@ std::optional<IntegerPlane> integer_plane(const Plane& plane) {
 std::optional<Vec3> integer_crossing(const IntegerPlane& plane, const Vec3& vi, const Vec3& vj) {
     End a, b;
     if (!read_end(vi, plane, a) || !read_end(vj, plane, b)) return std::nullopt;
-    if (bits_of(b.scaled_side) + a.coordinate_bits > 125 || bits_of(a.scaled_side) + b.coordinate_bits > 125) {
+    if (bit_length(b.scaled_side) + a.coordinate_bits > 125 || bit_length(a.scaled_side) + b.coordinate_bits > 125) {
         return std::nullopt;
     }
     const i128 den = b.scaled_side * a.lcm - a.scaled_side * b.lcm;  // S_j L_i - S_i L_j

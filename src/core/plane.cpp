@@ -1,8 +1,9 @@
 #include "core/plane.h"
 
-#include <bit>
 #include <cstdint>
 #include <optional>
+
+#include "core/machine_int.h"
 
 namespace corv {
 
@@ -15,12 +16,6 @@ Plane Plane::from_points(const Vec3& a, const Vec3& b, const Vec3& c) {
 namespace {
 
 using i128 = __int128;
-
-// Bits of |v|: |v| < 2^bits.
-int bits_of(std::int64_t v) {
-    const auto m = v < 0 ? static_cast<std::uint64_t>(-(v + 1)) + 1 : static_cast<std::uint64_t>(v);
-    return 64 - std::countl_zero(m);
-}
 
 // The sign of n.p - w in 128-bit integers, when every value involved is a
 // small fraction: each term ni*pi = Ni/Di (and -w = -Nw/Dw) is brought to
@@ -42,16 +37,16 @@ std::optional<int> small_side(const Vec3& normal, const Vec3& p, const Rational&
         if (!a || !b) return std::nullopt;
         num[k] = i128(a->first) * b->first;
         den[k] = i128(a->second) * b->second;
-        num_bits[k] = bits_of(a->first) + bits_of(b->first);
-        den_bits[k] = bits_of(a->second) + bits_of(b->second);
+        num_bits[k] = bit_length(a->first) + bit_length(b->first);
+        den_bits[k] = bit_length(a->second) + bit_length(b->second);
         ++k;
     }
     const auto w = offset.small_parts();
     if (!w) return std::nullopt;
     num[k] = -i128(w->first);
     den[k] = w->second;
-    num_bits[k] = bits_of(w->first);
-    den_bits[k] = bits_of(w->second);
+    num_bits[k] = bit_length(w->first);
+    den_bits[k] = bit_length(w->second);
     ++k;
     int all_den_bits = 0;
     for (int t = 0; t < k; ++t) all_den_bits += den_bits[t];

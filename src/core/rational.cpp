@@ -3,7 +3,7 @@
 #include <limits>
 #include <new>
 
-#include "core/gcd.h"
+#include "core/machine_int.h"
 #include "core/memory_budget.h"
 #include "core/panic.h"
 
@@ -163,25 +163,18 @@ Rational Rational::from_i128_big(i128 num, u128 den) {
 
 Rational Rational::from_ratio_i128(i128 num, i128 den) {
     if (den == 0) throw Panic(PanicKind::division_by_zero, "division by zero");
-    if (num == 0) return Rational();
+    constexpr i128 kLowest = i128(u128(1) << 127);  // -2^127, whose magnitude no i128 holds
+    if (num == kLowest || den == kLowest) {
+        throw Panic(PanicKind::invalid_argument, "from_ratio_i128: a part is -2^127");
+    }
     const bool negative = (num < 0) != (den < 0);
-    u128 n = mag128(num), d = mag128(den);
+    u128 n = mag128(num), d = mag128(den);  // both below 2^127
     const u128 g = gcd128(n, d);
     if (g != 1) {
         n /= g;
         d /= g;
     }
-    if (n <= u128(kSmallMax) && d <= u128(kSmallMax)) {
-        Rational r;
-        r.n_ = negative ? -static_cast<std::int64_t>(n) : static_cast<std::int64_t>(n);
-        r.d_ = static_cast<std::int64_t>(d);
-        return r;
-    }
-    mpq_ptr h = new_mpq();
-    mpz_set_u128(mpq_numref(h), n);
-    if (negative) mpz_neg(mpq_numref(h), mpq_numref(h));
-    mpz_set_u128(mpq_denref(h), d);
-    return Rational(BigTag{}, h);
+    return from_i128(negative ? -static_cast<i128>(n) : static_cast<i128>(n), d);
 }
 
 template <class Op>

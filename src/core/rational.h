@@ -8,6 +8,7 @@
 #include <gmp.h>
 
 #include <compare>
+#include <cstddef>
 #include <cstdint>
 #include <limits>
 #include <optional>
@@ -26,8 +27,8 @@ public:
     // num/den reduced; den == 0 throws Panic.
     Rational(const Integer& num, const Integer& den);
     static Rational from_integer(const Integer& v);
-    // num / den reduced (den == 0 throws Panic); for exact small paths that
-    // keep an unreduced fraction in 128 bits.
+    // num / den reduced (den == 0 throws Panic, and so does a part of -2^127);
+    // for exact small paths that keep an unreduced fraction in 128 bits.
     static Rational from_ratio_i128(__int128 num, __int128 den);
 
     // Copies and comparisons of inline values are inline; heap values go out
@@ -77,6 +78,11 @@ public:
     // Text form: numerator "/" denominator, e.g. 6/1, -1/2, 0/1.
     std::string text() const;
     void append_text(std::string& out) const;
+    // The text of an inline value written at `at`, which has room for
+    // kSmallTextMax characters; returns the end, or null for a heap value
+    // (nothing written).
+    static constexpr std::size_t kSmallTextMax = 41;  // two 20-character parts and '/'
+    char* put_small_text(char* at) const;
 
     friend Rational operator+(const Rational& a, const Rational& b);
     friend Rational operator-(const Rational& a, const Rational& b);

@@ -12,14 +12,17 @@ std::string Rational::text() const {
     return out;
 }
 
+char* Rational::put_small_text(char* at) const {
+    if (is_big()) return nullptr;
+    at = std::to_chars(at, at + 20, n_).ptr;  // a 64-bit integer has at most 20 characters
+    *at++ = '/';
+    return std::to_chars(at, at + 20, d_).ptr;
+}
+
 void Rational::append_text(std::string& out) const {
-    if (!is_big()) {
-        char num[24], den[24];
-        char* num_end = std::to_chars(num, num + sizeof num, n_).ptr;
-        char* den_end = std::to_chars(den, den + sizeof den, d_).ptr;
-        out.append(num, num_end);
-        out += '/';
-        out.append(den, den_end);
+    char buf[kSmallTextMax];
+    if (char* end = put_small_text(buf)) {
+        out.append(buf, end);
         return;
     }
     out += Integer::copy_of(mpq_numref(q_)).text();

@@ -1,9 +1,5 @@
 #include "core/vec3.h"
 
-#include <charconv>
-#include <cstdint>
-#include <utility>
-
 #include "core/panic.h"
 
 namespace corv {
@@ -38,28 +34,19 @@ Rational norm1(const Vec3& a) { return abs(a.x) + abs(a.y) + abs(a.z); }
 
 Float3 to_f3(const Vec3& a) { return {a.x.to_double(), a.y.to_double(), a.z.to_double()}; }
 
-namespace {
-
-// Writes v in decimal at `at`, which has room for 20 characters (the most
-// a 64-bit integer needs), and returns the end.
-char* put_integer(char* at, std::int64_t v) { return std::to_chars(at, at + 20, v).ptr; }
-
-}  // namespace
-
 void append_point_text(std::string& out, const Vec3& p) {
-    const auto x = p.x.small_parts(), y = p.y.small_parts(), z = p.z.small_parts();
-    if (x && y && z) {
-        // Written into one buffer and appended once: each coordinate is at
-        // most 41 characters with its '/', each comma one more.
-        char buf[3 * 41 + 2];
-        char* at = buf;
-        const std::pair<std::int64_t, std::int64_t>* parts[3] = {&*x, &*y, &*z};
-        for (std::size_t k = 0; k < 3; ++k) {
-            if (k) *at++ = ',';
-            at = put_integer(at, parts[k]->first);
-            *at++ = '/';
-            at = put_integer(at, parts[k]->second);
-        }
+    // Small coordinates are written into one buffer and appended at once.
+    char buf[3 * Rational::kSmallTextMax + 2];
+    char* at = p.x.put_small_text(buf);
+    if (at != nullptr) {
+        *at++ = ',';
+        at = p.y.put_small_text(at);
+    }
+    if (at != nullptr) {
+        *at++ = ',';
+        at = p.z.put_small_text(at);
+    }
+    if (at != nullptr) {
         out.append(buf, at);
         return;
     }

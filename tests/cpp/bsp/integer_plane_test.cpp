@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <random>
 
-#include "core/gcd.h"
+#include "core/machine_int.h"
 
 namespace corv {
 namespace {

@@ -185,6 +185,21 @@ TEST(Integer, SquareRootsAndDivision) {
     EXPECT_EQ(gcd(Integer(0), Integer(-6)).text(), "6");
 }
 
+// Fractions kept unreduced in 128 bits come back reduced, with the sign on
+// the numerator, inline when small and on the heap when not.
+TEST(RationalArithmetic, RatiosOf128BitPartsAreReduced) {
+    using i128 = __int128;
+    EXPECT_EQ(Rational::from_ratio_i128(6, -4), parse_r("-3/2"));
+    EXPECT_EQ(Rational::from_ratio_i128(-6, -4), parse_r("3/2"));
+    EXPECT_EQ(Rational::from_ratio_i128(0, -7), Rational(0));
+    const i128 two_100 = i128(1) << 100;
+    EXPECT_EQ(Rational::from_ratio_i128(two_100 * 3, two_100 * 9), parse_r("1/3"));
+    EXPECT_EQ(Rational::from_ratio_i128(-(two_100 + 1), 2), parse_r("-1267650600228229401496703205377/2"));
+    EXPECT_PANIC_KIND(Rational::from_ratio_i128(1, 0), corv::PanicKind::division_by_zero);
+    EXPECT_PANIC_KIND(Rational::from_ratio_i128(i128(static_cast<unsigned __int128>(1) << 127), 3),
+                      corv::PanicKind::invalid_argument);
+}
+
 TEST(RationalArithmetic, HalvedEqualsDivisionByTwo) {
     const char* values[] = {"0",
                             "3",

@@ -1,4 +1,4 @@
-#include "core/gcd.h"
+#include "core/machine_int.h"
 
 namespace corv {
 namespace {
