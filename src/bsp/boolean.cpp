@@ -1,5 +1,6 @@
 #include "bsp/boolean.h"
 
+#include "bsp/room.h"
 #include "bsp/tree.h"
 
 namespace corv {
@@ -20,8 +21,15 @@ void merge_outside_parts(Workspace& ws, Tree& ta, Tree& tb) {
 }  // namespace
 
 Solid boolean(BooleanOp op, const Solid& a, const Solid& b) {
-    Workspace ws;
-    Tree ta, tb;
+    bsp::Room room;
+    return boolean(op, a, b, room);
+}
+
+Solid boolean(BooleanOp op, const Solid& a, const Solid& b, bsp::Room& room) {
+    room.clear();
+    Workspace& ws = room.ws;
+    Tree& ta = room.a;
+    Tree& tb = room.b;
     ws.reserve_for(a, b);
     bsp::build(ws, ta, ws.load(a));
     bsp::build(ws, tb, ws.load(b));

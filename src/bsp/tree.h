@@ -64,6 +64,12 @@ struct TreeNode {
 
 struct Tree {
     std::vector<TreeNode> nodes{TreeNode{}};  // nodes[0] is the root
+
+    // Back to one empty root, keeping the node array's room.
+    void clear() {
+        nodes.resize(1);
+        nodes[0] = TreeNode{};
+    }
 };
 
 // Adds the faces to the tree: a node without a plane takes the first face's

@@ -28,6 +28,18 @@ PlaneEntry plane_entry(const Plane& plane) {
 
 }  // namespace
 
+void Workspace::clear() {
+    points.clear();
+    floats.clear();
+    made.clear();
+    planes.clear();
+    levels.clear();
+    integer_planes.clear();
+    corners.clear();
+    boxes.clear();
+    fallbacks = {};
+}
+
 void Workspace::reserve_for(const Solid& a, const Solid& b) {
     // A guess from the polygon counts alone (counting corners would visit
     // every loop once more): most loops have three to six corners, and cuts

@@ -70,6 +70,9 @@ struct Workspace {
     filtered::Fallbacks fallbacks;             // exact decisions of this call, added to the thread's at the end
     WalkScratch scratch;                       // shared by every walk of the call
 
+    // Forgets every point, plane, corner and box (and the operands they were
+    // read from), keeping the arrays' room for the next Boolean.
+    void clear();
     // The faces of an operand, in order, as records over its points.
     // The solid must outlive the workspace: its points are read in place.
     std::vector<Face> load(const Solid& solid);

@@ -111,14 +111,15 @@ std::optional<Solid> corner_cutter(const std::vector<CornerEntry>& entries, cons
     return tetra(q[0], q[1], q[2], *w, "corner");
 }
 
-std::vector<Polygon> corner_pass(const std::vector<Edge>& edges, const Rational& dist, std::vector<Polygon> working) {
+std::vector<Polygon> corner_pass(const std::vector<Edge>& edges, const Rational& dist, std::vector<Polygon> working,
+                                 bsp::Room& room) {
     const CornerTable table = corner_table(edges);
     Solid solid{std::move(working)};
     for (const auto& [key, entries] : table) {
         guard::poll();
         std::optional<Solid> cutter = corner_cutter(entries, dist);
         if (!cutter || volume6(cutter->polygons).is_zero()) continue;
-        solid = boolean(BooleanOp::cut, solid, *cutter);
+        solid = boolean(BooleanOp::cut, solid, *cutter, room);
     }
     return std::move(solid.polygons);
 }

@@ -12,6 +12,10 @@
 
 namespace corv {
 
+namespace bsp {
+struct Room;
+}
+
 // One edge as seen from one of its end vertices.
 struct CornerEntry {
     Vec3 outward;  // the edge's dir or its negative, pointing from the vertex into the edge
@@ -31,7 +35,8 @@ CornerTable corner_table(const std::vector<Edge>& edges);
 std::optional<Solid> corner_cutter(const std::vector<CornerEntry>& entries, const Rational& dist);
 
 // Cuts every corner with exactly three edges whose cutter has a volume,
-// in ascending key order.
-std::vector<Polygon> corner_pass(const std::vector<Edge>& edges, const Rational& dist, std::vector<Polygon> working);
+// in ascending key order (each Boolean working in room).
+std::vector<Polygon> corner_pass(const std::vector<Edge>& edges, const Rational& dist, std::vector<Polygon> working,
+                                 bsp::Room& room);
 
 }  // namespace corv

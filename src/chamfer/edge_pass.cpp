@@ -72,7 +72,8 @@ std::optional<Solid> edge_cutter(const Edge& edge, const Rational& dist, const R
     return parallelepiped(o, e, g, h, "chamfer");
 }
 
-std::vector<Polygon> edge_pass(const Solid& solid, const std::vector<Edge>& edges, const Rational& dist) {
+std::vector<Polygon> edge_pass(const Solid& solid, const std::vector<Edge>& edges, const Rational& dist,
+                               bsp::Room& room) {
     const Rational reach = cutter_reach(solid);
     Solid working = solid;
     std::uint64_t done = 0;
@@ -81,7 +82,7 @@ std::vector<Polygon> edge_pass(const Solid& solid, const std::vector<Edge>& edge
         guard::poll();
         std::optional<Solid> cutter = edge_cutter(edge, dist, reach);
         if (!cutter) continue;
-        working = boolean(BooleanOp::cut, working, *cutter);
+        working = boolean(BooleanOp::cut, working, *cutter, room);
     }
     return std::move(working.polygons);
 }

@@ -9,6 +9,10 @@
 
 namespace corv {
 
+namespace bsp {
+struct Room;
+}
+
 inline constexpr const char* kNonRationalNormal = "chamfer: non-rational face normal (K2)";
 
 // The size of every edge cutter along the edge and across the chamfer face:
@@ -21,7 +25,9 @@ Rational cutter_reach(const Solid& solid);
 // Panic when a face plane has a zero normal.
 std::optional<Solid> edge_cutter(const Edge& edge, const Rational& dist, const Rational& reach);
 
-// The solid with every edge's cutter cut away, one Boolean per edge.
-std::vector<Polygon> edge_pass(const Solid& solid, const std::vector<Edge>& edges, const Rational& dist);
+// The solid with every edge's cutter cut away, one Boolean per edge (each
+// working in room).
+std::vector<Polygon> edge_pass(const Solid& solid, const std::vector<Edge>& edges, const Rational& dist,
+                               bsp::Room& room);
 
 }  // namespace corv

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include "support/random_solids.h"
 #include "support/support.h"
 
 #include "bsp/boolean.h"
+#include "bsp/room.h"
+#include "core/guard.h"
 #include "core/measures.h"
 #include "core/panic.h"
 #include "core/transforms.h"
@@ -116,6 +119,53 @@ TEST(Boolean, ResultSharesTheLoopsOfWholeOperandFaces) {
         }
         EXPECT_TRUE(found) << p.label;
     }
+}
+
+// Every polygon the same, in the same order: loop, plane and label.
+void expect_same_polygons(const Solid& got, const Solid& want, const std::string& what) {
+    ASSERT_EQ(got.polygons.size(), want.polygons.size()) << what;
+    for (std::size_t i = 0; i < got.polygons.size(); ++i) {
+        const Polygon& g = got.polygons[i];
+        const Polygon& w = want.polygons[i];
+        ASSERT_EQ(g.vertices(), w.vertices()) << what << ", polygon " << i;
+        ASSERT_EQ(g.float_vertices(), w.float_vertices()) << what << ", polygon " << i;
+        ASSERT_EQ(g.plane.normal, w.plane.normal) << what << ", polygon " << i;
+        ASSERT_EQ(g.plane.offset, w.plane.offset) << what << ", polygon " << i;
+        ASSERT_EQ(g.label, w.label) << what << ", polygon " << i;
+    }
+}
+
+// A room carries points, planes, trees and lists from one Boolean to the
+// next: large Booleans before small ones, every operation, operands of
+// other sizes and kinds, and a Boolean that failed half-way must leave
+// nothing that changes a later result.
+TEST(Boolean, ARoomSharedByAChainGivesWhatAFreshOneGives) {
+    bsp::Room room;
+    testing_random::Rng r{7};
+    Solid grown = testing_random::operand(r, "g");
+    const BooleanOp ops[3] = {BooleanOp::union_, BooleanOp::cut, BooleanOp::intersect};
+    for (int i = 0; i < 150; ++i) {
+        const BooleanOp op = ops[r.below(3)];
+        const Solid a = testing_random::operand(r, "a");
+        const Solid b = r.below(4) == 0 ? grown : testing_random::operand(r, "b");
+        const std::string what = "step " + std::to_string(i);
+        expect_same_polygons(boolean(op, a, b, room), boolean(op, a, b), what);
+        Solid next = boolean(BooleanOp::union_, grown, a, room);
+        expect_same_polygons(next, boolean(BooleanOp::union_, grown, a), what + " (grown)");
+        if (next.polygons.size() < 400) grown = std::move(next);
+    }
+    // An interrupted Boolean leaves the room part-filled; the next one starts clean.
+    const Solid c = Solid::cube(2, 2, 2, "c");
+    {
+        guard::Watch stop;
+        stop.check = [](void*, const char*, std::uint64_t, std::uint64_t) { return false; };
+        guard::Scope scope(stop);
+        stop.credit = 0;  // the first poll looks, and the check is due at once
+        stop.next_check = {};
+        EXPECT_THROW((void)boolean(BooleanOp::cut, grown, c, room), guard::Interrupted);
+    }
+    const Solid y = Solid::cube(1, 1, 1, "y");
+    expect_same_polygons(boolean(BooleanOp::cut, c, y, room), boolean(BooleanOp::cut, c, y), "after an interrupt");
 }
 
 }  // namespace
