@@ -131,7 +131,25 @@ std::optional<Vec3> integer_crossing(const IntegerPlane& plane, const Vec3& vi, 
 }
 
 // S = L m (n.p - w) with L, m > 0: the same sign.
+//
+// Most points have parts and an lcm below 2^31: each scaled coordinate is
+// then below 2^62, each of the four products with the plane's values (below
+// 2^62) below 2^124 and the sum below 2^126, so no size needs checking.
 std::optional<int> integer_side(const IntegerPlane& plane, const Vec3& p) {
+    constexpr std::int64_t kSmall = std::int64_t(1) << 31;
+    std::int64_t num[3], den[3], lcm;
+    if (read_small({&p.x, &p.y, &p.z}, num, den, lcm) && lcm < kSmall) {
+        bool small = true;
+        for (const std::int64_t n : num) small = small && n > -kSmall && n < kSmall;
+        if (small) {
+            i128 s = -i128(plane.offset) * lcm;
+            for (std::size_t k = 0; k < 3; ++k) {
+                const std::int64_t scale = den[k] == lcm ? 1 : (den[k] == 1 ? lcm : lcm / den[k]);
+                s += i128(plane.normal[k]) * (num[k] * scale);
+            }
+            return s > 0 ? 1 : (s < 0 ? -1 : 0);
+        }
+    }
     End e;
     if (!read_end(p, plane, e)) return std::nullopt;
     return e.scaled_side > 0 ? 1 : (e.scaled_side < 0 ? -1 : 0);
