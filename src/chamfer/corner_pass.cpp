@@ -7,16 +7,10 @@
 #include "chamfer/cutters.h"
 #include "chamfer/solve3.h"
 #include "core/guard.h"
-#include "core/measures.h"
 #include "topology/canonical.h"
 
 namespace corv {
 namespace {
-
-template <class Keys>
-bool has_key(const Keys& keys, const PlaneKey& key) {
-    return std::ranges::find(keys, key) != std::ranges::end(keys);
-}
 
 // The outward unit direction of each entry's edge, when all three are rational.
 std::optional<std::array<Vec3, 3>> unit_directions(const std::vector<CornerEntry>& entries) {
@@ -29,40 +23,35 @@ std::optional<std::array<Vec3, 3>> unit_directions(const std::vector<CornerEntry
     return u;
 }
 
-// The coplanar keys of every entry's two planes, and the distinct face planes
-// among them in first-seen order.
-struct CornerFaces {
-    std::array<std::array<PlaneKey, 2>, 3> keys;
-    std::vector<const Plane*> faces;
-};
+// Whether the plane is one of the entry's two face planes (either way round).
+bool on_entry(const CornerEntry& entry, const Plane& plane) {
+    return coplanar(entry.plane_a, plane) || coplanar(entry.plane_b, plane);
+}
 
-CornerFaces corner_faces(const std::vector<CornerEntry>& entries) {
-    CornerFaces out;
-    std::vector<PlaneKey> face_keys;
+// The distinct face planes of the entries, in first-seen order.
+std::vector<const Plane*> corner_faces(const std::vector<CornerEntry>& entries) {
+    std::vector<const Plane*> faces;
     for (std::size_t i = 0; i < 3; ++i) {
-        const Plane* planes[2] = {&entries[i].plane_a, &entries[i].plane_b};
-        for (std::size_t s = 0; s < 2; ++s) {
-            out.keys[i][s] = coplanar_key(*planes[s]);
-            if (!has_key(face_keys, out.keys[i][s])) {
-                face_keys.push_back(out.keys[i][s]);
-                out.faces.push_back(planes[s]);
-            }
+        for (const Plane* plane : {&entries[i].plane_a, &entries[i].plane_b}) {
+            const bool seen =
+                std::ranges::any_of(faces, [&](const Plane* face) { return coplanar(*face, *plane); });
+            if (!seen) faces.push_back(plane);
         }
     }
-    return out;
+    return faces;
 }
 
 // Q_k: where the chamfer planes of the two edges other than k meet the face
 // those two edges share; nothing when they share none or the planes do not
 // meet in a point.
-std::optional<Vec3> chamfer_corner_on_face(const std::vector<CornerEntry>& entries, const CornerFaces& corner,
-                                           const std::array<Vec3, 3>& b, const Vec3& r, std::size_t k) {
+std::optional<Vec3> chamfer_corner_on_face(const std::vector<CornerEntry>& entries, const std::array<Vec3, 3>& b,
+                                           const Vec3& r, std::size_t k) {
     const std::size_t j1 = (k + 1) % 3;
     const std::size_t j2 = (k + 2) % 3;
     const Plane* face = nullptr;
-    if (has_key(corner.keys[j1], corner.keys[j2][0])) {
+    if (on_entry(entries[j1], entries[j2].plane_a)) {
         face = &entries[j2].plane_a;
-    } else if (has_key(corner.keys[j1], corner.keys[j2][1])) {
+    } else if (on_entry(entries[j1], entries[j2].plane_b)) {
         face = &entries[j2].plane_b;
     } else {
         return std::nullopt;
@@ -81,7 +70,7 @@ CornerTable corner_table(const std::vector<Edge>& edges) {
     return table;
 }
 
-std::optional<Solid> corner_cutter(const std::vector<CornerEntry>& entries, const Rational& dist) {
+std::optional<std::array<Vec3, 4>> corner_points(const std::vector<CornerEntry>& entries, const Rational& dist) {
     if (entries.size() != 3) return std::nullopt;
     const std::optional<std::array<Vec3, 3>> u = unit_directions(entries);
     if (!u) return std::nullopt;
@@ -89,9 +78,9 @@ std::optional<Solid> corner_cutter(const std::vector<CornerEntry>& entries, cons
     std::array<Vec3, 3> b;
     for (std::size_t i = 0; i < 3; ++i) b[i] = add((*u)[(i + 1) % 3], (*u)[(i + 2) % 3]);
 
-    const CornerFaces corner = corner_faces(entries);
-    if (corner.faces.size() != 3) return std::nullopt;
-    const std::array<const Plane*, 3> f = {corner.faces[0], corner.faces[1], corner.faces[2]};
+    const std::vector<const Plane*> faces = corner_faces(entries);
+    if (faces.size() != 3) return std::nullopt;
+    const std::array<const Plane*, 3> f = {faces[0], faces[1], faces[2]};
     const std::optional<Vec3> v =
         solve3({f[0]->normal, f[1]->normal, f[2]->normal}, Vec3{f[0]->offset, f[1]->offset, f[2]->offset});
     if (!v) return std::nullopt;
@@ -104,11 +93,17 @@ std::optional<Solid> corner_cutter(const std::vector<CornerEntry>& entries, cons
 
     std::array<Vec3, 3> q;
     for (std::size_t k = 0; k < 3; ++k) {
-        std::optional<Vec3> qk = chamfer_corner_on_face(entries, corner, b, r, k);
+        std::optional<Vec3> qk = chamfer_corner_on_face(entries, b, r, k);
         if (!qk) return std::nullopt;
         q[k] = std::move(*qk);
     }
-    return tetra(q[0], q[1], q[2], *w, "corner");
+    return std::array<Vec3, 4>{std::move(q[0]), std::move(q[1]), std::move(q[2]), std::move(*w)};
+}
+
+std::optional<Solid> corner_cutter(const std::vector<CornerEntry>& entries, const Rational& dist) {
+    const std::optional<std::array<Vec3, 4>> p = corner_points(entries, dist);
+    if (!p) return std::nullopt;
+    return tetra((*p)[0], (*p)[1], (*p)[2], (*p)[3], "corner");
 }
 
 std::vector<Polygon> corner_pass(const std::vector<Edge>& edges, const Rational& dist, std::vector<Polygon> working,
@@ -117,9 +112,14 @@ std::vector<Polygon> corner_pass(const std::vector<Edge>& edges, const Rational&
     Solid solid{std::move(working)};
     for (const auto& [key, entries] : table) {
         guard::poll();
-        std::optional<Solid> cutter = corner_cutter(entries, dist);
-        if (!cutter || volume6(cutter->polygons).is_zero()) continue;
-        solid = boolean(BooleanOp::cut, solid, *cutter, room);
+        // The tetrahedron's faces enclose six times its volume, the triple
+        // product of its edges from one corner up to sign (a face without
+        // area adds nothing to either): no volume is a zero triple product.
+        const std::optional<std::array<Vec3, 4>> p = corner_points(entries, dist);
+        if (!p) continue;
+        const Vec3 e0 = sub((*p)[1], (*p)[0]), e1 = sub((*p)[2], (*p)[0]), e2 = sub((*p)[3], (*p)[0]);
+        if (dot(e0, cross(e1, e2)).is_zero()) continue;
+        solid = boolean(BooleanOp::cut, solid, tetra((*p)[0], (*p)[1], (*p)[2], (*p)[3], "corner"), room);
     }
     return std::move(solid.polygons);
 }

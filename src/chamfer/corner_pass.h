@@ -3,6 +3,7 @@
 // it off, leaving a triangular facet.
 #pragma once
 
+#include <array>
 #include <map>
 #include <optional>
 #include <string>
@@ -27,6 +28,12 @@ struct CornerEntry {
 using CornerTable = std::map<std::string, std::vector<CornerEntry>>;
 
 CornerTable corner_table(const std::vector<Edge>& edges);
+
+// The corners of the tetrahedron that cuts the corner of three edges by
+// dist (the three chamfer corners on the faces, then the point where the
+// three chamfer planes meet), or nothing when the corner does not qualify,
+// as for corner_cutter.
+std::optional<std::array<Vec3, 4>> corner_points(const std::vector<CornerEntry>& entries, const Rational& dist);
 
 // The tetrahedron that cuts the corner of three edges by dist, or nothing
 // when the corner does not qualify (an edge direction without a rational

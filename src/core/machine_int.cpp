@@ -1,5 +1,7 @@
 #include "core/machine_int.h"
 
+#include <cmath>
+
 namespace corv {
 namespace {
 
@@ -43,5 +45,14 @@ U binary_gcd(U a, U b) {
 std::uint64_t gcd64(std::uint64_t a, std::uint64_t b) { return binary_gcd(a, b); }
 
 u128 gcd128(u128 a, u128 b) { return binary_gcd(a, b); }
+
+std::uint64_t isqrt128(u128 v) {
+    // A long double keeps 64 bits of v, so its root is within one or two of
+    // r; the loops settle it exactly (r + 1 < 2^63: no step overflows).
+    auto r = static_cast<std::uint64_t>(std::sqrt(static_cast<long double>(v)));
+    while (u128(r) * r > v) --r;
+    while (u128(r + 1) * (r + 1) <= v) ++r;
+    return r;
+}
 
 }  // namespace corv

@@ -10,6 +10,9 @@ namespace corv {
 std::uint64_t gcd64(std::uint64_t a, std::uint64_t b);
 unsigned __int128 gcd128(unsigned __int128 a, unsigned __int128 b);
 
+// The largest r with r * r <= v, for v below 2^126 (so r < 2^63).
+std::uint64_t isqrt128(unsigned __int128 v);
+
 // The bits of |v|: |v| < 2^bits (0 for 0).
 inline int bit_length(std::int64_t v) {
     const std::uint64_t m = v < 0 ? std::uint64_t(0) - std::uint64_t(v) : std::uint64_t(v);

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <numeric>
 
+#include "core/machine_int.h"
 #include "core/panic.h"
 #include "topology/line_position.h"
 
@@ -88,6 +89,46 @@ std::size_t sole_nonzero(const Vec3& v) {
     return found;
 }
 
+// The exact unit normal when the normal's parts and the lcm of its
+// denominators are below 2^31, without big integers: the normal scaled to
+// integers N (each below 2^62), divided by their gcd, its first non-zero
+// entry made positive, then N / |N| when |N|^2 (below 2^126) is a square.
+// The canonical plane's normal is the same direction scaled by a positive
+// integer, so both give the same unit vector, and the same answer on
+// whether one exists. Nothing (outer) when the values are too big or the
+// normal is zero: the general path decides.
+std::optional<std::optional<Vec3>> small_unit_normal(const Vec3& n) {
+    constexpr std::int64_t kSmall = std::int64_t(1) << 31;
+    std::int64_t num[3], den[3], lcm = 1;
+    for (std::size_t k = 0; k < 3; ++k) {
+        const auto parts = n[k].small_parts();
+        if (!parts || parts->first <= -kSmall || parts->first >= kSmall || parts->second >= kSmall) return std::nullopt;
+        num[k] = parts->first;
+        den[k] = parts->second;
+        lcm = lcm / static_cast<std::int64_t>(gcd64(std::uint64_t(lcm), std::uint64_t(den[k]))) * den[k];
+        if (lcm >= kSmall) return std::nullopt;
+    }
+    std::int64_t scaled[3];
+    std::uint64_t g = 0;
+    for (std::size_t k = 0; k < 3; ++k) {
+        scaled[k] = num[k] * (lcm / den[k]);
+        g = gcd64(g, scaled[k] < 0 ? std::uint64_t(-scaled[k]) : std::uint64_t(scaled[k]));
+    }
+    if (g == 0) return std::nullopt;
+    const std::int64_t first = scaled[0] != 0 ? scaled[0] : (scaled[1] != 0 ? scaled[1] : scaled[2]);
+    const std::int64_t sign = first < 0 ? -1 : 1;
+    unsigned __int128 s = 0;
+    for (std::int64_t& x : scaled) {
+        x = x / static_cast<std::int64_t>(g) * sign;
+        s += static_cast<unsigned __int128>(__int128(x) * x);
+    }
+    const std::uint64_t r = isqrt128(s);
+    if (static_cast<unsigned __int128>(r) * r != s) return std::optional<Vec3>{};
+    const auto root = static_cast<__int128>(r);
+    return std::optional<Vec3>{Vec3{Rational::from_ratio_i128(scaled[0], root), Rational::from_ratio_i128(scaled[1], root),
+                                    Rational::from_ratio_i128(scaled[2], root)}};
+}
+
 }  // namespace
 
 PlaneKey canonical_plane(const Plane& plane) {
@@ -127,6 +168,7 @@ std::string plane_key_text(const PlaneKey& key) {
 }
 
 std::optional<Vec3> unit_normal(const Plane& plane) {
+    if (std::optional<std::optional<Vec3>> small = small_unit_normal(plane.normal)) return std::move(*small);
     PlaneKey k = canonical_plane(plane);
     Integer s = k[0] * k[0] + k[1] * k[1] + k[2] * k[2];
     if (s.is_zero())
@@ -134,6 +176,17 @@ std::optional<Vec3> unit_normal(const Plane& plane) {
     Integer r = isqrt(s);
     if (r * r != s) return std::nullopt;
     return Vec3{Rational(k[0], r), Rational(k[1], r), Rational(k[2], r)};
+}
+
+bool coplanar(const Plane& a, const Plane& b) {
+    const Vec3 zero{};
+    if (a.normal == zero || b.normal == zero) return coplanar_key(a) == coplanar_key(b);
+    // Both normals non-zero: the keys agree when (n_b, w_b) = k (n_a, w_a)
+    // for some k != 0, that is when the normals are parallel and, for a
+    // component i where n_a is not zero, w_b n_a,i = w_a n_b,i.
+    if (!(cross(a.normal, b.normal) == zero)) return false;
+    const std::size_t i = !a.normal.x.is_zero() ? 0 : (!a.normal.y.is_zero() ? 1 : 2);
+    return b.offset * a.normal[i] == a.offset * b.normal[i];
 }
 
 std::optional<Vec3> canon_dir(const Vec3& v) {
@@ -158,6 +211,15 @@ std::optional<Vec3> canon_dir(const Vec3& v) {
 std::optional<Vec3> unit_dir(const Vec3& v) {
     Rational s = dot(v, v);
     if (s.is_zero()) throw Panic(PanicKind::division_by_zero, "unit_dir: division by zero (zero vector)");
+    if (const auto parts = s.small_parts()) {
+        // s = num / den in lowest terms is a square exactly when both are.
+        const auto num = static_cast<std::uint64_t>(parts->first);  // s > 0
+        const auto den = static_cast<std::uint64_t>(parts->second);
+        const std::uint64_t p = isqrt128(num), q = isqrt128(den);
+        if (p * p != num || q * q != den) return std::nullopt;
+        const Rational r = Rational::from_ratio_i128(p, q);
+        return Vec3{v.x / r, v.y / r, v.z / r};
+    }
     Integer num = s.numerator();
     Integer den = s.denominator();
     Integer p = isqrt(num);

@@ -18,6 +18,9 @@ using PlaneKey = std::array<Integer, 4>;
 PlaneKey canonical_plane(const Plane& plane);
 // The canonical plane with every sign reversed (all zero stays all zero).
 PlaneKey coplanar_key(const Plane& plane);
+// coplanar_key(a) == coplanar_key(b): the same plane, either way round,
+// decided without building the keys.
+bool coplanar(const Plane& a, const Plane& b);
 // "a,b,c,d" in decimal.
 std::string plane_key_text(const PlaneKey& key);
 // The exact unit normal of the canonical plane, or nothing when its length

@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <random>
 
-#include "core/machine_int.h"
 
 namespace corv {
 namespace {
@@ -107,30 +106,6 @@ TEST(SmallCrossing, BigValuesGiveWay) {
     const std::optional<Vec3> p = small_edge_intersection(small_plane, {0, 0, 5}, {2, 0, 5});
     ASSERT_TRUE(p);
     EXPECT_EQ(*p, (Vec3{1, 0, 5}));
-}
-
-TEST(Gcd, MatchesEuclidOn64And128Bits) {
-    std::mt19937_64 rng(3);
-    auto euclid = [](unsigned __int128 a, unsigned __int128 b) {
-        while (b != 0) {
-            const unsigned __int128 t = a % b;
-            a = b;
-            b = t;
-        }
-        return a;
-    };
-    for (int i = 0; i < 20000; ++i) {
-        const std::uint64_t common = rng() % 1000 + 1;
-        const std::uint64_t a = (rng() >> (rng() % 64)) * (i % 2 ? common : 1);
-        const std::uint64_t b = (rng() >> (rng() % 64)) * (i % 3 ? common : 1);
-        ASSERT_EQ(gcd64(a, b), static_cast<std::uint64_t>(euclid(a, b)));
-        const unsigned __int128 wa = (static_cast<unsigned __int128>(rng() >> (rng() % 64)) << 50) + a;
-        const unsigned __int128 wb = (static_cast<unsigned __int128>(rng() >> (rng() % 64)) << 50) + b;
-        ASSERT_TRUE(gcd128(wa * common, wb * common) == euclid(wa * common, wb * common));
-    }
-    EXPECT_EQ(gcd64(0, 0), 0u);
-    EXPECT_EQ(gcd64(0, 12), 12u);
-    EXPECT_TRUE(gcd128(0, 12) == 12);
 }
 
 }  // namespace

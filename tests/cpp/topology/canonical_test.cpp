@@ -64,6 +64,60 @@ TEST(UnitNormal, ExactOnlyForPerfectSquares) {
     EXPECT_PANIC_KIND(unit_normal(pl("0", "0", "0", "4")), corv::PanicKind::division_by_zero);
 }
 
+// Directions with and without a rational length, scaled by small and big
+// factors of either sign: small values take the machine-integer path, big
+// ones the general one, and every scaling must give the same unit normal
+// (its first non-zero entry positive) and the same unit direction (the
+// vector's own sense).
+TEST(UnitNormal, SmallAndBigValuesAgree) {
+    const char* directions[][3] = {{"1", "2", "2"},  {"2", "-3", "6"}, {"0", "3", "-4"}, {"-8", "4", "1"}, {"0", "0", "-5"},
+                                   {"12", "0", "5"}, {"1", "1", "0"},  {"1", "1", "1"},  {"2", "3", "5"}};
+    const char* factors[] = {"1",  "-1", "3/7", "-2/9", "1099511627776", "-1/34359738368", "2147483647/2147483646",
+                             "7/10", "-123456789012345678901/3"};
+    for (const auto& d : directions) {
+        const Vec3 n = v(d[0], d[1], d[2]);
+        const std::optional<Vec3> normal = unit_normal(Plane{n, Rational(1)});
+        const std::optional<Vec3> sense = unit_dir(n);
+        EXPECT_EQ(normal.has_value(), sense.has_value()) << point_text(n);
+        if (normal) {
+            EXPECT_EQ(dot(*normal, *normal), Rational(1));
+            EXPECT_EQ(cross(*normal, n), Vec3{});
+            EXPECT_EQ(dot(*sense, *sense), Rational(1));
+            EXPECT_GT(dot(*sense, n).sign(), 0);
+        }
+        for (const char* k : factors) {
+            const Rational s = parse_r(k);
+            EXPECT_EQ(unit_normal(Plane{smul(s, n), s * Rational(5)}), normal) << point_text(n) << " times " << k;
+            const std::optional<Vec3> scaled_sense = unit_dir(smul(s, n));
+            ASSERT_EQ(scaled_sense.has_value(), sense.has_value()) << point_text(n) << " times " << k;
+            if (sense) EXPECT_EQ(*scaled_sense, s.sign() > 0 ? *sense : neg(*sense)) << point_text(n) << " times " << k;
+        }
+    }
+}
+
+// coplanar() must say what comparing the keys says: the same plane either
+// way round, whatever the scale; zero normals included.
+TEST(Coplanar, AgreesWithTheKeys) {
+    std::vector<Plane> planes;
+    const char* normals[][3] = {{"1", "0", "0"}, {"0", "-2", "0"}, {"1", "2", "-3"}, {"2", "4", "-6"}, {"0", "0", "0"},
+                                {"1/3", "0", "1/2"}};
+    for (const auto& n : normals) {
+        for (const char* w : {"0", "1", "-1/2", "3"}) {
+            for (const char* k : {"1", "-1", "5/3", "-1099511627776"}) {
+                const Rational s = parse_r(k);
+                planes.push_back(Plane{smul(s, v(n[0], n[1], n[2])), s * parse_r(w)});
+            }
+        }
+    }
+    for (const Plane& a : planes) {
+        for (const Plane& b : planes) {
+            EXPECT_EQ(coplanar(a, b), coplanar_key(a) == coplanar_key(b))
+                << point_text(a.normal) << " " << a.offset.text() << " / " << point_text(b.normal) << " "
+                << b.offset.text();
+        }
+    }
+}
+
 TEST(CanonDir, IntegerGcdOneFirstPositive) {
     EXPECT_EQ(dir_text(canon_dir(v("0", "0", "-3"))), "0/1,0/1,1/1");
     EXPECT_EQ(dir_text(canon_dir(v("1/2", "-1/3", "0"))), "3/1,-2/1,0/1");
