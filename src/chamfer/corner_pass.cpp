@@ -33,8 +33,7 @@ std::vector<const Plane*> corner_faces(const std::vector<CornerEntry>& entries) 
     std::vector<const Plane*> faces;
     for (std::size_t i = 0; i < 3; ++i) {
         for (const Plane* plane : {&entries[i].plane_a, &entries[i].plane_b}) {
-            const bool seen =
-                std::ranges::any_of(faces, [&](const Plane* face) { return coplanar(*face, *plane); });
+            const bool seen = std::ranges::any_of(faces, [&](const Plane* face) { return coplanar(*face, *plane); });
             if (!seen) faces.push_back(plane);
         }
     }

@@ -125,7 +125,8 @@ std::optional<std::optional<Vec3>> small_unit_normal(const Vec3& n) {
     const std::uint64_t r = isqrt128(s);
     if (static_cast<unsigned __int128>(r) * r != s) return std::optional<Vec3>{};
     const auto root = static_cast<__int128>(r);
-    return std::optional<Vec3>{Vec3{Rational::from_ratio_i128(scaled[0], root), Rational::from_ratio_i128(scaled[1], root),
+    return std::optional<Vec3>{Vec3{Rational::from_ratio_i128(scaled[0], root),
+                                    Rational::from_ratio_i128(scaled[1], root),
                                     Rational::from_ratio_i128(scaled[2], root)}};
 }
 

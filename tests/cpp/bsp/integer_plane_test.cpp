@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <random>
 
-
 namespace corv {
 namespace {
 

@@ -70,10 +70,18 @@ TEST(UnitNormal, ExactOnlyForPerfectSquares) {
 // (its first non-zero entry positive) and the same unit direction (the
 // vector's own sense).
 TEST(UnitNormal, SmallAndBigValuesAgree) {
-    const char* directions[][3] = {{"1", "2", "2"},  {"2", "-3", "6"}, {"0", "3", "-4"}, {"-8", "4", "1"}, {"0", "0", "-5"},
-                                   {"12", "0", "5"}, {"1", "1", "0"},  {"1", "1", "1"},  {"2", "3", "5"}};
-    const char* factors[] = {"1",  "-1", "3/7", "-2/9", "1099511627776", "-1/34359738368", "2147483647/2147483646",
-                             "7/10", "-123456789012345678901/3"};
+    const char* directions[][3] = {{"1", "2", "2"},  {"2", "-3", "6"}, {"0", "3", "-4"},
+                                   {"-8", "4", "1"}, {"0", "0", "-5"}, {"12", "0", "5"},
+                                   {"1", "1", "0"},  {"1", "1", "1"},  {"2", "3", "5"}};
+    const char* factors[] = {"1",
+                             "-1",
+                             "3/7",
+                             "-2/9",
+                             "1099511627776",
+                             "-1/34359738368",
+                             "2147483647/2147483646",
+                             "7/10",
+                             "-123456789012345678901/3"};
     for (const auto& d : directions) {
         const Vec3 n = v(d[0], d[1], d[2]);
         const std::optional<Vec3> normal = unit_normal(Plane{n, Rational(1)});
@@ -99,8 +107,8 @@ TEST(UnitNormal, SmallAndBigValuesAgree) {
 // way round, whatever the scale; zero normals included.
 TEST(Coplanar, AgreesWithTheKeys) {
     std::vector<Plane> planes;
-    const char* normals[][3] = {{"1", "0", "0"}, {"0", "-2", "0"}, {"1", "2", "-3"}, {"2", "4", "-6"}, {"0", "0", "0"},
-                                {"1/3", "0", "1/2"}};
+    const char* normals[][3] = {{"1", "0", "0"},  {"0", "-2", "0"}, {"1", "2", "-3"},
+                                {"2", "4", "-6"}, {"0", "0", "0"},  {"1/3", "0", "1/2"}};
     for (const auto& n : normals) {
         for (const char* w : {"0", "1", "-1/2", "3"}) {
             for (const char* k : {"1", "-1", "5/3", "-1099511627776"}) {
