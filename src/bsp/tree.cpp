@@ -45,6 +45,7 @@ private:
 // in the order of a recursive clip: front result, then back result.
 void clip_walk(Workspace& ws, const Tree& tree, FaceList&& list, FaceList& out) {
     ListPool& pool = ws.scratch.pool;
+    guard::Watch* const watch = guard::current();
     WalkStack stack(ws, std::move(list));
     std::uint32_t n = 0;
     FaceList cur;
@@ -58,7 +59,7 @@ void clip_walk(Workspace& ws, const Tree& tree, FaceList&& list, FaceList& out) 
             FaceList front = pool.take(cur.size());
             FaceList back = pool.take(cur.size());
             for (const Face& f : cur) sort_face(ws, ws.scratch.sort, node.plane, f, front, back, front, back);
-            guard::poll(static_cast<std::int64_t>(cur.size()));
+            guard::poll(watch, static_cast<std::int64_t>(cur.size()));
             pool.give(cur);
             // Behind a leaf plane lies the inside of the solid: dropped.
             const bool back_goes_on = node.back != kNoNode && !back.empty();
@@ -100,6 +101,7 @@ std::uint32_t new_node(Tree& tree) {
 
 void build(Workspace& ws, Tree& tree, std::vector<Face>&& list) {
     ListPool& pool = ws.scratch.pool;
+    guard::Watch* const watch = guard::current();
     WalkStack stack(ws, std::move(list));
     std::uint32_t n = 0;
     FaceList cur;
@@ -125,7 +127,7 @@ void build(Workspace& ws, Tree& tree, std::vector<Face>&& list) {
             for (; i < cur.size(); ++i)
                 sort_face(ws, ws.scratch.sort, plane, cur[i], here, here, front_part, back_part);
             for (const Face& f : here) tree.nodes[n].faces.push_back(f);
-            guard::poll(static_cast<std::int64_t>(rest));
+            guard::poll(watch, static_cast<std::int64_t>(rest));
             pool.give(cur);
             // new_node may move the nodes: children are looked up by index.
             if (!front_part.empty() && tree.nodes[n].front == kNoNode) {

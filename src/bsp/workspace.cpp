@@ -40,16 +40,27 @@ void Workspace::clear() {
     fallbacks = {};
 }
 
+namespace {
+
+// Room for n items; a vector that must grow at least doubles, so that a
+// room reused by a chain of slowly growing Booleans is not moved each time.
+template <class T>
+void reserve_at_least(std::vector<T>& v, std::size_t n) {
+    if (v.capacity() < n) v.reserve(std::max(n, 2 * v.capacity()));
+}
+
+}  // namespace
+
 void Workspace::reserve_for(const Solid& a, const Solid& b) {
     // A guess from the polygon counts alone (counting corners would visit
     // every loop once more): most loops have three to six corners, and cuts
     // add points and corners too. The vectors grow if it is short.
     const std::size_t corners_in = 5 * (a.polygons.size() + b.polygons.size());
-    points.reserve(corners_in + corners_in / 2);
-    floats.reserve(corners_in + corners_in / 2);
-    corners.reserve(2 * corners_in);
-    planes.reserve(a.polygons.size() + b.polygons.size());
-    boxes.reserve(2 * (a.polygons.size() + b.polygons.size()));
+    reserve_at_least(points, corners_in + corners_in / 2);
+    reserve_at_least(floats, corners_in + corners_in / 2);
+    reserve_at_least(corners, 2 * corners_in);
+    reserve_at_least(planes, a.polygons.size() + b.polygons.size());
+    reserve_at_least(boxes, 2 * (a.polygons.size() + b.polygons.size()));
 }
 
 std::vector<Face> Workspace::load(const Solid& solid) {

@@ -57,6 +57,11 @@ inline void poll(std::int64_t units = 1) {
     Watch* w = current();
     if (w != nullptr && (w->credit -= units) < 0) look(*w);
 }
+// The same for a loop that looked up the call's watch once (current() is a
+// thread-local read, and the watch stays for the whole call).
+inline void poll(Watch* w, std::int64_t units) {
+    if (w != nullptr && (w->credit -= units) < 0) look(*w);
+}
 
 // Records that op has done `done` of `total` parts of its work. Only the
 // first op that reports in a call is shown; nested work reports nothing.
