@@ -1,6 +1,6 @@
 #include "chamfer/chamfer.h"
 
-#include "bsp/room.h"
+#include "bsp/cut_chain.h"
 
 #include "chamfer/corner_pass.h"
 #include "chamfer/edge_pass.h"
@@ -10,10 +10,11 @@ namespace corv {
 
 Solid chamfer(const Solid& solid, const Rational& dist) {
     const std::vector<Edge> edges = logical_edges(solid);
-    // Every cut of the chamfer works in one room, sized by the first.
-    bsp::Room room;
-    std::vector<Polygon> working = edge_pass(solid, edges, dist, room);
-    return Solid{corner_pass(edges, dist, std::move(working), room)};
+    // The cuts run as one chain: the working solid's tree passes from cut to cut.
+    bsp::CutChain chain(solid);
+    edge_pass(solid, edges, dist, chain);
+    corner_pass(edges, dist, chain);
+    return chain.take();
 }
 
 }  // namespace corv

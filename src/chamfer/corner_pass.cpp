@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "bsp/boolean.h"
+#include "bsp/cut_chain.h"
 #include "chamfer/cutters.h"
 #include "chamfer/solve3.h"
 #include "core/guard.h"
@@ -105,10 +105,8 @@ std::optional<Solid> corner_cutter(const std::vector<CornerEntry>& entries, cons
     return tetra((*p)[0], (*p)[1], (*p)[2], (*p)[3], "corner");
 }
 
-std::vector<Polygon> corner_pass(const std::vector<Edge>& edges, const Rational& dist, std::vector<Polygon> working,
-                                 bsp::Room& room) {
+void corner_pass(const std::vector<Edge>& edges, const Rational& dist, bsp::CutChain& chain) {
     const CornerTable table = corner_table(edges);
-    Solid solid{std::move(working)};
     for (const auto& [key, entries] : table) {
         guard::poll();
         // The tetrahedron's faces enclose six times its volume, the triple
@@ -118,9 +116,8 @@ std::vector<Polygon> corner_pass(const std::vector<Edge>& edges, const Rational&
         if (!p) continue;
         const Vec3 e0 = sub((*p)[1], (*p)[0]), e1 = sub((*p)[2], (*p)[0]), e2 = sub((*p)[3], (*p)[0]);
         if (dot(e0, cross(e1, e2)).is_zero()) continue;
-        solid = boolean(BooleanOp::cut, solid, tetra((*p)[0], (*p)[1], (*p)[2], (*p)[3], "corner"), room);
+        chain.cut(tetra((*p)[0], (*p)[1], (*p)[2], (*p)[3], "corner"));
     }
-    return std::move(solid.polygons);
 }
 
 }  // namespace corv

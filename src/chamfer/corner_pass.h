@@ -14,7 +14,7 @@
 namespace corv {
 
 namespace bsp {
-struct Room;
+class CutChain;
 }
 
 // One edge as seen from one of its end vertices.
@@ -42,8 +42,7 @@ std::optional<std::array<Vec3, 4>> corner_points(const std::vector<CornerEntry>&
 std::optional<Solid> corner_cutter(const std::vector<CornerEntry>& entries, const Rational& dist);
 
 // Cuts every corner with exactly three edges whose cutter has a volume,
-// in ascending key order (each Boolean working in room).
-std::vector<Polygon> corner_pass(const std::vector<Edge>& edges, const Rational& dist, std::vector<Polygon> working,
-                                 bsp::Room& room);
+// in ascending key order, from the chain's working solid.
+void corner_pass(const std::vector<Edge>& edges, const Rational& dist, bsp::CutChain& chain);
 
 }  // namespace corv

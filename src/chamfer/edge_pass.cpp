@@ -1,6 +1,6 @@
 #include "chamfer/edge_pass.h"
 
-#include "bsp/boolean.h"
+#include "bsp/cut_chain.h"
 #include "chamfer/cutters.h"
 #include "core/guard.h"
 #include "core/measures.h"
@@ -72,19 +72,16 @@ std::optional<Solid> edge_cutter(const Edge& edge, const Rational& dist, const R
     return parallelepiped(o, e, g, h, "chamfer");
 }
 
-std::vector<Polygon> edge_pass(const Solid& solid, const std::vector<Edge>& edges, const Rational& dist,
-                               bsp::Room& room) {
+void edge_pass(const Solid& solid, const std::vector<Edge>& edges, const Rational& dist, bsp::CutChain& chain) {
     const Rational reach = cutter_reach(solid);
-    Solid working = solid;
     std::uint64_t done = 0;
     for (const Edge& edge : edges) {
         guard::progress("chamfer", done++, edges.size());
         guard::poll();
         std::optional<Solid> cutter = edge_cutter(edge, dist, reach);
         if (!cutter) continue;
-        working = boolean(BooleanOp::cut, working, *cutter, room);
+        chain.cut(std::move(*cutter));
     }
-    return std::move(working.polygons);
 }
 
 }  // namespace corv

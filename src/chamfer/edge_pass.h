@@ -10,7 +10,7 @@
 namespace corv {
 
 namespace bsp {
-struct Room;
+class CutChain;
 }
 
 inline constexpr const char* kNonRationalNormal = "chamfer: non-rational face normal (K2)";
@@ -25,9 +25,8 @@ Rational cutter_reach(const Solid& solid);
 // Panic when a face plane has a zero normal.
 std::optional<Solid> edge_cutter(const Edge& edge, const Rational& dist, const Rational& reach);
 
-// The solid with every edge's cutter cut away, one Boolean per edge (each
-// working in room).
-std::vector<Polygon> edge_pass(const Solid& solid, const std::vector<Edge>& edges, const Rational& dist,
-                               bsp::Room& room);
+// Cuts every edge's cutter away from the chain's working solid (the solid
+// the edges were taken from), one Boolean per edge, in edge-list order.
+void edge_pass(const Solid& solid, const std::vector<Edge>& edges, const Rational& dist, bsp::CutChain& chain);
 
 }  // namespace corv

@@ -13,6 +13,7 @@
 namespace corv {
 namespace {
 
+using test::expect_same_polygons;
 using test::labels;
 
 Vec3 v(int x, int y, int z) { return {x, y, z}; }
@@ -118,20 +119,6 @@ TEST(Boolean, ResultSharesTheLoopsOfWholeOperandFaces) {
             for (const Polygon& q : s->polygons) found = found || p.shares_loop_with(q);
         }
         EXPECT_TRUE(found) << p.label;
-    }
-}
-
-// Every polygon the same, in the same order: loop, plane and label.
-void expect_same_polygons(const Solid& got, const Solid& want, const std::string& what) {
-    ASSERT_EQ(got.polygons.size(), want.polygons.size()) << what;
-    for (std::size_t i = 0; i < got.polygons.size(); ++i) {
-        const Polygon& g = got.polygons[i];
-        const Polygon& w = want.polygons[i];
-        ASSERT_EQ(g.vertices(), w.vertices()) << what << ", polygon " << i;
-        ASSERT_EQ(g.float_vertices(), w.float_vertices()) << what << ", polygon " << i;
-        ASSERT_EQ(g.plane.normal, w.plane.normal) << what << ", polygon " << i;
-        ASSERT_EQ(g.plane.offset, w.plane.offset) << what << ", polygon " << i;
-        ASSERT_EQ(g.label, w.label) << what << ", polygon " << i;
     }
 }
 

@@ -28,6 +28,21 @@ inline std::vector<std::string> labels(const std::vector<Polygon>& polygons) {
 }
 inline std::vector<std::string> labels(const Solid& s) { return labels(s.polygons); }
 
+// Every polygon the same, in the same order: loop (its start and
+// direction), double copies, plane and label.
+inline void expect_same_polygons(const Solid& got, const Solid& want, const std::string& what) {
+    ASSERT_EQ(got.polygons.size(), want.polygons.size()) << what;
+    for (std::size_t i = 0; i < got.polygons.size(); ++i) {
+        const Polygon& g = got.polygons[i];
+        const Polygon& w = want.polygons[i];
+        ASSERT_EQ(g.vertices(), w.vertices()) << what << ", polygon " << i;
+        ASSERT_EQ(g.float_vertices(), w.float_vertices()) << what << ", polygon " << i;
+        ASSERT_EQ(g.plane.normal, w.plane.normal) << what << ", polygon " << i;
+        ASSERT_EQ(g.plane.offset, w.plane.offset) << what << ", polygon " << i;
+        ASSERT_EQ(g.label, w.label) << what << ", polygon " << i;
+    }
+}
+
 // The text of the Panic that run() throws, or "(no panic)".
 template <class Run>
 std::string panic_text(Run&& run) {
