@@ -1,29 +1,9 @@
 #include "bsp/cut_chain.h"
 
 #include "bsp/combine.h"
+#include "bsp/tree_shape.h"
 
 namespace corv::bsp {
-namespace {
-
-// Whether building a tree from the tree's faces in pre-order gives the tree
-// back (see the header), and writing it out drops no face: every node has a
-// plane and faces, the first in the node's plane, and every face has area.
-// An empty tree (one root without a plane) qualifies too.
-bool rebuilds_to_itself(Workspace& ws, Tree& tree) {
-    if (tree.nodes.size() == 1 && tree.nodes[0].plane == kNoPlane) return tree.nodes[0].faces.empty();
-    for (TreeNode& node : tree.nodes) {
-        if (node.plane == kNoPlane || node.faces.empty() || node.faces[0].plane != node.plane) return false;
-        for (std::size_t i = 0; i < node.faces.size(); ++i) {
-            Face& f = node.faces[i];
-            if ((f.flags & kHasArea) != 0) continue;
-            if (!ws.has_area(f)) return false;
-            f.flags |= kHasArea;
-        }
-    }
-    return true;
-}
-
-}  // namespace
 
 void CutChain::cut(Solid cutter) {
     Workspace& ws = room_.ws;

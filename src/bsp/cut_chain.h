@@ -1,17 +1,10 @@
 // CutChain: a solid cut by one cutter after another, each cut giving exactly
 // what boolean(cut, working, cutter) gives.
 //
-// A Boolean's result is its tree's faces in pre-order, and the next cut
-// would build a tree from that list again. When every node of the tree
-// holds faces, its first face lies in the node's own plane (the same plane
-// reference) and every face has area, building from the pre-order list
-// gives that same tree back: the first face names the root's plane, the
-// root's other faces are coplanar with it, and every face below one side
-// of a node lies strictly on that side (it was sorted there, and a piece of
-// it with area keeps a corner off the node's plane). The chain then keeps
-// the tree and the workspace for the next cut instead of writing the
-// solid out, reading it back and building again; otherwise it writes the
-// solid out and the next cut starts from it as boolean() does.
+// When a cut's tree rebuilds to itself (bsp/tree_shape.h), the chain keeps
+// the tree and the workspace for the next cut instead of writing the solid
+// out, reading it back and building the same tree again; otherwise it
+// writes the solid out and the next cut starts from it as boolean() does.
 #pragma once
 
 #include <cstddef>
@@ -37,9 +30,9 @@ public:
 
 private:
     Room room_;
-    Solid working_;             // the working solid, while it is written out
-    std::vector<Solid> read_;   // the cutters the kept tree reads points and planes from
-    bool in_tree_ = false;      // whether room_.a is the working solid
+    Solid working_;            // the working solid, while it is written out
+    std::vector<Solid> read_;  // the cutters the kept tree reads points and planes from
+    bool in_tree_ = false;     // whether room_.a is the working solid
     std::size_t carried_ = 0;
 };
 

@@ -52,8 +52,9 @@ Solid scale(const Solid& s, const std::string& fx, const std::string& fy, const 
 
 Solid chamfer(const Solid& s, const std::string& dist) { return corv::chamfer(s, parse_r(dist)); }
 
-Solid boolean(const std::string& op, const Solid& a, const Solid& b) {
-    return corv::boolean(parse_boolean_op(op), a, b);
+ShapedSolid boolean(const std::string& op, const Solid& a, const bsp::TreeShape* a_shape, const Solid& b,
+                    const bsp::TreeShape* b_shape) {
+    return corv::boolean(parse_boolean_op(op), a, a_shape, b, b_shape);
 }
 
 }  // namespace corv::entry

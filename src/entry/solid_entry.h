@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "bsp/boolean.h"
 #include "builders/ear_clip.h"
 #include "core/solid.h"
 #include "entry/texts.h"
@@ -25,6 +26,9 @@ Solid translate(const Solid& s, const std::string& x, const std::string& y, cons
 Solid scale(const Solid& s, const std::string& fx, const std::string& fy, const std::string& fz);
 Solid chamfer(const Solid& s, const std::string& dist);
 // op is "union", "cut" or "intersect" (anything else: Panic, unknown_op).
-Solid boolean(const std::string& op, const Solid& a, const Solid& b);
+// The operands come with their tree shapes when they have them (see
+// corv::boolean), and so does the result.
+ShapedSolid boolean(const std::string& op, const Solid& a, const bsp::TreeShape* a_shape, const Solid& b,
+                    const bsp::TreeShape* b_shape);
 
 }  // namespace corv::entry

@@ -37,7 +37,11 @@ PyObject* rotate_quarter(const Call& c) {
 }
 
 constexpr Param boolean_params[] = {{"op", &text}, {"other", &solid_param}};
-PyObject* boolean(const Call& c) { return new_solid_object(entry::boolean(str(c, 0), self_solid(c), solid_arg(c, 1))); }
+PyObject* boolean(const Call& c) {
+    const HeldSolid& a = self_held(c);
+    const HeldSolid& b = held_arg(c, 1);
+    return new_solid_object(entry::boolean(str(c, 0), a.solid, a.tree_shape.get(), b.solid, b.tree_shape.get()));
+}
 
 constexpr Param chamfer_params[] = {{"dist", &text}};
 PyObject* chamfer(const Call& c) { return new_solid_object(entry::chamfer(self_solid(c), str(c, 0))); }

@@ -12,7 +12,7 @@ namespace {
 using binder::PyRef;
 
 struct SolidObject {
-    PyObject_HEAD corv::Solid* solid;  // owned; set right after allocation, never changed
+    PyObject_HEAD HeldSolid* held;  // owned; set right after allocation, never changed
 };
 
 // Made once per process and never released.
@@ -26,18 +26,18 @@ PyObject* refuse_construction(PyTypeObject* type, PyObject*, PyObject*) {
 
 void dealloc_solid(PyObject* self) {
     PyTypeObject* type = Py_TYPE(self);
-    delete reinterpret_cast<SolidObject*>(self)->solid;
+    delete reinterpret_cast<SolidObject*>(self)->held;
     auto free_object = reinterpret_cast<freefunc>(PyType_GetSlot(type, Py_tp_free));
     free_object(self);
     Py_DecRef(reinterpret_cast<PyObject*>(type));
 }
 
-const void* unwrap_solid(PyObject* obj) { return solid_of_instance(obj); }
+const void* unwrap_solid(PyObject* obj) { return held_of_instance(obj); }
 
 bool read_solid(PyObject* obj, binder::Value& out) {
-    const corv::Solid* solid = solid_of_instance(obj);
-    if (solid == nullptr) return binder::refuse_type(obj, "PySolid");
-    binder::store(out, solid);
+    const HeldSolid* held = held_of_instance(obj);
+    if (held == nullptr) return binder::refuse_type(obj, "PySolid");
+    binder::store(out, held);
     return true;
 }
 
@@ -61,22 +61,24 @@ PyObject* solid_type(PyMethodDef* methods) {
     return reinterpret_cast<PyObject*>(solid_class);
 }
 
-PyObject* new_solid_object(corv::Solid solid) {
+PyObject* new_solid_object(corv::ShapedSolid result) {
     if (solid_class == nullptr) {
         PyErr_SetString(PyExc_SystemError, "PySolid class used before the module was initialised");
         return nullptr;
     }
-    auto owned = std::make_unique<corv::Solid>(std::move(solid));
+    auto owned = std::make_unique<HeldSolid>(HeldSolid{std::move(result.solid), std::move(result.tree_shape)});
     auto alloc = reinterpret_cast<allocfunc>(PyType_GetSlot(solid_class, Py_tp_alloc));
     PyObject* obj = alloc(solid_class, 0);
     if (obj == nullptr) return nullptr;
-    reinterpret_cast<SolidObject*>(obj)->solid = owned.release();
+    reinterpret_cast<SolidObject*>(obj)->held = owned.release();
     return obj;
 }
 
-const corv::Solid* solid_of_instance(PyObject* obj) {
+PyObject* new_solid_object(corv::Solid solid) { return new_solid_object(corv::ShapedSolid{std::move(solid), nullptr}); }
+
+const HeldSolid* held_of_instance(PyObject* obj) {
     if (solid_class == nullptr || !PyObject_TypeCheck(obj, solid_class)) return nullptr;
-    return reinterpret_cast<SolidObject*>(obj)->solid;
+    return reinterpret_cast<SolidObject*>(obj)->held;
 }
 
 }  // namespace corv::rs

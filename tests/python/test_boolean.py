@@ -157,3 +157,25 @@ def test_repeated_box_booleans_keep_memory_flat():
     burst(10000)
     grown = resident_kib() - before
     assert grown < 2048, f"resident memory grew by {grown} KiB"
+
+
+def test_chains_of_results_agree_with_fresh_copies():
+    """A Boolean's result remembers how its polygons lay out as a tree, and
+    the next Boolean on it uses that; a copy made by moving it nowhere does
+    not remember. Chains of every operation must come out the same both ways."""
+    outline = ["0", "0", "3/4", "0", "3/4", "1/2", "1/4", "3/4"]
+    tools = [("cut", cr.make_prism(outline, "2", "h").translate(f"{i}/2", f"{i % 3}/3", "-1/2")) for i in range(6)] + [
+        ("union", cr.make_box("1", "1/2", "1", "u").translate("1/3", "1/4", "1/2")),
+        ("intersect", cr.make_box("4", "4", "3/4", "i").translate("-1", "-1", "0")),
+        ("union", cr.make_box("1/2", "3", "1/2", "v").translate("2", "0", "0")),
+        ("cut", cr.make_box("1", "1", "1", "c").translate("5/2", "1", "1/4")),
+    ]
+    kept = cr.make_box("4", "3", "1", "plate")
+    fresh = kept
+    for op, tool in tools:
+        kept = kept.boolean(op, tool)
+        fresh = fresh.translate("0", "0", "0").boolean(op, tool.translate("0", "0", "0"))
+        assert kept.canonical() == fresh.canonical()
+        assert kept.volume6_str() == fresh.volume6_str()
+    # The tool side too: a result as the other operand.
+    assert kept.boolean("union", kept).canonical() == fresh.boolean("union", fresh.translate("0", "0", "0")).canonical()

@@ -41,7 +41,8 @@ TEST(BoxBoolean, BadOpAndBadNumbersPanic) {
     }
     EXPECT_NE(panic_text([] { box_boolean("1.5", "1", "1", "1", "1", "1", "0", "0", "0", "union"); }), "(no panic)");
     EXPECT_NE(panic_text([] { box_form("1", "1/0", "1"); }), "(no panic)");
-    EXPECT_EQ(panic_text([] { boolean("Union", make_box("1", "1", "1", "a"), Solid{}); }), "unknown op");
+    EXPECT_EQ(panic_text([] { boolean("Union", make_box("1", "1", "1", "a"), nullptr, Solid{}, nullptr); }),
+              "unknown op");
 }
 
 TEST(BooleanOpText, EachNameAndNothingElse) {
@@ -60,8 +61,8 @@ TEST(BoxBoolean, NumbersAreReadBeforeTheOp) {
     EXPECT_PANIC_KIND(box_boolean("1", "1", "1", "1", "1/0", "1", "0", "0", "0", "nope"), PanicKind::zero_denominator);
     EXPECT_PANIC_KIND(box_boolean("1", "1", "1", "1", "1", "1", "0", "0", "0", "nope"), PanicKind::unknown_op);
     const Solid a = make_box("1", "1", "1", "a");
-    EXPECT_PANIC_KIND(boolean("nope", a, a), PanicKind::unknown_op);
-    EXPECT_EQ(boolean("cut", a, a).polygons.size(), 0u);
+    EXPECT_PANIC_KIND(boolean("nope", a, nullptr, a, nullptr), PanicKind::unknown_op);
+    EXPECT_EQ(boolean("cut", a, nullptr, a, nullptr).solid.polygons.size(), 0u);
 }
 
 TEST(SolidEntry, NumbersAreReadInArgumentOrder) {
