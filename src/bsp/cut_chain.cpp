@@ -7,6 +7,7 @@ namespace corv::bsp {
 
 void CutChain::cut(Solid cutter) {
     Workspace& ws = room_.ws;
+    result_order_.clear();
     read_.push_back(std::move(cutter));  // its polygons stay where they are as read_ grows
     const Solid& b = read_.back();
     if (!in_tree_) {
@@ -22,7 +23,20 @@ void CutChain::cut(Solid cutter) {
         ++carried_;
         return;
     }
-    working_ = ws.result(take_faces(room_.a));  // reads the old working solid and the cutters
+    // Where it does not, the tree the next cut would build from the faces,
+    // laid out without writing them out.
+    const std::optional<TreeShape> shape = shape_of(ws, room_.a);
+    std::vector<Face> faces = take_faces(room_.a);
+    room_.a.clear();
+    if (shape && build_from_shape(room_.a, faces, *shape)) {
+        // The laid-out tree lists the faces in another order: the cut's
+        // result is the list as it was.
+        result_order_ = std::move(faces);
+        in_tree_ = true;
+        ++carried_;
+        return;
+    }
+    working_ = ws.result(faces);  // reads the old working solid and the cutters
     read_.clear();
     in_tree_ = false;
 }
@@ -30,6 +44,7 @@ void CutChain::cut(Solid cutter) {
 Solid CutChain::take() {
     if (!in_tree_) return std::move(working_);
     in_tree_ = false;
+    if (!result_order_.empty()) return room_.ws.result(result_order_);
     return room_.ws.result(take_faces(room_.a));
 }
 
