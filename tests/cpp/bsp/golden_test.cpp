@@ -46,13 +46,16 @@ void fingerprint(const Solid& s, testing::Sha256& h) {
 // Runs program number seed (support/random_solids.h), feeding every
 // intermediate result to h; a failure is recorded by its message and ends
 // the program.
-std::size_t run_program(std::uint64_t seed, testing::Sha256& h) {
+std::size_t run_program(std::uint64_t seed, testing::Sha256& h, bool shaped = false) {
     std::size_t polygons = 0;
     try {
-        testing_random::random_program(seed, [&](const Solid& s) {
-            fingerprint(s, h);
-            polygons = s.polygons.size();
-        });
+        testing_random::random_program(
+            seed,
+            [&](const Solid& s) {
+                fingerprint(s, h);
+                polygons = s.polygons.size();
+            },
+            testing_random::operand, shaped);
     } catch (const Panic& e) {
         polygons = 0;
         h.update(std::string("panic:") + e.what() + "\n");
@@ -74,6 +77,9 @@ std::map<std::string, std::string> read_golden() {
 bool writing() { return std::getenv("CORV_GOLDEN_WRITE") != nullptr; }
 
 // Compares (or, when writing, records) the fingerprints of named results.
+constexpr int kPrograms = 3000;
+constexpr int kPerBatch = 250;
+
 class Golden : public ::testing::Test {
 protected:
     static std::map<std::string, std::string>& recorded() {
@@ -102,40 +108,47 @@ protected:
         fingerprint(s, h);
         check(name, std::to_string(s.polygons.size()) + " " + h.hex());
     }
+    // The seeded programs, in batches of kPerBatch fingerprints.
+    void check_programs(bool shaped) {
+        for (int batch = 0; batch < kPrograms / kPerBatch; ++batch) {
+            testing::Sha256 all;
+            std::size_t polygons = 0;
+            for (int i = batch * kPerBatch; i < (batch + 1) * kPerBatch; ++i) {
+                testing::Sha256 one;
+                polygons += run_program(static_cast<std::uint64_t>(i), one, shaped);
+                all.update(one.hex());
+            }
+            char name[32];
+            std::snprintf(name, sizeof name, "programs%02d", batch);
+            check(name, std::to_string(polygons) + " " + all.hex());
+        }
+    }
 };
 
-constexpr int kPrograms = 3000;
-constexpr int kPerBatch = 250;
+TEST_F(Golden, RandomPrograms) { check_programs(false); }
 
-TEST_F(Golden, RandomPrograms) {
-    for (int batch = 0; batch < kPrograms / kPerBatch; ++batch) {
-        testing::Sha256 all;
-        std::size_t polygons = 0;
-        for (int i = batch * kPerBatch; i < (batch + 1) * kPerBatch; ++i) {
-            testing::Sha256 one;
-            polygons += run_program(static_cast<std::uint64_t>(i), one);
-            all.update(one.hex());
-        }
-        char name[32];
-        std::snprintf(name, sizeof name, "programs%02d", batch);
-        check(name, std::to_string(polygons) + " " + all.hex());
-    }
-}
+// The same programs passing tree shapes from result to result: the same
+// fingerprints.
+TEST_F(Golden, RandomProgramsWithShapes) { check_programs(true); }
 
 TEST_F(Golden, BenchWorkloads) {
     check_solid("box_cut", workloads::box_cut());
-    check_solid("plate3", workloads::plate(3));
-    check_solid("plate6", workloads::plate(6));
-    check_solid("union12", workloads::box_union(12));
-    check_solid("union48", workloads::box_union(48));
+    for (const bool shaped : {false, true}) {
+        check_solid("plate3", workloads::plate(3, shaped));
+        check_solid("plate6", workloads::plate(6, shaped));
+        check_solid("union12", workloads::box_union(12, shaped));
+        check_solid("union48", workloads::box_union(48, shaped));
+    }
     check_solid("chamfer_box", workloads::chamfered_box());
     check_solid("chamfer_l", workloads::chamfered_l_prism());
 }
 
 // Minutes under the sanitizers: left out of that pass (SANITIZE_SKIP in the Makefile).
 TEST_F(Golden, SlowBenchWorkloads) {
-    check_solid("plate12", workloads::plate(12));
-    check_solid("union192", workloads::box_union(192));
+    for (const bool shaped : {false, true}) {
+        check_solid("plate12", workloads::plate(12, shaped));
+        check_solid("union192", workloads::box_union(192, shaped));
+    }
 }
 
 }  // namespace

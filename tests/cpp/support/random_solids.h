@@ -174,17 +174,26 @@ inline Solid other_operand(Rng& r, const Solid& s, int i, int choices, OperandMa
 // now and then a chamfer. Every result, the first operand included, goes
 // to visit. A Panic or ValueFailure of a Boolean or the chamfer ends the
 // program and reaches the caller. Operands come from make_operand.
+// With shaped, each Boolean's result passes its tree shape on to the next
+// Boolean, as on the Python surface; the results must be the same.
 inline void random_program(std::uint64_t seed, const std::function<void(const Solid&)>& visit,
-                           OperandMaker make_operand = operand) {
+                           OperandMaker make_operand = operand, bool shaped = false) {
     static const BooleanOp ops[] = {BooleanOp::union_, BooleanOp::cut, BooleanOp::intersect};
     Rng r{seed * 7919u + 17u};
     Solid s = make_operand(r, "a");
+    std::shared_ptr<const bsp::TreeShape> shape;
     visit(s);
     const int steps = r.between(1, 4);
     for (int i = 0; i < steps; ++i) {
         const BooleanOp op = ops[r.below(3)];
         const Solid other = other_operand(r, s, i, 8, make_operand);
-        s = boolean(op, s, other);
+        if (shaped) {
+            ShapedSolid next = boolean(op, s, shape.get(), other, nullptr);
+            s = std::move(next.solid);
+            shape = std::move(next.tree_shape);
+        } else {
+            s = boolean(op, s, other);
+        }
         visit(s);
     }
     if (r.below(8) == 0 && !s.polygons.empty() && s.polygons.size() <= 60) {

@@ -55,11 +55,21 @@ inline std::vector<Solid> plate_holes(int k) {
     return holes;
 }
 
+// a op b, passing the tree shape along as the Python surface does when
+// shaped (the result must be the same either way).
+inline void apply(ShapedSolid& acc, BooleanOp op, const Solid& b, bool shaped) {
+    if (!shaped) {
+        acc.solid = boolean(op, acc.solid, b);
+        return;
+    }
+    acc = boolean(op, acc.solid, acc.tree_shape.get(), b, nullptr);
+}
+
 // The plate minus its holes, one cut per hole.
-inline Solid plate(int k) {
-    Solid p = plate_blank(k);
-    for (const Solid& hole : plate_holes(k)) p = boolean(BooleanOp::cut, p, hole);
-    return p;
+inline Solid plate(int k, bool shaped = false) {
+    ShapedSolid p{plate_blank(k), nullptr};
+    for (const Solid& hole : plate_holes(k)) apply(p, BooleanOp::cut, hole, shaped);
+    return std::move(p.solid);
 }
 
 // Unit boxes b0 ... b(n-1), box i moved by (i/3, i/5, i/7).
@@ -74,11 +84,11 @@ inline std::vector<Solid> shifted_boxes(int n) {
 }
 
 // The shifted boxes united in turn.
-inline Solid box_union(int n) {
+inline Solid box_union(int n, bool shaped = false) {
     std::vector<Solid> boxes = shifted_boxes(n);
-    Solid acc = std::move(boxes[0]);
-    for (std::size_t i = 1; i < boxes.size(); ++i) acc = boolean(BooleanOp::union_, acc, boxes[i]);
-    return acc;
+    ShapedSolid acc{std::move(boxes[0]), nullptr};
+    for (std::size_t i = 1; i < boxes.size(); ++i) apply(acc, BooleanOp::union_, boxes[i], shaped);
+    return std::move(acc.solid);
 }
 
 inline Solid chamfered_box() { return chamfer(Solid::cube(3, 2, 1, "b"), Rational(1) / Rational(10)); }
