@@ -158,7 +158,7 @@ bool build_from_shape(Tree& tree, const std::vector<Face>& faces, const TreeShap
     for (const std::uint32_t entry : shape.nodes) {
         if ((entry >> 2) == 0 || open == 0) return false;
         total += entry >> 2;
-        open += ((entry & kFront) != 0) + ((entry & kBack) != 0) - 1;
+        open = open - 1 + ((entry & kFront) != 0 ? 1u : 0u) + ((entry & kBack) != 0 ? 1u : 0u);  // open >= 1 here
     }
     if (total != faces.size() || open != 0) return false;
     if (!shape.order.empty()) {

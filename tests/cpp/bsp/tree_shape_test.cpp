@@ -28,7 +28,7 @@ std::vector<std::uint32_t> layout(const bsp::Tree& tree) {
     while (!stack.empty()) {
         const bsp::TreeNode& node = tree.nodes[stack.back()];
         stack.pop_back();
-        out.push_back((node.front != bsp::kNoNode) * 2 + (node.back != bsp::kNoNode));
+        out.push_back((node.front != bsp::kNoNode ? 2u : 0u) + (node.back != bsp::kNoNode ? 1u : 0u));
         out.push_back(node.plane);
         for (std::size_t k = 0; k < node.faces.size(); ++k) out.push_back(node.faces[k].first);
         if (node.back != bsp::kNoNode) stack.push_back(node.back);
@@ -96,7 +96,7 @@ TEST(TreeShape, ShapesThatDoNotFitAreRefused) {
     };
     for (const std::vector<std::uint32_t>& nodes : bad) {
         bsp::Tree tree;
-        EXPECT_FALSE(bsp::build_from_shape(tree, faces, bsp::TreeShape{nodes}));
+        EXPECT_FALSE(bsp::build_from_shape(tree, faces, bsp::TreeShape{nodes, {}}));
         EXPECT_EQ(tree.nodes.size(), 1u);
         EXPECT_EQ(tree.nodes[0].plane, bsp::kNoPlane);
     }

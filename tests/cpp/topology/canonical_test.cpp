@@ -98,7 +98,9 @@ TEST(UnitNormal, SmallAndBigValuesAgree) {
             EXPECT_EQ(unit_normal(Plane{smul(s, n), s * Rational(5)}), normal) << point_text(n) << " times " << k;
             const std::optional<Vec3> scaled_sense = unit_dir(smul(s, n));
             ASSERT_EQ(scaled_sense.has_value(), sense.has_value()) << point_text(n) << " times " << k;
-            if (sense) EXPECT_EQ(*scaled_sense, s.sign() > 0 ? *sense : neg(*sense)) << point_text(n) << " times " << k;
+            if (sense) {
+                EXPECT_EQ(*scaled_sense, s.sign() > 0 ? *sense : neg(*sense)) << point_text(n) << " times " << k;
+            }
         }
     }
 }
