@@ -49,7 +49,7 @@ constexpr TriFace kTetraFaces[4] = {
 // per face) or, without planes, from its first three corners.
 template <class Face, std::size_t N, std::size_t F>
 std::vector<Polygon> build_faces(const Vec3 (&corner)[N], const Face (&table)[F], const std::string& prefix,
-                                 const Vec3* normals = nullptr) {
+                                 const Plane* planes = nullptr) {
     std::vector<Polygon> faces;
     faces.reserve(F);
     for (std::size_t i = 0; i < F; ++i) {
@@ -60,11 +60,10 @@ std::vector<Polygon> build_faces(const Vec3 (&corner)[N], const Face (&table)[F]
         std::string label = prefix;
         label += '.';
         label += f.letter;
-        if (normals == nullptr) {
+        if (planes == nullptr) {
             faces.push_back(Polygon::make(std::move(loop), std::move(label)));
         } else {
-            Plane plane{normals[i], dot(normals[i], loop[0])};
-            faces.push_back(Polygon::with_plane(std::move(loop), std::move(plane), std::move(label)));
+            faces.push_back(Polygon::with_plane(std::move(loop), planes[i], std::move(label)));
         }
     }
     return faces;
@@ -82,10 +81,18 @@ Solid parallelepiped(const Vec3& o, const Vec3& e1, const Vec3& e2, const Vec3& 
     // corner are exact differences, e.g. e2 and e1 + e2 for face b, and
     // (e2) x (e1 + e2) = e2 x e1. So three cross products serve the six faces.
     const Vec3 c12 = cross(e1, e2), c13 = cross(e1, e3), c23 = cross(e2, e3);
-    const Vec3 normals[6] = {neg(c12), c12, c13, neg(c13), c23, neg(c23)};  // b, t, f, k, r, l
+    // Each offset is the normal dotted with the face's first corner: o for
+    // b and f, o + e3 for t, o + e1 + e2 for k, o + e1 for r, o + e2 for l.
+    // With d_ij = c_ij . o and the triple product T = e1 . (e2 x e3), the
+    // terms beyond o are T or zero: c12 . e3 = T, c13 . e2 = -T, c23 . e1 = T,
+    // and c13 . e1 = c23 . e2 = 0.
+    const Rational triple = dot(e1, c23);
+    const Rational d12 = dot(c12, o), d13 = dot(c13, o), d23 = dot(c23, o);
+    const Plane planes[6] = {{neg(c12), -d12},         {c12, d12 + triple}, {c13, d13},         // b, t, f
+                             {neg(c13), triple - d13}, {c23, d23 + triple}, {neg(c23), -d23}};  // k, r, l
     // With e1, e2, e3 along x, y, z the block's loops run counter-clockwise
     // seen from outside: positive volume for a positive triple product.
-    return outward(build_faces(corner, kBlockFaces, prefix, normals), triple_sign(e1, e2, e3));
+    return outward(build_faces(corner, kBlockFaces, prefix, planes), triple.sign());
 }
 
 Solid tetra(const Vec3& p0, const Vec3& p1, const Vec3& p2, const Vec3& p3, const std::string& prefix) {
