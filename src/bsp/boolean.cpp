@@ -15,6 +15,16 @@ void lay_out(bsp::Workspace& ws, bsp::Tree& tree, const Solid& s, const bsp::Tre
     bsp::build(ws, tree, std::move(faces));
 }
 
+// Leaves the tree of a op b in room.a.
+void combine_in(bsp::Room& room, BooleanOp op, const Solid& a, const bsp::TreeShape* a_shape, const Solid& b,
+                const bsp::TreeShape* b_shape) {
+    room.clear();
+    room.ws.reserve_for(a, b);
+    lay_out(room.ws, room.a, a, a_shape);
+    lay_out(room.ws, room.b, b, b_shape);
+    bsp::combine(op, room.ws, room.a, room.b);
+}
+
 }  // namespace
 
 Solid boolean(BooleanOp op, const Solid& a, const Solid& b) {
@@ -23,25 +33,16 @@ Solid boolean(BooleanOp op, const Solid& a, const Solid& b) {
 }
 
 Solid boolean(BooleanOp op, const Solid& a, const Solid& b, bsp::Room& room) {
-    room.clear();
-    bsp::Workspace& ws = room.ws;
-    ws.reserve_for(a, b);
-    bsp::build(ws, room.a, ws.load(a));
-    bsp::build(ws, room.b, ws.load(b));
-    bsp::combine(op, ws, room.a, room.b);
-    return ws.result(bsp::take_faces(room.a));
+    combine_in(room, op, a, nullptr, b, nullptr);
+    return room.ws.result(bsp::take_faces(room.a));
 }
 
 ShapedSolid boolean(BooleanOp op, const Solid& a, const bsp::TreeShape* a_shape, const Solid& b,
                     const bsp::TreeShape* b_shape) {
     bsp::Room room;
-    bsp::Workspace& ws = room.ws;
-    ws.reserve_for(a, b);
-    lay_out(ws, room.a, a, a_shape);
-    lay_out(ws, room.b, b, b_shape);
-    bsp::combine(op, ws, room.a, room.b);
-    std::optional<bsp::TreeShape> shape = bsp::shape_of(ws, room.a);
-    ShapedSolid out{ws.result(bsp::take_faces(room.a)), nullptr};
+    combine_in(room, op, a, a_shape, b, b_shape);
+    std::optional<bsp::TreeShape> shape = bsp::shape_of(room.ws, room.a);
+    ShapedSolid out{room.ws.result(bsp::take_faces(room.a)), nullptr};
     if (shape) out.tree_shape = std::make_shared<const bsp::TreeShape>(std::move(*shape));
     return out;
 }

@@ -18,27 +18,23 @@ void CutChain::cut(Solid cutter) {
     room_.b.clear();
     build(ws, room_.b, ws.load(b));
     combine(BooleanOp::cut, ws, room_.a, room_.b);
-    if (rebuilds_to_itself(ws, room_.a)) {
-        in_tree_ = true;
-        ++carried_;
-        return;
+    // The tree the next cut would build from the result: this one where it
+    // rebuilds to itself, else laid out again without writing the faces out.
+    bool kept = rebuilds_to_itself(ws, room_.a);
+    if (!kept) {
+        const std::optional<TreeShape> shape = shape_of(ws, room_.a);
+        std::vector<Face> faces = take_faces(room_.a);
+        room_.a.clear();
+        kept = shape && build_from_shape(room_.a, faces, *shape);
+        if (kept) {
+            result_order_ = std::move(faces);  // the laid-out tree lists them in another order
+        } else {
+            working_ = ws.result(faces);  // reads the old working solid and the cutters
+            read_.clear();
+        }
     }
-    // Where it does not, the tree the next cut would build from the faces,
-    // laid out without writing them out.
-    const std::optional<TreeShape> shape = shape_of(ws, room_.a);
-    std::vector<Face> faces = take_faces(room_.a);
-    room_.a.clear();
-    if (shape && build_from_shape(room_.a, faces, *shape)) {
-        // The laid-out tree lists the faces in another order: the cut's
-        // result is the list as it was.
-        result_order_ = std::move(faces);
-        in_tree_ = true;
-        ++carried_;
-        return;
-    }
-    working_ = ws.result(faces);  // reads the old working solid and the cutters
-    read_.clear();
-    in_tree_ = false;
+    in_tree_ = kept;
+    if (kept) ++carried_;
 }
 
 Solid CutChain::take() {

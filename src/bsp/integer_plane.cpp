@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "core/machine_int.h"
+#include "core/small_fractions.h"
 
 namespace corv {
 namespace {
@@ -10,22 +11,6 @@ namespace {
 using i128 = __int128;
 
 constexpr std::int64_t kMax62 = std::int64_t(1) << 62;
-
-// acc = lcm(acc, den) for positive values, failing past 2^62. Equal
-// denominators and integers, the common cases, need no division.
-bool widen_lcm(std::int64_t& acc, std::int64_t den) {
-    if (den == acc || den == 1) return true;
-    if (acc == 1) {
-        acc = den;
-        return den <= kMax62;
-    }
-    if (acc % den == 0) return true;
-    const auto g = static_cast<std::int64_t>(gcd64(static_cast<std::uint64_t>(acc), static_cast<std::uint64_t>(den)));
-    std::int64_t out;
-    if (__builtin_mul_overflow(acc / g, den, &out) || out > kMax62) return false;
-    acc = out;
-    return true;
-}
 
 // One end of the edge: the lcm L of its coordinates' denominators, each
 // coordinate times L (an integer), and S = L (N.v - W).
@@ -35,20 +20,6 @@ struct End {
     i128 scaled_side = 0;
     int coordinate_bits = 0;  // of the largest of lcm and the scaled coordinates
 };
-
-// The parts of N small values and the lcm of their denominators; false
-// when a value is big or the lcm passes 2^62.
-template <std::size_t N>
-bool read_small(const Rational* const (&values)[N], std::int64_t (&num)[N], std::int64_t (&den)[N], std::int64_t& lcm) {
-    lcm = 1;
-    for (std::size_t k = 0; k < N; ++k) {
-        const auto p = values[k]->small_parts();
-        if (!p || !widen_lcm(lcm, p->second)) return false;
-        num[k] = p->first;
-        den[k] = p->second;
-    }
-    return true;
-}
 
 bool read_end(const Vec3& v, const IntegerPlane& plane, End& e) {
     std::int64_t num[3], den[3];
@@ -136,19 +107,11 @@ std::optional<Vec3> integer_crossing(const IntegerPlane& plane, const Vec3& vi, 
 // then below 2^62, each of the four products with the plane's values (below
 // 2^62) below 2^124 and the sum below 2^126, so no size needs checking.
 std::optional<int> integer_side(const IntegerPlane& plane, const Vec3& p) {
-    constexpr std::int64_t kSmall = std::int64_t(1) << 31;
-    std::int64_t num[3], den[3], lcm;
-    if (read_small({&p.x, &p.y, &p.z}, num, den, lcm) && lcm < kSmall) {
-        bool small = true;
-        for (const std::int64_t n : num) small = small && n > -kSmall && n < kSmall;
-        if (small) {
-            i128 s = -i128(plane.offset) * lcm;
-            for (std::size_t k = 0; k < 3; ++k) {
-                const std::int64_t scale = den[k] == lcm ? 1 : (den[k] == 1 ? lcm : lcm / den[k]);
-                s += i128(plane.normal[k]) * (num[k] * scale);
-            }
-            return s > 0 ? 1 : (s < 0 ? -1 : 0);
-        }
+    std::int64_t scaled[3], lcm;
+    if (read_scaled_31({&p.x, &p.y, &p.z}, scaled, lcm)) {
+        i128 s = -i128(plane.offset) * lcm;
+        for (std::size_t k = 0; k < 3; ++k) s += i128(plane.normal[k]) * scaled[k];
+        return s > 0 ? 1 : (s < 0 ? -1 : 0);
     }
     End e;
     if (!read_end(p, plane, e)) return std::nullopt;

@@ -10,6 +10,8 @@ constexpr std::uint32_t kFront = 2;
 constexpr std::uint32_t kBack = 1;
 constexpr std::uint32_t kMaxFaces = 0x3fffffffu;  // a count that still fits beside the two flags
 
+// An empty tree is one root without a plane (a node gets its plane with its
+// first face, so such a root holds none).
 bool empty_tree(const Tree& tree) { return tree.nodes.size() == 1 && tree.nodes[0].plane == kNoPlane; }
 
 // A node that building from its subtree's faces would give back as it is.
@@ -110,7 +112,7 @@ bool add_rebuilt(Workspace& ws, const Tree& tree, std::uint32_t id, const Places
 }  // namespace
 
 bool rebuilds_to_itself(Workspace& ws, Tree& tree) {
-    if (empty_tree(tree)) return tree.nodes[0].faces.empty();
+    if (empty_tree(tree)) return true;
     for (const TreeNode& node : tree.nodes) {
         if (!rebuilds(node)) return false;
     }
@@ -119,10 +121,8 @@ bool rebuilds_to_itself(Workspace& ws, Tree& tree) {
 
 std::optional<TreeShape> shape_of(Workspace& ws, Tree& tree) {
     TreeShape shape;
-    if (empty_tree(tree) || !all_have_area(ws, tree)) {
-        if (empty_tree(tree) && tree.nodes[0].faces.empty()) return shape;
-        return std::nullopt;
-    }
+    if (empty_tree(tree)) return shape;
+    if (!all_have_area(ws, tree)) return std::nullopt;
     const std::vector<std::uint32_t> order = pre_order(tree, 0);
     const Places p = places_of(tree, order);
     if (p.below[0] == 0) return shape;

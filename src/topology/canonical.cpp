@@ -6,6 +6,7 @@
 
 #include "core/machine_int.h"
 #include "core/panic.h"
+#include "core/small_fractions.h"
 #include "topology/line_position.h"
 
 namespace corv {
@@ -91,35 +92,22 @@ std::size_t sole_nonzero(const Vec3& v) {
 
 // The exact unit normal when the normal's parts and the lcm of its
 // denominators are below 2^31, without big integers: the normal scaled to
-// integers N (each below 2^62), divided by their gcd, its first non-zero
-// entry made positive, then N / |N| when |N|^2 (below 2^126) is a square.
-// The canonical plane's normal is the same direction scaled by a positive
-// integer, so both give the same unit vector, and the same answer on
-// whether one exists. Nothing (outer) when the values are too big or the
-// normal is zero: the general path decides.
+// integers N (each below 2^62), its first non-zero entry made positive,
+// then N / |N| when |N|^2 (below 2^126) is a square. The canonical plane's
+// normal is the same direction scaled by a positive rational, so both give
+// the same unit vector, and the same answer on whether one exists (an
+// integer factor k multiplies |N|^2 by k^2, which keeps squares and
+// non-squares apart).
+// Nothing (outer) when the values are too big or the normal is zero: the
+// general path decides.
 std::optional<std::optional<Vec3>> small_unit_normal(const Vec3& n) {
-    constexpr std::int64_t kSmall = std::int64_t(1) << 31;
-    std::int64_t num[3], den[3], lcm = 1;
-    for (std::size_t k = 0; k < 3; ++k) {
-        const auto parts = n[k].small_parts();
-        if (!parts || parts->first <= -kSmall || parts->first >= kSmall || parts->second >= kSmall) return std::nullopt;
-        num[k] = parts->first;
-        den[k] = parts->second;
-        lcm = lcm / static_cast<std::int64_t>(gcd64(std::uint64_t(lcm), std::uint64_t(den[k]))) * den[k];
-        if (lcm >= kSmall) return std::nullopt;
-    }
-    std::int64_t scaled[3];
-    std::uint64_t g = 0;
-    for (std::size_t k = 0; k < 3; ++k) {
-        scaled[k] = num[k] * (lcm / den[k]);
-        g = gcd64(g, scaled[k] < 0 ? std::uint64_t(-scaled[k]) : std::uint64_t(scaled[k]));
-    }
-    if (g == 0) return std::nullopt;
+    std::int64_t scaled[3], lcm;
+    if (!read_scaled_31({&n.x, &n.y, &n.z}, scaled, lcm)) return std::nullopt;
     const std::int64_t first = scaled[0] != 0 ? scaled[0] : (scaled[1] != 0 ? scaled[1] : scaled[2]);
-    const std::int64_t sign = first < 0 ? -1 : 1;
+    if (first == 0) return std::nullopt;
     unsigned __int128 s = 0;
     for (std::int64_t& x : scaled) {
-        x = x / static_cast<std::int64_t>(g) * sign;
+        if (first < 0) x = -x;
         s += static_cast<unsigned __int128>(__int128(x) * x);
     }
     const std::uint64_t r = isqrt128(s);
