@@ -14,6 +14,7 @@
 #include "bsp/boolean.h"
 #include "core/measures.h"
 #include "local/local_boolean.h"
+#include "mesh/same_shape.h"
 #include "support/meshes.h"
 #include "support/workloads.h"
 #include "topology/watertight.h"

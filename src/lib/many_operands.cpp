@@ -9,6 +9,7 @@
 #include "lib/engine.h"
 #include "lib/solid_object.h"
 #include "local/local_boolean.h"
+#include "mesh/same_shape.h"
 
 namespace corv::lib {
 namespace {

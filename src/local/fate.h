@@ -9,8 +9,8 @@
 
 namespace corv::local {
 
-// How the groups combine; `differ` is the symmetric difference.
-enum class Combine : std::uint8_t { union_, intersect, cut, differ };
+// How the groups combine.
+enum class Combine : std::uint8_t { union_, intersect, cut };
 
 enum class Fate : std::uint8_t { drop, keep, flip };
 
@@ -21,7 +21,6 @@ inline bool combined(Combine c, int w0, int w1) {
         case Combine::union_: return a || b;
         case Combine::intersect: return a && b;
         case Combine::cut: return a && !b;
-        case Combine::differ: return a != b;
     }
     return false;
 }

@@ -75,10 +75,4 @@ Solid local_cut_all(const Solid& a, std::span<const Solid> tools) {
     return run(operands, groups, Combine::cut);
 }
 
-bool same_shape(const Solid& a, const Solid& b) {
-    const Solid* operands[2] = {&a, &b};
-    const std::uint8_t groups[2] = {0, 1};
-    return run(operands, groups, Combine::differ).polygons.empty();
-}
-
 }  // namespace corv

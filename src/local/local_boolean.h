@@ -25,8 +25,5 @@ Solid local_boolean(BooleanOp op, const Solid& a, const Solid& b);
 Solid local_union_all(std::span<const Solid> solids);
 // a minus every tool, in one pass.
 Solid local_cut_all(const Solid& a, std::span<const Solid> tools);
-// Whether the two solids are exactly the same point set (their symmetric
-// difference has no volume).
-bool same_shape(const Solid& a, const Solid& b);
 
 }  // namespace corv

@@ -29,11 +29,21 @@ Neighbours overlapping_facets(const Soup& soup) {
         for (std::uint32_t j = 0; j < g.dims[1]; ++j) {
             for (std::uint32_t c = 0; c < g.dims[0]; ++c) {
                 const auto bucket = g.bucket(g.cell_index(c, j, k));
+                // Items are in facet order, so each operand's facets form one
+                // run of the bucket; a facet is paired only with the runs of
+                // later operands. A cell that one operand crowds (the fan of a
+                // many-sided cap) then costs its size times the others', not
+                // its size squared.
+                std::size_t later = 0;  // the first item of a later operand than x's
                 for (std::size_t x = 0; x < bucket.size(); ++x) {
                     const Facet& fa = soup.facets[bucket[x]];
-                    for (std::size_t y = x + 1; y < bucket.size(); ++y) {
+                    if (later <= x) {
+                        later = x + 1;
+                        while (later < bucket.size() && soup.facets[bucket[later]].operand == fa.operand) ++later;
+                    }
+                    for (std::size_t y = later; y < bucket.size(); ++y) {
                         const Facet& fb = soup.facets[bucket[y]];
-                        if (fa.operand == fb.operand || !boxes_meet(fa, fb)) continue;
+                        if (!boxes_meet(fa, fb)) continue;
                         if (g.cell_along(0, std::max(fa.lo[0], fb.lo[0])) != c ||
                             g.cell_along(1, std::max(fa.lo[1], fb.lo[1])) != j ||
                             g.cell_along(2, std::max(fa.lo[2], fb.lo[2])) != k) {

@@ -8,6 +8,7 @@
 #include "bsp/boolean.h"
 #include "core/measures.h"
 #include "local/local_boolean.h"
+#include "mesh/same_shape.h"
 #include "topology/watertight.h"
 
 namespace corv::testing_local {

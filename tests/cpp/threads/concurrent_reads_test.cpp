@@ -16,6 +16,7 @@
 #include "core/transforms.h"
 #include "local/local_boolean.h"
 #include "mesh/mesh_of.h"
+#include "mesh/same_shape.h"
 #include "nurbs/nurbs_eval.h"
 #include "serial/serial.h"
 #include "ssi/ssi_pairs.h"
