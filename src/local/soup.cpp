@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "local/filtered.h"
+#include "local/merge_coplanar.h"
 
 namespace corv::local {
 namespace {
@@ -45,10 +46,13 @@ std::array<std::uint32_t, 3> best_triple(const std::vector<Float3>& f) {
 
 Soup make_soup(std::span<const Solid* const> operands, std::span<const std::uint8_t> groups) {
     Soup soup;
+    std::vector<const Polygon*> usable_polygons;
     for (std::size_t k = 0; k < operands.size(); ++k) {
+        usable_polygons.clear();
         for (const Polygon& p : operands[k]->polygons) {
-            const Polygon* use = usable(p, soup.repaired);
-            if (!use) continue;
+            if (const Polygon* use = usable(p, soup.repaired)) usable_polygons.push_back(use);
+        }
+        for (const Polygon* use : merge_coplanar(usable_polygons, soup.repaired)) {
             Facet f;
             f.polygon = use;
             f.operand = static_cast<std::uint32_t>(k);

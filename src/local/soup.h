@@ -14,7 +14,7 @@
 namespace corv::local {
 
 struct Facet {
-    const Polygon* polygon;               // the input polygon, or its repaired copy
+    const Polygon* polygon;               // the input polygon, its repaired copy or a merged one
     std::uint32_t operand;                // index of the operand it came from
     std::uint8_t group;                   // 0 or 1: which side of the combination it counts for
     std::int8_t nz;                       // sign of the plane normal's z component
@@ -24,13 +24,15 @@ struct Facet {
 
 struct Soup {
     std::vector<Facet> facets;
-    std::deque<Polygon> repaired;  // copies whose plane or float copies had to be rebuilt
+    std::deque<Polygon> repaired;  // repaired copies and merged coplanar facets
 };
 
 // Facets of every operand, in operand order, then polygon order. Polygons
 // without area are left out; a polygon whose stored plane is zero (a
 // transform of a loop starting with three collinear points) gets the plane
-// of its vector area. The operands must outlive the soup.
+// of its vector area. Adjacent coplanar facets of an operand are merged
+// into convex polygons (local/merge_coplanar.h). The operands must outlive
+// the soup.
 Soup make_soup(std::span<const Solid* const> operands, std::span<const std::uint8_t> groups);
 
 // Side of p against the facet's plane: +1 in front, 0 on it, -1 behind.

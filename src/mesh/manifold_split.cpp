@@ -73,6 +73,14 @@ void pair_fan(const Fan& fan, std::vector<std::uint32_t>& twin) {
     }
 }
 
+bool alternates(const Fan& fan) {
+    const std::size_t n = fan.forward.size();
+    for (std::size_t k = 0; k < n; ++k) {
+        if (fan.forward[k] == fan.forward[(k + 1) % n]) return false;
+    }
+    return true;
+}
+
 std::uint32_t find(std::vector<std::uint32_t>& parent, std::uint32_t x) {
     while (parent[x] != x) x = parent[x] = parent[parent[x]];
     return x;
@@ -107,7 +115,8 @@ bool fan_separates(const Fan& fan, const std::vector<std::uint32_t>& cls) {
 
 }  // namespace
 
-void manifold_split(std::vector<Vec3>& points, std::vector<Float3>& fpoints, std::vector<Triangle>& tris) {
+bool manifold_split(std::vector<Vec3>& points, std::vector<Float3>& fpoints, std::vector<Triangle>& tris,
+                    std::vector<Edge>* crossed) {
     const auto corners = static_cast<std::uint32_t>(3 * tris.size());
     std::vector<Side> sides;
     sides.reserve(corners);
@@ -139,10 +148,15 @@ void manifold_split(std::vector<Vec3>& points, std::vector<Float3>& fpoints, std
             group.assign(sides.begin() + static_cast<std::ptrdiff_t>(i),
                          sides.begin() + static_cast<std::ptrdiff_t>(j));
             fans.push_back(order_around(points, tris, group));
-            pair_fan(fans.back(), twin);
+            if (crossed != nullptr && !alternates(fans.back())) {
+                crossed->push_back({sides[i].lo, sides[i].hi});
+            } else {
+                pair_fan(fans.back(), twin);
+            }
         }
         i = j;
     }
+    if (crossed != nullptr && !crossed->empty()) return false;
     std::vector<std::uint32_t> cls = corner_classes(twin);
     // Each fan that does not come apart is paired the other way, once.
     for (bool changed = true; changed;) {
@@ -174,6 +188,7 @@ void manifold_split(std::vector<Vec3>& points, std::vector<Float3>& fpoints, std
         }
         tris[c / 3][c % 3] = copy_of_class[root];
     }
+    return true;
 }
 
 }  // namespace corv::mesh

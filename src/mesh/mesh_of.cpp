@@ -6,6 +6,7 @@
 #include "mesh/manifold_split.h"
 #include "mesh/plane_groups.h"
 #include "mesh/regions.h"
+#include "mesh/slits.h"
 
 namespace corv {
 
@@ -78,22 +79,38 @@ TriMesh mesh_of(const Solid& solid) {
     }
     const PointIndex index = point_index(soup.points, soup.fpoints, std::move(kept));
 
-    std::vector<Triangle> triangles;
-    std::vector<std::uint32_t> labels;
+    std::vector<std::vector<Triangle>> region_triangles;
     std::uint64_t done = 0;
     for (Region& r : regions) {
         guard::progress("mesh", done++, regions.size());
         guard::poll(static_cast<std::int64_t>(r.edges.size()));
         straighten(r, corner, index, scratch);
-        std::vector<Triangle> tris = triangulate_region(r.edges, view_of(r));
-        for (Triangle& t : tris) {
-            // Back faces were triangulated as seen from the front.
-            if (r.back) std::swap(t[1], t[2]);
-            triangles.push_back(t);
-            labels.push_back(r.label);
+        region_triangles.push_back(triangulate_region(r.edges, view_of(r)));
+    }
+    std::vector<Triangle> triangles;
+    std::vector<std::uint32_t> labels;
+    std::vector<Edge> crossed;
+    for (bool first = true;; first = false) {
+        triangles.clear();
+        labels.clear();
+        for (std::size_t k = 0; k < regions.size(); ++k) {
+            for (Triangle t : region_triangles[k]) {
+                // Back faces were triangulated as seen from the front.
+                if (regions[k].back) std::swap(t[1], t[2]);
+                triangles.push_back(t);
+                labels.push_back(regions[k].label);
+            }
+        }
+        if (manifold_split(soup.points, soup.fpoints, triangles, first ? &crossed : nullptr)) break;
+        for (const Edge& e : crossed) {
+            for (std::size_t k = 0; k < regions.size(); ++k) {
+                const Vec3& n = groups[regions[k].group].normal;
+                const Rational w = dot(n, soup.points[regions[k].edges[0][0]]);
+                if (dot(n, soup.points[e[0]]) != w || dot(n, soup.points[e[1]]) != w) continue;
+                cut_along(region_triangles[k], e[0], e[1], view_of(regions[k]));
+            }
         }
     }
-    manifold_split(soup.points, soup.fpoints, triangles);
     return assemble(soup.points, triangles, labels, soup.labels);
 }
 

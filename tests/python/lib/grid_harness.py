@@ -329,13 +329,15 @@ def failure(steps, points=40):
         if not a.same_shape(b):
             return f"step {n}: not the same shape as the bsp result"
     a, b = local[-1][1], bsp[-1][1]
-    if a.polygon_count:
+    for name, solid in (("local", a), ("bsp", b)):
+        if not solid.polygon_count:
+            continue
         try:
-            mesh = a.mesh()
+            mesh = solid.mesh()
         except cv.KernelError as e:
-            return f"mesh() refused the local result: {e}"
-        if _six_volume(mesh) != 6 * a.volume:
-            return "mesh volume differs from the solid's"
+            return f"mesh() refused the {name} result: {e}"
+        if _six_volume(mesh) != 6 * solid.volume:
+            return f"mesh volume differs from the {name} solid's"
     if points:
         rng = random.Random(repr(steps))
         fa = [_Face(*p) for p in polygons(a)]

@@ -1,0 +1,161 @@
+#include "local/merge_coplanar.h"
+
+#include <cmath>
+#include <cstdint>
+#include <unordered_map>
+
+#include "core/guard.h"
+#include "local/filtered.h"
+#include "local/union_find.h"
+#include "local/vertex_key.h"
+
+namespace corv::local {
+namespace {
+
+constexpr std::uint32_t kShared = ~0u;  // a directed edge that more than one facet runs along
+
+// The polygons' loops as half-edges: h runs from vertex from[h] to the start
+// of next[h]. Merging two loops across an edge splices the two lists.
+struct Loops {
+    std::vector<std::uint32_t> poly, from, next, prev;
+    std::vector<const Vec3*> point;
+    std::vector<const Float3*> fpoint;
+};
+
+Loops loops_of(std::span<const Polygon* const> polygons) {
+    Loops l;
+    std::unordered_map<VertexKey, std::uint32_t, VertexKeyHash, VertexKeyEq> ids;
+    for (std::size_t p = 0; p < polygons.size(); ++p) {
+        const auto& v = polygons[p]->vertices();
+        const auto& f = polygons[p]->float_vertices();
+        const auto first = static_cast<std::uint32_t>(l.poly.size());
+        const auto n = static_cast<std::uint32_t>(v.size());
+        for (std::uint32_t i = 0; i < n; ++i) {
+            const auto id = ids.try_emplace(VertexKey{&v[i], f[i]}, static_cast<std::uint32_t>(ids.size()));
+            l.poly.push_back(static_cast<std::uint32_t>(p));
+            l.from.push_back(id.first->second);
+            l.next.push_back(first + (i + 1) % n);
+            l.prev.push_back(first + (i + n - 1) % n);
+            l.point.push_back(&v[i]);
+            l.fpoint.push_back(&f[i]);
+        }
+    }
+    return l;
+}
+
+std::uint64_t edge_key(std::uint32_t a, std::uint32_t b) { return (std::uint64_t{a} << 32) | b; }
+
+// Whether two planes through a common point are the same oriented plane.
+bool same_plane(const Plane& a, const Plane& b) {
+    const Vec3& m = a.normal;
+    const Vec3& n = b.normal;
+    return m.x * n.y == m.y * n.x && m.y * n.z == m.z * n.y && m.z * n.x == m.x * n.z && dot(m, n).sign() > 0;
+}
+
+// The plane's projection: the axes i, j of the coordinate plane it is
+// steepest over, and the sign that turns a 2-D orientation there into one
+// seen from the normal's side.
+struct Projection {
+    int i, j, sign;
+};
+
+Projection projection_of(const Vec3& n) {
+    std::size_t k = 0;
+    double best = -1;
+    for (std::size_t a = 0; a < 3; ++a) {
+        const double m = std::fabs(n[a].to_double());
+        if (!n[a].is_zero() && m > best) {
+            best = m;
+            k = a;
+        }
+    }
+    return {static_cast<int>((k + 1) % 3), static_cast<int>((k + 2) % 3), n[k].sign()};
+}
+
+// Whether the loop stays convex at a when it comes in from x and leaves to
+// y: a left turn, or straight on (never back along the same line).
+bool convex_corner(const Loops& l, std::uint32_t x, std::uint32_t a, std::uint32_t y, const Projection& pr) {
+    const int turn = pr.sign * orient2d(*l.point[x], *l.fpoint[x], *l.point[a], *l.fpoint[a], *l.point[y],
+                                        *l.fpoint[y], pr.i, pr.j);
+    if (turn != 0) return turn > 0;
+    return dot(sub(*l.point[a], *l.point[x]), sub(*l.point[y], *l.point[a])).sign() > 0;
+}
+
+}  // namespace
+
+std::vector<const Polygon*> merge_coplanar(std::span<const Polygon* const> polygons, std::deque<Polygon>& made) {
+    Loops l = loops_of(polygons);
+    const auto halves = static_cast<std::uint32_t>(l.poly.size());
+    std::unordered_map<std::uint64_t, std::uint32_t> edges;
+    edges.reserve(halves);
+    for (std::uint32_t h = 0; h < halves; ++h) {
+        const auto [it, fresh] = edges.try_emplace(edge_key(l.from[h], l.from[l.next[h]]), h);
+        if (!fresh) it->second = kShared;
+    }
+    UnionFind pieces(polygons.size());
+    std::vector<std::uint32_t> members(polygons.size(), 1);
+    for (std::uint32_t h = 0; h < halves; ++h) {
+        guard::poll();
+        if (l.next[h] == kShared) continue;
+        const std::uint32_t a = l.from[h], b = l.from[l.next[h]];
+        const auto twin = edges.find(edge_key(b, a));
+        if (twin == edges.end() || twin->second == kShared || twin->second < h) continue;
+        if (edges.find(edge_key(a, b))->second == kShared) continue;
+        const std::uint32_t t = twin->second;
+        const Polygon& p = *polygons[l.poly[h]];
+        const Polygon& q = *polygons[l.poly[t]];
+        const std::uint32_t rp = pieces.find(l.poly[h]), rq = pieces.find(l.poly[t]);
+        if (rp == rq || p.label != q.label || !same_plane(p.plane, q.plane)) continue;
+        // Across h (a to b) and its twin t (b to a) the loops become
+        // ... x a y ... and ... u b v ...; both corners must stay convex.
+        const Projection pr = projection_of(p.plane.normal);
+        const std::uint32_t ph = l.prev[h], nh = l.next[h], pt = l.prev[t], nt = l.next[t];
+        if (!convex_corner(l, ph, h, l.next[nt], pr) || !convex_corner(l, pt, t, l.next[nh], pr)) continue;
+        l.next[ph] = nt;
+        l.prev[nt] = ph;
+        l.next[pt] = nh;
+        l.prev[nh] = pt;
+        l.next[h] = l.next[t] = kShared;  // no longer on any loop
+        const std::uint32_t count = members[rp] + members[rq];
+        pieces.join(rp, rq);
+        members[pieces.find(rp)] = count;
+    }
+    // One live half-edge of each merged piece, to walk its loop from.
+    std::vector<std::uint32_t> start(polygons.size(), kShared);
+    for (std::uint32_t h = 0; h < halves; ++h) {
+        if (l.next[h] != kShared) start[pieces.find(l.poly[h])] = h;
+    }
+    std::vector<const Polygon*> out;
+    out.reserve(polygons.size());
+    for (std::uint32_t p = 0; p < polygons.size(); ++p) {
+        const std::uint32_t r = pieces.find(p);
+        if (members[r] == 1) {
+            out.push_back(polygons[p]);
+            continue;
+        }
+        if (r != p) continue;  // the first member stands for the piece
+        // The loop starts just before a strict corner: a transform takes a
+        // polygon's plane from its first three vertices, which a straight
+        // run through a removed edge's end would leave in a line.
+        const Projection pr = projection_of(polygons[p]->plane.normal);
+        std::uint32_t h = start[r];
+        while (orient2d(*l.point[h], *l.fpoint[h], *l.point[l.next[h]], *l.fpoint[l.next[h]],
+                        *l.point[l.next[l.next[h]]], *l.fpoint[l.next[l.next[h]]], pr.i, pr.j) == 0) {
+            h = l.next[h];
+        }
+        std::vector<Vec3> vertices;
+        std::vector<Float3> floats;
+        const std::uint32_t first = h;
+        do {
+            vertices.push_back(*l.point[h]);
+            floats.push_back(*l.fpoint[h]);
+            h = l.next[h];
+        } while (h != first);
+        made.push_back(Polygon::assemble(std::move(vertices), std::move(floats), polygons[p]->plane,
+                                         polygons[p]->label, true));
+        out.push_back(&made.back());
+    }
+    return out;
+}
+
+}  // namespace corv::local
