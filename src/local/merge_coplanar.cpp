@@ -1,5 +1,8 @@
 #include "local/merge_coplanar.h"
 
+#include <algorithm>
+#include <array>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <unordered_map>
@@ -72,18 +75,80 @@ Projection projection_of(const Vec3& n) {
     return {static_cast<int>((k + 1) % 3), static_cast<int>((k + 2) % 3), n[k].sign()};
 }
 
+// Two pieces are merged only where their boxes overlap much: the
+// slivers of a fan, whose boxes all reach across the cap, become one
+// polygon with one box, while pieces lying side by side (a face cut into
+// tiles by earlier Booleans) stay apart, small, and shared with the
+// operand where a Boolean keeps them whole.
+constexpr double kOverlap = 0.75;
+
+double box_area(const Float3& lo, const Float3& hi, const Projection& pr) {
+    const auto i = static_cast<std::size_t>(pr.i), j = static_cast<std::size_t>(pr.j);
+    return (hi[i] - lo[i]) * (hi[j] - lo[j]);
+}
+
 // Whether the loop stays convex at a when it comes in from x and leaves to
 // y: a left turn, or straight on (never back along the same line).
 bool convex_corner(const Loops& l, std::uint32_t x, std::uint32_t a, std::uint32_t y, const Projection& pr) {
-    const int turn = pr.sign * orient2d(*l.point[x], *l.fpoint[x], *l.point[a], *l.fpoint[a], *l.point[y],
-                                        *l.fpoint[y], pr.i, pr.j);
+    const int turn =
+        pr.sign * orient2d(*l.point[x], *l.fpoint[x], *l.point[a], *l.fpoint[a], *l.point[y], *l.fpoint[y], pr.i, pr.j);
     if (turn != 0) return turn > 0;
     return dot(sub(*l.point[a], *l.point[x]), sub(*l.point[y], *l.point[a])).sign() > 0;
 }
 
-}  // namespace
+// The polygons worth merging: slivers (their area under a quarter of their
+// box's, in the plane's projection, as in the thin triangles of a fan)
+// whose float plane (Newell normal scaled to a largest component of 1, and
+// its offset) rounds to the same key as another sliver's. Chunky pieces
+// are left as they are: their boxes are small already, and a Boolean that
+// keeps them whole shares their loops with the operand. A miss (two
+// copies of one plane rounded apart) only leaves facets unmerged.
+std::vector<std::uint32_t> merge_candidates(std::span<const Polygon* const> polygons) {
+    using Key = std::array<std::int64_t, 4>;
+    std::vector<std::pair<Key, std::uint32_t>> keys;
+    keys.reserve(polygons.size());
+    for (std::uint32_t p = 0; p < polygons.size(); ++p) {
+        const std::vector<Float3>& f = polygons[p]->float_vertices();
+        Float3 n{0, 0, 0};
+        for (std::size_t v = 0; v < f.size(); ++v) {
+            const Float3& a = f[v];
+            const Float3& b = f[(v + 1) % f.size()];
+            n[0] += (a[1] - b[1]) * (a[2] + b[2]);
+            n[1] += (a[2] - b[2]) * (a[0] + b[0]);
+            n[2] += (a[0] - b[0]) * (a[1] + b[1]);
+        }
+        const double top = std::max({std::fabs(n[0]), std::fabs(n[1]), std::fabs(n[2])});
+        const std::size_t k = top == std::fabs(n[0]) ? 0 : top == std::fabs(n[1]) ? 1 : 2;
+        const std::size_t i = (k + 1) % 3, j = (k + 2) % 3;
+        const Float3& lo = polygons[p]->float_low();
+        const Float3& hi = polygons[p]->float_high();
+        if (!(2 * top < (hi[i] - lo[i]) * (hi[j] - lo[j]))) continue;  // |n_k| is twice the projected area
+        const double w = (n[0] * f[0][0] + n[1] * f[0][1] + n[2] * f[0][2]) / top;
+        Key key{};
+        const double parts[4] = {n[0] / top, n[1] / top, n[2] / top, w};
+        bool plain = top > 0 && std::isfinite(top);
+        for (std::size_t c = 0; c < 4 && plain; ++c) {
+            const double scaled = std::ldexp(parts[c], 24);
+            plain = std::fabs(scaled) < 0x1p62;
+            if (plain) key[c] = std::llround(scaled);
+        }
+        if (!plain) key = {INT64_MIN, 0, 0, 0};  // no usable float plane: always a candidate
+        keys.push_back({key, p});
+    }
+    std::sort(keys.begin(), keys.end());
+    std::vector<std::uint32_t> out;
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        const bool before = i > 0 && keys[i - 1].first == keys[i].first;
+        const bool after = i + 1 < keys.size() && keys[i + 1].first == keys[i].first;
+        if (before || after || keys[i].first[0] == INT64_MIN) out.push_back(keys[i].second);
+    }
+    std::sort(out.begin(), out.end());
+    return out;
+}
 
-std::vector<const Polygon*> merge_coplanar(std::span<const Polygon* const> polygons, std::deque<Polygon>& made) {
+// Merges within the given polygons; per polygon, what stands for it: itself,
+// its merged piece (at the piece's first member) or nothing.
+std::vector<const Polygon*> merge_group(std::span<const Polygon* const> polygons, std::deque<Polygon>& made) {
     Loops l = loops_of(polygons);
     const auto halves = static_cast<std::uint32_t>(l.poly.size());
     std::unordered_map<std::uint64_t, std::uint32_t> edges;
@@ -94,6 +159,11 @@ std::vector<const Polygon*> merge_coplanar(std::span<const Polygon* const> polyg
     }
     UnionFind pieces(polygons.size());
     std::vector<std::uint32_t> members(polygons.size(), 1);
+    std::vector<Float3> low, high;  // each piece's float box
+    for (const Polygon* p : polygons) {
+        low.push_back(p->float_low());
+        high.push_back(p->float_high());
+    }
     for (std::uint32_t h = 0; h < halves; ++h) {
         guard::poll();
         if (l.next[h] == kShared) continue;
@@ -109,6 +179,12 @@ std::vector<const Polygon*> merge_coplanar(std::span<const Polygon* const> polyg
         // Across h (a to b) and its twin t (b to a) the loops become
         // ... x a y ... and ... u b v ...; both corners must stay convex.
         const Projection pr = projection_of(p.plane.normal);
+        Float3 lo = low[rp], hi = high[rp];
+        widen(lo, hi, low[rq]);
+        widen(lo, hi, high[rq]);
+        if (!(box_area(lo, hi, pr) < kOverlap * (box_area(low[rp], high[rp], pr) + box_area(low[rq], high[rq], pr)))) {
+            continue;
+        }
         const std::uint32_t ph = l.prev[h], nh = l.next[h], pt = l.prev[t], nt = l.next[t];
         if (!convex_corner(l, ph, h, l.next[nt], pr) || !convex_corner(l, pt, t, l.next[nh], pr)) continue;
         l.next[ph] = nt;
@@ -118,19 +194,21 @@ std::vector<const Polygon*> merge_coplanar(std::span<const Polygon* const> polyg
         l.next[h] = l.next[t] = kShared;  // no longer on any loop
         const std::uint32_t count = members[rp] + members[rq];
         pieces.join(rp, rq);
-        members[pieces.find(rp)] = count;
+        const std::uint32_t root = pieces.find(rp);
+        members[root] = count;
+        low[root] = lo;
+        high[root] = hi;
     }
     // One live half-edge of each merged piece, to walk its loop from.
     std::vector<std::uint32_t> start(polygons.size(), kShared);
     for (std::uint32_t h = 0; h < halves; ++h) {
         if (l.next[h] != kShared) start[pieces.find(l.poly[h])] = h;
     }
-    std::vector<const Polygon*> out;
-    out.reserve(polygons.size());
+    std::vector<const Polygon*> out(polygons.size(), nullptr);
     for (std::uint32_t p = 0; p < polygons.size(); ++p) {
         const std::uint32_t r = pieces.find(p);
         if (members[r] == 1) {
-            out.push_back(polygons[p]);
+            out[p] = polygons[p];
             continue;
         }
         if (r != p) continue;  // the first member stands for the piece
@@ -151,9 +229,31 @@ std::vector<const Polygon*> merge_coplanar(std::span<const Polygon* const> polyg
             floats.push_back(*l.fpoint[h]);
             h = l.next[h];
         } while (h != first);
-        made.push_back(Polygon::assemble(std::move(vertices), std::move(floats), polygons[p]->plane,
-                                         polygons[p]->label, true));
-        out.push_back(&made.back());
+        made.push_back(
+            Polygon::assemble(std::move(vertices), std::move(floats), polygons[p]->plane, polygons[p]->label, true));
+        out[p] = &made.back();
+    }
+    return out;
+}
+
+}  // namespace
+
+std::vector<const Polygon*> merge_coplanar(std::span<const Polygon* const> polygons, std::deque<Polygon>& made) {
+    const std::vector<std::uint32_t> candidates = merge_candidates(polygons);
+    if (candidates.size() < 2) return {polygons.begin(), polygons.end()};
+    std::vector<const Polygon*> group;
+    for (std::uint32_t p : candidates) group.push_back(polygons[p]);
+    const std::vector<const Polygon*> merged = merge_group(group, made);
+    std::vector<const Polygon*> out;
+    out.reserve(polygons.size());
+    std::size_t next = 0;  // the next candidate
+    for (std::uint32_t p = 0; p < polygons.size(); ++p) {
+        if (next < candidates.size() && candidates[next] == p) {
+            if (merged[next] != nullptr) out.push_back(merged[next]);
+            ++next;
+        } else {
+            out.push_back(polygons[p]);
+        }
     }
     return out;
 }

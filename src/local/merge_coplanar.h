@@ -2,10 +2,13 @@
 // label are merged into convex polygons before a Boolean: the caps of a
 // many-sided prism or cylinder come as fans of thin triangles, whose boxes
 // all reach across the cap, so every winding query and every coplanar
-// contact over the cap would otherwise meet most of the fan. A convex cap
-// becomes one polygon; a region with reflex corners or holes becomes a few
-// convex ones (diagonals are removed greedily while both ends stay convex,
-// which leaves at most four times the fewest possible pieces).
+// contact over the cap would otherwise meet most of the fan. Only slivers
+// (area under a quarter of their box's) are merged, and only where the
+// merged box is well below the two boxes together: a convex cap becomes one
+// polygon (but for a small triangle or two at the fan's apex), a region
+// with reflex corners or holes a few convex ones (diagonals are removed
+// greedily while both ends stay convex); faces already cut into chunky
+// pieces are left alone, so Booleans that keep them share their loops.
 //
 // Only edges that exactly two facets of the operand share, running opposite
 // ways, are removed; facets meeting at a T-junction or along an edge of

@@ -54,8 +54,7 @@ void insert_point(std::vector<Triangle>& triangles, std::uint32_t p, const Plana
 }  // namespace
 
 bool cut_along(std::vector<Triangle>& triangles, std::uint32_t a, std::uint32_t b, const PlanarView& view) {
-    if (std::none_of(triangles.begin(), triangles.end(),
-                     [&](const Triangle& t) { return crosses(t, a, b, view); })) {
+    if (std::none_of(triangles.begin(), triangles.end(), [&](const Triangle& t) { return crosses(t, a, b, view); })) {
         return false;
     }
     // The line may end inside the face, where the faces along it end.
