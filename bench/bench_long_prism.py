@@ -49,10 +49,10 @@ def seconds(n, engine, runs):
 def peak_mib(n, engine):
     """Peak resident memory of a fresh process that builds and cuts the prism."""
     code = (
-        "import resource, sys; sys.path.insert(0, %r); import bench_long_prism as b; "
-        "p, c = b.operands(%d); p.cut(c, engine=%r); "
+        f"import resource, sys; sys.path.insert(0, {sys.path[0]!r}); import bench_long_prism as b; "
+        f"p, c = b.operands({n}); p.cut(c, engine={engine!r}); "
         "print(resource.getrusage(resource.RUSAGE_SELF).ru_maxrss)"
-    ) % (sys.path[0], n, engine)
+    )
     out = subprocess.run([sys.executable, "-c", code], capture_output=True, text=True, check=True)
     return int(out.stdout) / 1024
 
