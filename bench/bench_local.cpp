@@ -12,12 +12,12 @@
 
 #include "bench_support.h"
 #include "bsp/boolean.h"
+#include "canonical/watertight.h"
 #include "core/measures.h"
 #include "local/local_boolean.h"
 #include "mesh/same_shape.h"
 #include "support/meshes.h"
 #include "support/workloads.h"
-#include "topology/watertight.h"
 
 namespace {
 

@@ -1,11 +1,12 @@
 """Checks the layering that the build relies on, by reading #include lines.
 
-- The kernel (core, builders, bsp, topology, chamfer, nurbs, ssi, mesh, local,
-  serial) never sees Python, the entry layer or a front end, and never reads a
-  number text.
-- The entry layer never sees Python.
+- The kernel (core, builders, bsp, canonical, chamfer, nurbs, ssi, mesh, local,
+  serial) never sees Python, the number-text layer (parse) or a front end, and
+  never reads a number text.
+- The number-text layer never sees Python.
 - The binder is generic: it sees neither the kernel nor a front end.
-- The front ends (rs, lib) stand side by side: neither includes the other.
+- The front ends (python_rs, python_lib) stand side by side: neither includes
+  the other.
 
     python3 tools/check_layers.py [SRC]
 """
@@ -15,17 +16,17 @@ import sys
 from pathlib import Path
 
 SRC = Path(__file__).resolve().parent.parent / "src"
-KERNEL = ("core", "builders", "bsp", "topology", "chamfer", "nurbs", "ssi", "mesh", "local", "serial")
+KERNEL = ("core", "builders", "bsp", "canonical", "chamfer", "nurbs", "ssi", "mesh", "local", "serial")
 INCLUDE = re.compile(r'^\s*#\s*include\s*[<"]([^>"]+)[>"]', re.MULTILINE)
 
 # folder -> include prefixes it must not use
-FRONT_ENDS = ("rs", "lib")
+FRONT_ENDS = ("python_rs", "python_lib")
 FORBIDDEN = {
-    **{k: ("Python.h", "entry/", "binder/", "rs/", "lib/") for k in KERNEL},
-    "entry": ("Python.h", "binder/", "rs/", "lib/"),
-    "binder": tuple(f"{k}/" for k in (*KERNEL, "entry", *FRONT_ENDS)),
-    "rs": ("lib/",),
-    "lib": ("rs/",),
+    **{k: ("Python.h", "parse/", "binder/", "python_rs/", "python_lib/") for k in KERNEL},
+    "parse": ("Python.h", "binder/", "python_rs/", "python_lib/"),
+    "binder": tuple(f"{k}/" for k in (*KERNEL, "parse", *FRONT_ENDS)),
+    "python_rs": ("python_lib/",),
+    "python_lib": ("python_rs/",),
 }
 PARSER_CALL = re.compile(r"\b(parse_r|parse_fraction_text)\s*\(")
 
@@ -51,7 +52,7 @@ def main():
         print(f"layer check: {line}")
     if failures:
         sys.exit(1)
-    print("layer check: the kernel, entry layer, binder and front ends include only what their layer may")
+    print("layer check: the kernel, number-text layer, binder and front ends include only what their layer may")
 
 
 if __name__ == "__main__":

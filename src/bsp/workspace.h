@@ -11,11 +11,11 @@
 #include <vector>
 
 #include "bsp/face.h"
-#include "bsp/integer_plane.h"
-#include "bsp/split.h"
 #include "bsp/walk_scratch.h"
 #include "core/filtered.h"
+#include "core/integer_plane.h"
 #include "core/solid.h"
+#include "core/split.h"
 
 namespace corv::bsp {
 

@@ -4,10 +4,10 @@
 #include <array>
 
 #include "bsp/cut_chain.h"
+#include "canonical/canonical.h"
 #include "chamfer/cutters.h"
 #include "chamfer/solve3.h"
 #include "core/guard.h"
-#include "topology/canonical.h"
 
 namespace corv {
 namespace {

@@ -1,11 +1,11 @@
 #include "chamfer/edge_pass.h"
 
 #include "bsp/cut_chain.h"
+#include "canonical/canonical.h"
 #include "chamfer/cutters.h"
 #include "core/guard.h"
 #include "core/measures.h"
 #include "core/panic.h"
-#include "topology/canonical.h"
 
 namespace corv {
 namespace {

@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
-#include "topology/canonical.h"
-#include "topology/line_position.h"
+#include "canonical/canonical.h"
+#include "canonical/line_position.h"
 
 namespace corv {
 namespace {

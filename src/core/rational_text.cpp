@@ -1,5 +1,5 @@
 // The text form n/d of a Rational (texts are results here; reading them is
-// the entry layer's job).
+// the job of src/parse).
 #include <charconv>
 
 #include "core/rational.h"

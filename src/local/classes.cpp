@@ -7,7 +7,7 @@
 
 namespace corv::local {
 
-std::vector<std::uint32_t> isolated_classes(const Soup& soup, const std::vector<bool>& isolated) {
+std::vector<std::uint32_t> isolated_classes(const FacetSoup& soup, const std::vector<bool>& isolated) {
     const std::size_t n = soup.facets.size();
     UnionFind sets(n);
     std::unordered_map<VertexKey, std::uint32_t, VertexKeyHash, VertexKeyEq> first_at;

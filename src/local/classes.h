@@ -6,12 +6,12 @@
 #include <cstdint>
 #include <vector>
 
-#include "local/soup.h"
+#include "local/facet_soup.h"
 
 namespace corv::local {
 
 // For each facet, the first facet of its class (by index); facets that are
 // not isolated are their own class.
-std::vector<std::uint32_t> isolated_classes(const Soup& soup, const std::vector<bool>& isolated);
+std::vector<std::uint32_t> isolated_classes(const FacetSoup& soup, const std::vector<bool>& isolated);
 
 }  // namespace corv::local

@@ -48,7 +48,7 @@ Relation relation(const Facet& p, const Facet& q) {
     return Relation::across;
 }
 
-CellCuts cell_cuts(const Soup& soup, const Facet& p, const std::vector<std::uint32_t>& candidates) {
+CellCuts cell_cuts(const FacetSoup& soup, const Facet& p, const std::vector<std::uint32_t>& candidates) {
     CellCuts cuts;
     for (const std::uint32_t id : candidates) {
         const Facet& q = soup.facets[id];

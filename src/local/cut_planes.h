@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "bsp/split.h"
-#include "local/soup.h"
+#include "core/split.h"
+#include "local/facet_soup.h"
 
 namespace corv::local {
 
@@ -35,7 +35,7 @@ struct CellCuts {
     std::vector<std::uint32_t> coplanar;
 };
 
-CellCuts cell_cuts(const Soup& soup, const Facet& p, const std::vector<std::uint32_t>& candidates);
+CellCuts cell_cuts(const FacetSoup& soup, const Facet& p, const std::vector<std::uint32_t>& candidates);
 
 // Whether the piece must be split by the plane: it has vertices strictly on
 // both sides, and for a cut across it meets the other facet (closed sets).

@@ -35,7 +35,8 @@ struct Work {
 // An axis-aligned split value for the piece: a short dyadic number near the
 // median of the candidates' box centres, strictly inside the piece's float
 // extent (so the exact piece has vertices on both sides). NaN when none.
-double cell_split(const Soup& soup, const std::vector<std::uint32_t>& cands, std::size_t axis, double lo, double hi) {
+double cell_split(const FacetSoup& soup, const std::vector<std::uint32_t>& cands, std::size_t axis, double lo,
+                  double hi) {
     std::vector<double> centres;
     centres.reserve(cands.size());
     for (std::uint32_t id : cands) {

@@ -15,7 +15,7 @@
 namespace corv::local {
 
 struct Context {
-    const Soup& soup;
+    const FacetSoup& soup;
     const Columns& columns;
     const Neighbours& near;
     Combine combine;

@@ -14,7 +14,7 @@ using local::Combine;
 using local::Fate;
 
 Solid run(std::span<const Solid* const> operands, std::span<const std::uint8_t> groups, Combine combine) {
-    const local::Soup soup = local::make_soup(operands, groups);
+    const local::FacetSoup soup = local::make_soup(operands, groups);
     const local::Neighbours near = local::overlapping_facets(soup);
     const local::Columns columns = local::make_columns(soup);
     const local::Context ctx{soup, columns, near, combine};

@@ -6,7 +6,7 @@
 
 namespace corv::local {
 
-Neighbours overlapping_facets(const Soup& soup) {
+Neighbours overlapping_facets(const FacetSoup& soup) {
     const std::size_t n = soup.facets.size();
     Neighbours out;
     out.start.assign(n + 1, 0);

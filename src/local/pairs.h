@@ -6,7 +6,7 @@
 #include <span>
 #include <vector>
 
-#include "local/soup.h"
+#include "local/facet_soup.h"
 
 namespace corv::local {
 
@@ -19,6 +19,6 @@ struct Neighbours {
     }
 };
 
-Neighbours overlapping_facets(const Soup& soup);
+Neighbours overlapping_facets(const FacetSoup& soup);
 
 }  // namespace corv::local

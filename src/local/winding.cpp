@@ -86,7 +86,7 @@ std::array<bool, 2> projection_contains(const Polygon& loop, const Vec3& q, cons
     return inside;
 }
 
-Columns make_columns(const Soup& soup) {
+Columns make_columns(const FacetSoup& soup) {
     const std::size_t n = soup.facets.size();
     std::vector<Float3> lo(n), hi(n);
     Float3 all_lo{0, 0, 0}, all_hi{0, 0, 0};
@@ -115,7 +115,7 @@ Columns make_columns(const Soup& soup) {
     return Columns{make_grid(all_lo, all_hi, std::max<std::size_t>(live, 1), {false, false, true}, n, lo, hi)};
 }
 
-Windings windings_at(const Soup& soup, const Columns& columns, std::size_t own, const Vec3& q, const Float3& fq,
+Windings windings_at(const FacetSoup& soup, const Columns& columns, std::size_t own, const Vec3& q, const Float3& fq,
                      const Vec3& nf) {
     Windings w;
     // p* lies just off the own plane, on the side of +-nf: the plane is above

@@ -23,8 +23,8 @@
 
 #include <array>
 
+#include "local/facet_soup.h"
 #include "local/grid.h"
-#include "local/soup.h"
 
 namespace corv::local {
 
@@ -38,7 +38,7 @@ struct Columns {
     Grid grid;
 };
 
-Columns make_columns(const Soup& soup);
+Columns make_columns(const FacetSoup& soup);
 
 // The directions of the perturbation for a piece with plane normal nf (not
 // zero): u and v in the plane, independent.
@@ -49,7 +49,7 @@ Perturbation perturbation_of(const Vec3& nf);
 
 // q must lie strictly inside facet `own` (a piece of it), and nf be that
 // facet's normal: its own crossing is then known without a test.
-Windings windings_at(const Soup& soup, const Columns& columns, std::size_t own, const Vec3& q, const Float3& fq,
+Windings windings_at(const FacetSoup& soup, const Columns& columns, std::size_t own, const Vec3& q, const Float3& fq,
                      const Vec3& nf);
 
 // The front and back answers of the perturbed point-in-polygon test of p*

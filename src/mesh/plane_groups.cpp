@@ -4,7 +4,7 @@
 #include <map>
 #include <unordered_map>
 
-#include "topology/canonical.h"
+#include "canonical/canonical.h"
 
 namespace corv::mesh {
 namespace {

@@ -50,15 +50,15 @@ def test_fp_contract_accepts_pinned_flags_and_refuses_the_rest(tree):
     ("folder", "line", "expected"),
     [
         ("core", "#include <Python.h>", "core/x.cpp includes Python.h"),
-        ("bsp", '#include "entry/number_text.h"', "bsp/x.cpp includes entry/number_text.h"),
+        ("bsp", '#include "parse/number_text.h"', "bsp/x.cpp includes parse/number_text.h"),
         ("nurbs", "Rational r = parse_r(text);", "nurbs/x.cpp parses a number text (parse_r)"),
-        ("entry", '#include "binder/py_ref.h"', "entry/x.cpp includes binder/py_ref.h"),
+        ("parse", '#include "binder/py_ref.h"', "parse/x.cpp includes binder/py_ref.h"),
         ("binder", '#include "core/solid.h"', "binder/x.cpp includes core/solid.h"),
-        ("binder", '#include "lib/errors.h"', "binder/x.cpp includes lib/errors.h"),
+        ("binder", '#include "python_lib/errors.h"', "binder/x.cpp includes python_lib/errors.h"),
         ("ssi", "Rational r = parse_fraction_text(t);", "ssi/x.cpp parses a number text (parse_fraction_text)"),
-        ("lib", '#include "rs/boundary.h"', "lib/x.cpp includes rs/boundary.h"),
-        ("rs", '#include "lib/errors.h"', "rs/x.cpp includes lib/errors.h"),
-        ("core", '#include "lib/errors.h"', "core/x.cpp includes lib/errors.h"),
+        ("python_lib", '#include "python_rs/boundary.h"', "python_lib/x.cpp includes python_rs/boundary.h"),
+        ("python_rs", '#include "python_lib/errors.h"', "python_rs/x.cpp includes python_lib/errors.h"),
+        ("core", '#include "python_lib/errors.h"', "core/x.cpp includes python_lib/errors.h"),
     ],
 )
 def test_layer_crossings_are_found(tmp_path, folder, line, expected):
@@ -68,8 +68,8 @@ def test_layer_crossings_are_found(tmp_path, folder, line, expected):
 
 
 def test_allowed_includes_pass(tmp_path):
-    (tmp_path / "entry").mkdir()
-    (tmp_path / "entry" / "x.cpp").write_text('#include "core/rational.h"\nRational r = parse_r(t);\n')
+    (tmp_path / "parse").mkdir()
+    (tmp_path / "parse" / "x.cpp").write_text('#include "core/rational.h"\nRational r = parse_r(t);\n')
     (tmp_path / "binder").mkdir()
     (tmp_path / "binder" / "y.cpp").write_text("#include <Python.h>\n")
     assert check_layers.crossings(tmp_path) == []

@@ -5,13 +5,13 @@
 #include <random>
 
 #include "core/filtered.h"
-#include "entry/number_text.h"
 #include "outline_gen.h"
+#include "parse/number_text.h"
 
 namespace corv {
 namespace {
 
-using entry::parse_r;
+using parse::parse_r;
 
 using testing_outlines::pt;
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "canonical/canonical.h"
 #include "chamfer/logical_edges.h"
-#include "topology/canonical.h"
 
 namespace corv {
 namespace {

@@ -5,13 +5,13 @@
 
 #include "core/exact_double.h"
 #include "core/panic.h"
-#include "entry/number_text.h"
+#include "parse/number_text.h"
 #include "support/support.h"
 
 namespace corv {
 namespace {
 
-using entry::parse_r;
+using parse::parse_r;
 
 TEST(FromDouble, ExactDyadicValues) {
     EXPECT_EQ(from_double(0.0), Rational(0));

@@ -9,11 +9,11 @@
 #include <random>
 
 #include "core/panic.h"
-#include "entry/number_text.h"
+#include "parse/number_text.h"
 
 using corv::Integer;
 using corv::Rational;
-using corv::entry::parse_r;
+using corv::parse::parse_r;
 
 namespace {
 

@@ -12,12 +12,12 @@
 #include "core/measures.h"
 #include "core/panic.h"
 #include "core/transforms.h"
-#include "entry/number_text.h"
+#include "parse/number_text.h"
 
 using corv::Rational;
 using corv::Solid;
 using corv::Vec3;
-using corv::entry::parse_r;
+using corv::parse::parse_r;
 using namespace corv;  // free functions of the core
 
 namespace {

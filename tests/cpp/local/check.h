@@ -6,10 +6,10 @@
 #include <string>
 
 #include "bsp/boolean.h"
+#include "canonical/watertight.h"
 #include "core/measures.h"
 #include "local/local_boolean.h"
 #include "mesh/same_shape.h"
-#include "topology/watertight.h"
 
 namespace corv::testing_local {
 

@@ -58,7 +58,7 @@ TEST(LocalPredicates, WindingsOfACubeFromItsOwnFaces) {
     const Solid cube = Solid::cube(1, 1, 1, "c");
     const Solid* ops[1] = {&cube};
     const std::uint8_t groups[1] = {0};
-    const Soup soup = make_soup(ops, groups);
+    const FacetSoup soup = make_soup(ops, groups);
     const Columns cols = make_columns(soup);
     std::size_t bottom = 0;
     while (soup.facets[bottom].polygon->label != "c.bottom") ++bottom;

@@ -2,6 +2,7 @@
 
 #include "bsp/boolean.h"
 #include "builders/prism.h"
+#include "canonical/watertight.h"
 #include "core/measures.h"
 #include "core/panic.h"
 #include "core/transforms.h"
@@ -9,7 +10,6 @@
 #include "support/random_solids.h"
 #include "support/support.h"
 #include "support/workloads.h"
-#include "topology/watertight.h"
 
 namespace corv {
 namespace {

@@ -9,15 +9,15 @@
 
 #include "core/panic.h"
 #include "core/rational.h"
-#include "entry/number_text.h"
 #include "nurbs/deboor.h"
+#include "parse/number_text.h"
 
 using corv::deboor_h;
 using corv::deboor_span;
 using corv::HPoint;
 using corv::Panic;
 using corv::Rational;
-using corv::entry::parse_r;
+using corv::parse::parse_r;
 
 namespace {
 

@@ -3,15 +3,15 @@
 #include "support/support.h"
 
 #include "core/panic.h"
-#include "entry/number_text.h"
-#include "entry/ssi_entry.h"
+#include "parse/number_text.h"
+#include "parse/ssi_entry.h"
 #include "ssi/rpatch.h"
 
 using namespace corv;
-using entry::parse_net;
-using entry::parse_r;
-using entry::TextNet;
-using entry::TextRows;
+using parse::parse_net;
+using parse::parse_r;
+using parse::TextNet;
+using parse::TextRows;
 
 namespace {
 

@@ -16,9 +16,9 @@
 
 #include "bsp/boolean.h"
 #include "builders/prism.h"
+#include "canonical/watertight.h"
 #include "chamfer/chamfer.h"
 #include "core/transforms.h"
-#include "topology/watertight.h"
 
 namespace corv::testing_random {
 

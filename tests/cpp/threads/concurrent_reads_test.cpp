@@ -11,6 +11,8 @@
 
 #include "bsp/boolean.h"
 #include "builders/prism.h"
+#include "canonical/logical_faces.h"
+#include "canonical/watertight.h"
 #include "chamfer/chamfer.h"
 #include "core/measures.h"
 #include "core/transforms.h"
@@ -21,8 +23,6 @@
 #include "serial/serial.h"
 #include "ssi/ssi_pairs.h"
 #include "support/support.h"
-#include "topology/logical_faces.h"
-#include "topology/watertight.h"
 
 namespace corv {
 namespace {

@@ -1,0 +1,30 @@
+// The exceptions of the corvanthium package and the one call boundary that
+// maps the kernel's C++ failures onto them.
+#pragma once
+
+#include <Python.h>
+
+#include <stdexcept>
+#include <string>
+
+namespace corv::python_lib {
+
+// The Boolean engine asked for is not part of this build (NotImplementedError).
+struct EngineUnavailable : std::runtime_error {
+    explicit EngineUnavailable(const std::string& what) : std::runtime_error(what) {}
+};
+
+// corvanthium.KernelError (a ValueError), made on first use and kept for the
+// life of the process. Returns a borrowed reference, or null with an error set.
+PyObject* kernel_error_class() noexcept;
+
+// Sets KernelError(text) as the current Python error.
+void raise_kernel_error(const std::string& text) noexcept;
+
+// Turns the C++ exception being handled into the current Python error:
+// Panic and ValueFailure -> KernelError, std::bad_alloc -> MemoryError,
+// EngineUnavailable -> NotImplementedError, an interrupted call -> the
+// error that stopped it, any other failure -> KernelError marked internal. Call it only from inside a catch block.
+void raise_current_exception() noexcept;
+
+}  // namespace corv::python_lib

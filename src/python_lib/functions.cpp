@@ -1,0 +1,176 @@
+#include "python_lib/functions.h"
+
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "binder/conversion.h"
+#include "binder/gil.h"
+#include "binder/py_ref.h"
+#include "builders/prism.h"
+#include "core/panic.h"
+#include "nurbs/nurbs_eval.h"
+#include "python_lib/arguments.h"
+#include "python_lib/call_guard.h"
+#include "python_lib/errors.h"
+#include "python_lib/many_operands.h"
+#include "python_lib/results.h"
+#include "python_lib/solid_object.h"
+#include "python_lib/storage.h"
+#include "ssi/ssi_pairs.h"
+
+namespace corv::python_lib {
+namespace {
+
+using namespace corv::binder;
+
+const Rational& num(const Call& c, std::size_t i) { return c.args.get<Rational>(i); }
+std::string label(const Call& c, std::size_t i, const char* fallback) {
+    return c.args.get<std::optional<std::string>>(i).value_or(fallback);
+}
+const std::vector<Point2>& points(const Call& c, std::size_t i) { return c.args.get<std::vector<Point2>>(i); }
+
+template <class Work>
+PyObject* solid_result(Work&& work) {
+    return new_solid_object(without_gil(std::forward<Work>(work)));
+}
+
+constexpr Param box_params[] = {{"dx", &number}, {"dy", &number}, {"dz", &number}, {"label", &optional_text, true}};
+PyObject* box(const Call& c) {
+    return new_solid_object(Solid::cube(num(c, 0), num(c, 1), num(c, 2), label(c, 3, "box")));
+}
+
+constexpr Param prism_params[] = {{"outline", &outline}, {"height", &number}, {"label", &optional_text, true}};
+PyObject* prism(const Call& c) {
+    return solid_result([&] { return make_prism(points(c, 0), num(c, 1), label(c, 2, "prism")); });
+}
+
+constexpr Param prismatoid_params[] = {
+    {"bottom", &outline}, {"z0", &number}, {"top", &outline}, {"z1", &number}, {"label", &optional_text, true}};
+PyObject* prismatoid(const Call& c) {
+    return solid_result(
+        [&] { return make_prismatoid(points(c, 0), num(c, 1), points(c, 2), num(c, 3), label(c, 4, "prismatoid")); });
+}
+
+constexpr Param curve_params[] = {{"degree", &count},
+                                  {"cps", &number_rows},
+                                  {"knots", &number_list},
+                                  {"t", &number},
+                                  {"weights", &optional_number_list}};
+PyObject* nurbs_curve_point(const Call& c) {
+    Vec3 p = without_gil([&] {
+        return nurbs_curve_eval(c.args.get<std::uint64_t>(0), c.args.get<NumberRows>(1), c.args.get<Numbers>(2),
+                                num(c, 3), c.args.get<std::optional<Numbers>>(4));
+    });
+    return point_result(p);
+}
+
+constexpr Param surface_params[] = {
+    {"pu", &count},       {"pv", &count}, {"net", &number_net}, {"ku", &number_list},
+    {"kv", &number_list}, {"u", &number}, {"v", &number},       {"weights", &optional_number_rows}};
+PyObject* nurbs_surface_point(const Call& c) {
+    Vec3 p = without_gil([&] {
+        return nurbs_surface_eval(c.args.get<std::uint64_t>(0), c.args.get<std::uint64_t>(1), c.args.get<NumberNet>(2),
+                                  c.args.get<Numbers>(3), c.args.get<Numbers>(4), num(c, 5), num(c, 6),
+                                  c.args.get<std::optional<NumberRows>>(7));
+    });
+    return point_result(p);
+}
+
+// A parameter rectangle (u0, u1, v0, v1); the unit square when omitted.
+ParamRect rect(const std::optional<Numbers>& box, const char* name) {
+    if (!box) return ParamRect{};
+    if (box->size() != 4) {
+        throw Panic(PanicKind::bad_shape, std::string("argument '") + name + "': a box is (u0, u1, v0, v1), got " +
+                                              std::to_string(box->size()) + " entries");
+    }
+    return ParamRect{(*box)[0], (*box)[1], (*box)[2], (*box)[3]};
+}
+
+constexpr Param ssi_params[] = {{"net_a", &number_net},
+                                {"net_b", &number_net},
+                                {"depth", &count},
+                                {"a_box", &optional_number_list},
+                                {"b_box", &optional_number_list}};
+PyObject* ssi_pairs(const Call& c) {
+    ParamRect a = rect(c.args.get<std::optional<Numbers>>(3), "a_box");
+    ParamRect b = rect(c.args.get<std::optional<Numbers>>(4), "b_box");
+    std::vector<PairBoxes> pairs = without_gil([&] {
+        return corv::ssi_pairs(c.args.get<NumberNet>(0), c.args.get<NumberNet>(1), c.args.get<std::uint64_t>(2),
+                               std::move(a), std::move(b));
+    });
+    PyRef list(PyList_New(static_cast<Py_ssize_t>(pairs.size())));
+    if (!list) return nullptr;
+    for (std::size_t i = 0; i < pairs.size(); ++i) {
+        PyObject* row = fraction_tuple(pairs[i]);
+        if (row == nullptr) return nullptr;
+        PyList_SetItem(list.get(), static_cast<Py_ssize_t>(i), row);  // takes the reference
+    }
+    return list.release();
+}
+
+#define RAISES                                                                                             \
+    " Numbers are exact: int, Fraction, finite Decimal or a text such as \"1/3\" or \"0.25\" (a float or " \
+    "bool raises TypeError). Raises TypeError for a wrong type and KernelError (a ValueError) for a "      \
+    "malformed number, a zero denominator or input the kernel refuses."
+
+constexpr Entry functions[] = {
+    {"box",
+     "box(dx, dy, dz, *, label='box')\n--\n\n"
+     "The box [0, dx] x [0, dy] x [0, dz], exactly; its faces are labelled label + '.bottom', "
+     "'.top', '.front', '.back', '.right', '.left'." RAISES,
+     box_params, box},
+    {"prism",
+     "prism(outline, height, *, label='prism')\n--\n\n"
+     "The outline (a sequence of (x, y) pairs) extruded from z = 0 to z = height, exactly; a "
+     "clockwise outline is reversed first." RAISES,
+     prism_params, prism},
+    {"prismatoid",
+     "prismatoid(bottom, z0, top, z1, *, label='prismatoid')\n--\n\n"
+     "The solid joining the bottom outline at z0 to the top outline at z1 (sequences of (x, y) "
+     "pairs; top has at least as many points as bottom), exactly." RAISES,
+     prismatoid_params, prismatoid},
+    {"nurbs_curve_point",
+     "nurbs_curve_point(degree, cps, knots, t, weights=None)\n--\n\n"
+     "The exact point (x, y, z) of Fractions of the NURBS curve at t; cps are control points of "
+     "up to three coordinates, weights default to 1." RAISES,
+     curve_params, nurbs_curve_point},
+    {"nurbs_surface_point",
+     "nurbs_surface_point(pu, pv, net, ku, kv, u, v, weights=None)\n--\n\n"
+     "The exact point (x, y, z) of Fractions of the NURBS surface of degrees (pu, pv) at (u, v); "
+     "net[i][j] has u index i, weights (one row per net row) default to 1." RAISES,
+     surface_params, nurbs_surface_point},
+    {"ssi_pairs",
+     "ssi_pairs(net_a, net_b, depth, a_box=None, b_box=None)\n--\n\n"
+     "The parameter boxes (au0, au1, av0, av1, bu0, bu1, bv0, bv1), as Fractions, of the leaf "
+     "pairs of two rational Bezier patches whose exact control-point boxes still meet after "
+     "depth rounds of subdivision; an empty list certifies that the patches do not meet. "
+     "a_box and b_box are (u0, u1, v0, v1), the unit square by default." RAISES,
+     ssi_params, ssi_pairs},
+    {"union_all",
+     "union_all(solids, *, engine=None)\n--\n\n"
+     "The exact union of every solid of solids (any iterable of Solids; an empty solid for none). "
+     "The 'local' engine unites them all in one pass; 'bsp' unites them one after another in "
+     "order. engine is None (DEFAULT_ENGINE), 'bsp' or 'local'; another value raises ValueError. "
+     "Raises TypeError for an item that is not a Solid, KernelError for a failure of the kernel.",
+     union_all_params, union_all},
+    {"load",
+     "load(path)\n--\n\n"
+     "The exact solid that Solid.save wrote to the file at path (str, bytes or os.PathLike), identical "
+     "to the saved one. Raises OSError when the file cannot be read and KernelError when its "
+     "bytes are truncated, altered or not a stored solid; whatever loads is a well-formed solid.",
+     path_params, solid_load},
+    {"_from_bytes",
+     "_from_bytes(data)\n--\n\n"
+     "The solid stored in data (bytes from Solid.to_bytes); unpickling calls it. Raises "
+     "KernelError for truncated, altered or foreign bytes.",
+     data_params, solid_from_bytes},
+};
+
+constexpr Surface module_functions{functions, std::size(functions), nullptr, raise_current_exception, run_guarded};
+
+}  // namespace
+
+PyMethodDef* module_function_defs() { return method_table<&module_functions, std::size(functions)>(); }
+
+}  // namespace corv::python_lib

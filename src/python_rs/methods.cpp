@@ -1,0 +1,86 @@
+#include "python_rs/methods.h"
+
+#include "binder/callables.h"
+#include "binder/conversion.h"
+#include "binder/results.h"
+#include "canonical/logical_faces.h"
+#include "canonical/watertight.h"
+#include "core/measures.h"
+#include "core/transforms.h"
+#include "parse/solid_entry.h"
+#include "python_rs/boundary.h"
+#include "python_rs/solid_type.h"
+
+namespace corv::python_rs {
+namespace {
+
+using namespace corv::binder;
+
+const std::string& str(const Call& c, std::size_t i) { return c.args.get<std::string>(i); }
+
+constexpr Param translate_params[] = {{"x", &text}, {"y", &text}, {"z", &text}};
+PyObject* translate(const Call& c) {
+    return new_solid_object(parse::translate(self_solid(c), str(c, 0), str(c, 1), str(c, 2)));
+}
+
+constexpr Param scale_params[] = {{"fx", &text}, {"fy", &text}, {"fz", &text}};
+PyObject* scale(const Call& c) {
+    return new_solid_object(parse::scale(self_solid(c), str(c, 0), str(c, 1), str(c, 2)));
+}
+
+constexpr Param mirror_params[] = {{"axis", &unsigned_integer}};
+PyObject* mirror(const Call& c) { return new_solid_object(mirrored(self_solid(c), c.args.get<std::uint64_t>(0))); }
+
+constexpr Param rotate_quarter_params[] = {{"axis", &unsigned_integer}, {"quarters", &signed_integer}};
+PyObject* rotate_quarter(const Call& c) {
+    return new_solid_object(rotated_quarter(self_solid(c), c.args.get<std::uint64_t>(0), c.args.get<std::int64_t>(1)));
+}
+
+constexpr Param boolean_params[] = {{"op", &text}, {"other", &solid_param}};
+PyObject* boolean(const Call& c) {
+    const HeldSolid& a = self_held(c);
+    const HeldSolid& b = held_arg(c, 1);
+    return new_solid_object(parse::boolean(str(c, 0), a.solid, a.tree_shape.get(), b.solid, b.tree_shape.get()));
+}
+
+constexpr Param chamfer_params[] = {{"dist", &text}};
+PyObject* chamfer(const Call& c) { return new_solid_object(parse::chamfer(self_solid(c), str(c, 0))); }
+
+PyObject* volume(const Call& c) { return float_result((volume6(self_solid(c).polygons) / Rational(6)).to_double()); }
+
+PyObject* volume6_str(const Call& c) { return text_result(volume6(self_solid(c).polygons).text()); }
+
+PyObject* canonical(const Call& c) { return text_result(corv::canonical(self_solid(c).polygons)); }
+
+PyObject* watertight_ok(const Call& c) { return bool_result(corv::watertight_ok(self_solid(c))); }
+
+PyObject* logical_faces(const Call& c) { return count_result(corv::logical_faces(self_solid(c))); }
+
+PyObject* bbox(const Call& c) {
+    auto [lo, hi] = corv::bbox(self_solid(c).polygons);
+    return float_list_result(
+        {lo.x.to_double(), lo.y.to_double(), lo.z.to_double(), hi.x.to_double(), hi.y.to_double(), hi.z.to_double()});
+}
+
+constexpr Entry methods[] = {
+    {"translate", "translate($self, x, y, z)\n--\n\n", translate_params, translate},
+    {"scale", "scale($self, fx, fy, fz)\n--\n\n", scale_params, scale},
+    {"mirror", "mirror($self, axis)\n--\n\n", mirror_params, mirror},
+    {"rotate_quarter", "rotate_quarter($self, axis, quarters)\n--\n\n", rotate_quarter_params, rotate_quarter},
+    {"boolean", "boolean($self, op, other)\n--\n\n", boolean_params, boolean},
+    {"chamfer", "chamfer($self, dist)\n--\n\n", chamfer_params, chamfer},
+    {"volume", "volume($self)\n--\n\n", {}, volume},
+    {"volume6_str", "volume6_str($self)\n--\n\n", {}, volume6_str},
+    {"canonical", "canonical($self)\n--\n\n", {}, canonical},
+    {"watertight_ok", "watertight_ok($self)\n--\n\n", {}, watertight_ok},
+    {"logical_faces", "logical_faces($self)\n--\n\n", {}, logical_faces},
+    {"bbox", "bbox($self)\n--\n\n", {}, bbox},
+};
+
+constexpr Surface solid_methods{methods, std::size(methods), &solid_receiver, raise_current_exception, run_guarded};
+
+}  // namespace
+
+PyMethodDef* solid_method_defs() { return method_table<&solid_methods, std::size(methods)>(); }
+
+}  // namespace corv::python_rs
