@@ -34,7 +34,6 @@ void CutChain::cut(Solid cutter) {
         }
     }
     in_tree_ = kept;
-    if (kept) ++carried_;
 }
 
 Solid CutChain::take() {

@@ -27,8 +27,6 @@ public:
     void cut(Solid cutter);
     // The working solid; the chain is spent.
     Solid take();
-    // How many cuts handed their tree on to the next one.
-    std::size_t carried_over() const { return carried_; }
 
 private:
     Room room_;
@@ -38,7 +36,6 @@ private:
     // The last cut's faces in the order of its result, when room_.a lists them
     // in another (it was laid out again); empty otherwise.
     std::vector<Face> result_order_;
-    std::size_t carried_ = 0;
 };
 
 }  // namespace corv::bsp

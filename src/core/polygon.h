@@ -50,8 +50,6 @@ struct Polygon {
     void prefetch_floats() const {
         if (loop_) __builtin_prefetch(loop_->floats.data());
     }
-    // Whether two polygons share one loop (not just equal ones).
-    bool shares_loop_with(const Polygon& other) const { return loop_ != nullptr && loop_ == other.loop_; }
 
     // Twice the vector area, summed over the fan from vertex 0; exact.
     Vec3 vector_area2() const;

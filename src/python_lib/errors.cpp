@@ -47,8 +47,6 @@ void raise_current_exception() noexcept {
         raise_kernel_error(e.what());
     } catch (const ValueFailure& e) {
         raise_kernel_error(e.what());
-    } catch (const EngineUnavailable& e) {
-        PyErr_SetString(PyExc_NotImplementedError, e.what());
     } catch (const std::bad_alloc&) {
         PyErr_NoMemory();
     } catch (const std::exception& e) {

@@ -9,11 +9,6 @@
 
 namespace corv::python_lib {
 
-// The Boolean engine asked for is not part of this build (NotImplementedError).
-struct EngineUnavailable : std::runtime_error {
-    explicit EngineUnavailable(const std::string& what) : std::runtime_error(what) {}
-};
-
 // corvanthium.KernelError (a ValueError), made on first use and kept for the
 // life of the process. Returns a borrowed reference, or null with an error set.
 PyObject* kernel_error_class() noexcept;
@@ -22,9 +17,9 @@ PyObject* kernel_error_class() noexcept;
 void raise_kernel_error(const std::string& text) noexcept;
 
 // Turns the C++ exception being handled into the current Python error:
-// Panic and ValueFailure -> KernelError, std::bad_alloc -> MemoryError,
-// EngineUnavailable -> NotImplementedError, an interrupted call -> the
-// error that stopped it, any other failure -> KernelError marked internal. Call it only from inside a catch block.
+// Panic and ValueFailure -> KernelError, std::bad_alloc -> MemoryError, an
+// interrupted call -> the error that stopped it, any other failure ->
+// KernelError marked internal. Call it only from inside a catch block.
 void raise_current_exception() noexcept;
 
 }  // namespace corv::python_lib

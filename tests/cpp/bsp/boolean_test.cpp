@@ -15,6 +15,7 @@ namespace {
 
 using test::expect_same_polygons;
 using test::labels;
+using test::shares_loop;
 
 Vec3 v(int x, int y, int z) { return {x, y, z}; }
 
@@ -98,13 +99,13 @@ TEST(Boolean, ResultSharesTheLoopsOfWholeOperandFaces) {
     std::size_t shared = 0;
     for (const Polygon& p : r.polygons) {
         for (const Polygon& q : a.polygons) {
-            if (!p.shares_loop_with(q)) continue;
+            if (!shares_loop(p, q)) continue;
             ++shared;
             EXPECT_EQ(p.vertices(), q.vertices());
             EXPECT_EQ(p.plane, q.plane);
             EXPECT_EQ(p.label, q.label);
         }
-        for (const Polygon& q : b.polygons) EXPECT_FALSE(p.shares_loop_with(q));  // b's faces come out flipped
+        for (const Polygon& q : b.polygons) EXPECT_FALSE(shares_loop(p, q));  // b's faces come out flipped
     }
     EXPECT_GT(shared, 0u);
     EXPECT_LT(shared, a.polygons.size());  // the faces the hole's planes cut are new
@@ -116,7 +117,7 @@ TEST(Boolean, ResultSharesTheLoopsOfWholeOperandFaces) {
     for (const Polygon& p : u.polygons) {
         bool found = false;
         for (const Solid* s : {&a, &far}) {
-            for (const Polygon& q : s->polygons) found = found || p.shares_loop_with(q);
+            for (const Polygon& q : s->polygons) found = found || shares_loop(p, q);
         }
         EXPECT_TRUE(found) << p.label;
     }

@@ -16,6 +16,7 @@ using corv::Rational;
 using corv::Solid;
 using corv::Vec3;
 using corv::parse::parse_r;
+using corv::test::shares_loop;
 
 namespace {
 
@@ -109,12 +110,12 @@ TEST(Polygon, DoubleCopiesAlwaysMatchTheLoop) {
 TEST(Polygon, CopiesShareTheLoopAndFlipsStayPrivate) {
     const Polygon p = Polygon::make({v("0", "0", "0"), v("1", "0", "0"), v("1", "1", "0")}, "tri");
     Polygon q = p;
-    EXPECT_TRUE(q.shares_loop_with(p));
+    EXPECT_TRUE(shares_loop(q, p));
     EXPECT_FALSE(p.known_to_have_area());
     EXPECT_FALSE(q.is_degenerate());  // remembered in the shared loop
     EXPECT_TRUE(p.known_to_have_area());
     q.flip();
-    EXPECT_FALSE(q.shares_loop_with(p));
+    EXPECT_FALSE(shares_loop(q, p));
     EXPECT_EQ(p.vertices()[0], v("0", "0", "0"));
     EXPECT_EQ(q.vertices()[0], v("1", "1", "0"));
     EXPECT_EQ(q.float_vertices()[0][1], 1.0);

@@ -20,6 +20,9 @@ inline void PrintTo(const Vec3& p, std::ostream* os) { *os << '(' << point_text(
 
 namespace test {
 
+// Whether two polygons hold one loop (copies of a polygon share theirs).
+inline bool shares_loop(const Polygon& a, const Polygon& b) { return &a.vertices() == &b.vertices(); }
+
 inline std::vector<std::string> labels(const std::vector<Polygon>& polygons) {
     std::vector<std::string> out;
     out.reserve(polygons.size());
