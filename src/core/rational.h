@@ -77,6 +77,8 @@ public:
     }
     // Text form: numerator "/" denominator, e.g. 6/1, -1/2, 0/1.
     std::string text() const;
+    // As people write it, for messages: 6, -1/2, 0.
+    std::string plain_text() const;
     void append_text(std::string& out) const;
     // The text of an inline value written at `at`, which has room for
     // kSmallTextMax characters; returns the end, or null for a heap value

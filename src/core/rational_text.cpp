@@ -12,6 +12,12 @@ std::string Rational::text() const {
     return out;
 }
 
+std::string Rational::plain_text() const {
+    std::string out = text();
+    if (out.ends_with("/1")) out.resize(out.size() - 2);
+    return out;
+}
+
 char* Rational::put_small_text(char* at) const {
     if (is_big()) return nullptr;
     at = std::to_chars(at, at + 20, n_).ptr;  // a 64-bit integer has at most 20 characters

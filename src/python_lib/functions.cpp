@@ -7,6 +7,7 @@
 #include "binder/conversion.h"
 #include "binder/gil.h"
 #include "binder/py_ref.h"
+#include "builders/outline_check.h"
 #include "builders/prism.h"
 #include "core/panic.h"
 #include "nurbs/nurbs_eval.h"
@@ -30,6 +31,16 @@ std::string label(const Call& c, std::size_t i, const char* fallback) {
 }
 const std::vector<Point2>& points(const Call& c, std::size_t i) { return c.args.get<std::vector<Point2>>(i); }
 
+// A size that must be positive: a solid of no or negative extent is no solid.
+const Rational& positive(const Call& c, std::size_t i, const char* call, const char* argument) {
+    const Rational& r = num(c, i);
+    if (r.sign() <= 0) {
+        throw Panic(PanicKind::invalid_argument,
+                    std::string(call) + ": argument '" + argument + "' must be positive, got " + r.plain_text());
+    }
+    return r;
+}
+
 template <class Work>
 PyObject* solid_result(Work&& work) {
     return new_solid_object(without_gil(std::forward<Work>(work)));
@@ -37,19 +48,46 @@ PyObject* solid_result(Work&& work) {
 
 constexpr Param box_params[] = {{"dx", &number}, {"dy", &number}, {"dz", &number}, {"label", &optional_text, true}};
 PyObject* box(const Call& c) {
-    return new_solid_object(Solid::cube(num(c, 0), num(c, 1), num(c, 2), label(c, 3, "box")));
+    return new_solid_object(Solid::cube(positive(c, 0, "box", "dx"), positive(c, 1, "box", "dy"),
+                                        positive(c, 2, "box", "dz"), label(c, 3, "box")));
 }
 
 constexpr Param prism_params[] = {{"outline", &outline}, {"height", &number}, {"label", &optional_text, true}};
 PyObject* prism(const Call& c) {
-    return solid_result([&] { return make_prism(points(c, 0), num(c, 1), label(c, 2, "prism")); });
+    const Rational& height = positive(c, 1, "prism", "height");
+    return solid_result([&] {
+        check_outline(points(c, 0), "prism: argument 'outline'");
+        return make_prism(points(c, 0), height, label(c, 2, "prism"));
+    });
 }
 
 constexpr Param prismatoid_params[] = {
     {"bottom", &outline}, {"z0", &number}, {"top", &outline}, {"z1", &number}, {"label", &optional_text, true}};
 PyObject* prismatoid(const Call& c) {
-    return solid_result(
-        [&] { return make_prismatoid(points(c, 0), num(c, 1), points(c, 2), num(c, 3), label(c, 4, "prismatoid")); });
+    const std::vector<Point2>& bottom = points(c, 0);
+    const std::vector<Point2>& top = points(c, 2);
+    if (bottom.size() != top.size()) {
+        throw Panic(PanicKind::invalid_argument,
+                    "prismatoid: arguments 'bottom' and 'top' must have as many points, got " +
+                        std::to_string(bottom.size()) + " and " + std::to_string(top.size()) +
+                        "; point i of the top is joined to point i of the bottom");
+    }
+    if (num(c, 3) <= num(c, 1)) {
+        throw Panic(PanicKind::invalid_argument, "prismatoid: argument 'z1' must be above 'z0', got z0 = " +
+                                                     num(c, 1).plain_text() + " and z1 = " + num(c, 3).plain_text());
+    }
+    return solid_result([&] {
+        // Either end may narrow to a ridge or an apex (a wedge, a pyramid), not both.
+        const bool ridge_below = on_one_line(bottom), ridge_above = on_one_line(top);
+        if (ridge_below && ridge_above) {
+            throw Panic(PanicKind::invalid_argument,
+                        "prismatoid: arguments 'bottom' and 'top' both lie on a line or in a point; "
+                        "one of them must enclose an area");
+        }
+        if (!ridge_below) check_outline(bottom, "prismatoid: argument 'bottom'");
+        if (!ridge_above) check_outline(top, "prismatoid: argument 'top'");
+        return make_prismatoid(bottom, num(c, 1), top, num(c, 3), label(c, 4, "prismatoid"));
+    });
 }
 
 constexpr Param curve_params[] = {{"degree", &count},
@@ -118,17 +156,20 @@ constexpr Entry functions[] = {
     {"box",
      "box(dx, dy, dz, *, label='box')\n--\n\n"
      "The box [0, dx] x [0, dy] x [0, dz], exactly; its faces are labelled label + '.bottom', "
-     "'.top', '.front', '.back', '.right', '.left'." RAISES,
+     "'.top', '.front', '.back', '.right', '.left'. Sizes must be positive." RAISES,
      box_params, box},
     {"prism",
      "prism(outline, height, *, label='prism')\n--\n\n"
      "The outline (a sequence of (x, y) pairs) extruded from z = 0 to z = height, exactly; a "
-     "clockwise outline is reversed first." RAISES,
+     "clockwise outline is reversed first. The height must be positive, and the outline have "
+     "at least three distinct points, not all in a line, and neither cross nor touch itself." RAISES,
      prism_params, prism},
     {"prismatoid",
      "prismatoid(bottom, z0, top, z1, *, label='prismatoid')\n--\n\n"
      "The solid joining the bottom outline at z0 to the top outline at z1 (sequences of (x, y) "
-     "pairs; top has at least as many points as bottom), exactly." RAISES,
+     "pairs with as many points each, point i of the top joined to point i of the bottom; "
+     "z1 above z0), exactly. Each outline is checked as prism's is, but one of them may narrow "
+     "to a line or a point (a wedge, a pyramid)." RAISES,
      prismatoid_params, prismatoid},
     {"nurbs_curve_point",
      "nurbs_curve_point(degree, cps, knots, t, weights=None)\n--\n\n"

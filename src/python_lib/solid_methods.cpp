@@ -9,6 +9,7 @@
 #include "canonical/logical_faces.h"
 #include "canonical/watertight.h"
 #include "chamfer/chamfer.h"
+#include "core/panic.h"
 #include "core/transforms.h"
 #include "python_lib/arguments.h"
 #include "python_lib/call_guard.h"
@@ -78,6 +79,10 @@ PyObject* boolean_operator(const Call& c) {
 }
 
 PyObject* chamfer(const Call& c) {
+    if (num(c, 0).sign() <= 0) {
+        throw Panic(PanicKind::invalid_argument,
+                    "chamfer: argument 'dist' must be positive, got " + num(c, 0).plain_text());
+    }
     return solid_result([&] { return corv::chamfer(self_solid(c), num(c, 0)); });
 }
 
@@ -167,14 +172,14 @@ constexpr Entry methods[] = {
      cut_all_params, solid_cut_all},
     {"same_shape",
      "same_shape($self, other)\n--\n\n"
-     "Whether the two solids are exactly the same point set (their differences both ways have "
-     "no volume), however their faces are divided into polygons: the way to compare results of "
-     "different engines. Raises TypeError when other is not a Solid.",
+     "Whether the two solids are exactly the same point set (their oriented faces cover each "
+     "plane alike), however their faces are divided into polygons: the way to compare results "
+     "of different engines; it runs neither Boolean engine. Raises TypeError when other is not a Solid.",
      same_shape_params, solid_same_shape},
     {"chamfer",
      "chamfer($self, dist)\n--\n\n"
-     "The solid with every edge between two faces bevelled by dist and the corners cut, "
-     "exactly. Raises KernelError when a face at an edge has no rational unit normal (the "
+     "The solid with every edge between two faces bevelled by dist (positive) and the corners "
+     "cut, exactly. Raises KernelError when a face at an edge has no rational unit normal (the "
      "cut could not be exact) or the solid is empty. " EXACT_NUMBERS,
      chamfer_params, chamfer},
     {"canonical",

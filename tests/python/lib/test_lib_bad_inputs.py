@@ -165,7 +165,28 @@ def test_call_shapes_are_type_errors(name):
 @pytest.mark.parametrize(
     ("call", "problem"),
     [
-        (lambda: cv.prismatoid(SQUARE, 0, SQUARE[:3], 1), ""),
+        (lambda: cv.prismatoid(SQUARE, 0, SQUARE[:3], 1), "'bottom' and 'top' must have as many points, got 4 and 3"),
+        (lambda: cv.prismatoid(SQUARE[:3], 0, SQUARE, 1), "got 3 and 4"),
+        (lambda: cv.prismatoid(SQUARE, 1, SQUARE, 1), "'z1' must be above 'z0', got z0 = 1 and z1 = 1"),
+        (lambda: cv.prismatoid(SQUARE, 0, [(0, 0), (2, 2), (2, 0), (0, 2)], 1), "argument 'top': edge 0"),
+        (lambda: cv.prismatoid([(0, 0)] * 4, 0, [(1, 1)] * 4, 1), "both lie on a line or in a point"),
+        (lambda: cv.box(-1, 1, 1), "box: argument 'dx' must be positive, got -1"),
+        (lambda: cv.box(1, 0, 1), "argument 'dy' must be positive, got 0"),
+        (lambda: cv.box(1, 1, "-1/2"), "argument 'dz' must be positive, got -1/2"),
+        (lambda: cv.prism(SQUARE, 0), "prism: argument 'height' must be positive, got 0"),
+        (lambda: cv.prism(SQUARE, -2), "argument 'height' must be positive, got -2"),
+        (lambda: cv.prism([(0, 0), (1, 0)], 1), "argument 'outline': an outline needs at least 3 points, got 2"),
+        (lambda: cv.prism([(0, 0), (1, 1), (3, 3)], 1), "all 3 points lie on one line"),
+        (lambda: cv.prism([(0, 0), (1, 0), (1, 1), (1, 0)], 1), "points 1 and 3 are both (1, 0)"),
+        (lambda: cv.prism([(0, 0), (0, 0), (1, 0), (1, 1)], 1), "points 0 and 1 are both (0, 0)"),
+        # a bow-tie: crossing edges
+        (lambda: cv.prism([(0, 0), (2, 2), (2, 0), (0, 2)], 1), "edge 0 from (0, 0) to (2, 2) and edge 2 from (2, 0)"),
+        # a corner on another edge: touching
+        (lambda: cv.prism([(0, 0), (2, 0), (2, 2), (1, 0), (0, 2)], 1), "edge 0 from (0, 0) to (2, 0) and edge 3"),
+        # an edge running back over its neighbour
+        (lambda: cv.prism([(0, 0), (2, 0), (1, 0), (1, 1)], 1), "edge 0 from (0, 0) to (2, 0) and edge 1 from (2, 0) to (1, 0) run back"),
+        (lambda: cv.box(1, 1, 1).chamfer(-1), "chamfer: argument 'dist' must be positive, got -1"),
+        (lambda: cv.box(1, 1, 1).chamfer(0), "argument 'dist' must be positive, got 0"),
         (lambda: cv.nurbs_curve_point(5, CURVE["cps"], CURVE["knots"], 0), ""),
         (lambda: cv.nurbs_curve_point(2, [[0, 0, 0, 0]] * 3, CURVE["knots"], 0), ""),
         (lambda: cv.nurbs_curve_point(2, CURVE["cps"], CURVE["knots"], 0, weights=[0, 0, 0]), ""),
@@ -183,6 +204,15 @@ def test_values_the_kernel_refuses_are_kernel_errors(call, problem):
     with pytest.raises(cv.KernelError) as info:
         call()
     assert str(info.value) and problem in str(info.value)
+
+
+def test_outlines_that_narrow_or_turn_are_still_accepted():
+    assert cv.prismatoid(SQUARE, 0, [(1, 1)] * 4, 3).volume == 4  # a pyramid
+    assert cv.prismatoid([(1, 1)] * 4, 0, SQUARE, 3).volume == 4  # upside down
+    wedge = cv.prismatoid(SQUARE, 0, [(0, 1), (2, 1), (2, 1), (0, 1)], 2)
+    assert wedge.volume == 4 and wedge.is_watertight
+    # clockwise, with a straight corner, many sides
+    assert cv.prism([(0, 0), (0, 2), (2, 2), (2, 1), (2, 0)], 1).volume == 4
 
 
 def test_huge_numbers_are_exact_or_refused_never_a_crash():

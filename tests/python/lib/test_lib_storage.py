@@ -28,7 +28,7 @@ def same(a, b):
 def every_operation():
     a = cv.box(3, 2, 1, label="a")
     b = cv.prism([(0, 0), (2, 0), (2, 1), (1, 1), (1, 2), (0, 2)], "3/2", label="l").translate("1/2", "1/3", "-1/4")
-    c = cv.prismatoid([(0, 0), (2, 0), (0, 2)], 0, [(0, 0), (1, 0), (1, 1), (0, 1)], 1)
+    c = cv.prismatoid([(0, 0), (2, 0), (0, 2)], 0, [(0, 0), (1, 0), (0, 1)], 1)
     yield a
     yield b
     yield c
