@@ -70,7 +70,8 @@ void check_points(const Outline& o, std::string_view what) {
     });
     // Equal points have equal doubles, so they sit in runs of equal doubles.
     for (std::size_t k = 0; k + 1 < n; ++k) {
-        for (std::size_t m = k + 1; m < n && o.fx[order[m]] == o.fx[order[k]] && o.fy[order[m]] == o.fy[order[k]]; ++m) {
+        for (std::size_t m = k + 1; m < n && o.fx[order[m]] == o.fx[order[k]] && o.fy[order[m]] == o.fy[order[k]];
+             ++m) {
             if (o.p[order[m]] == o.p[order[k]]) {
                 const std::size_t i = std::min(order[k], order[m]), j = std::max(order[k], order[m]);
                 refuse(what, "points " + std::to_string(i) + " and " + std::to_string(j) + " are both " + o.point(i) +
