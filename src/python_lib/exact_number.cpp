@@ -175,6 +175,17 @@ PyObject* fraction_object(const Rational& value) {
         den = PyRef(integer_object(value.denominator()));
     }
     if (!num || !den) return nullptr;
+    if (value.small_parts()) return PyObject_CallFunctionObjArgs(fraction_class, num.get(), den.get(), nullptr);
+    // A Rational is in lowest terms already; Fraction(n, d) would find the
+    // gcd again, for seconds on numbers of a million digits. The two slots
+    // are set directly instead, as Fraction's own constructor for coprime
+    // parts does; should they ever be missing, Fraction(n, d) still serves.
+    PyRef out(PyObject_CallMethod(reinterpret_cast<PyObject*>(&PyBaseObject_Type), "__new__", "O", fraction_class));
+    if (out && PyObject_SetAttrString(out.get(), "_numerator", num.get()) == 0 &&
+        PyObject_SetAttrString(out.get(), "_denominator", den.get()) == 0) {
+        return out.release();
+    }
+    PyErr_Clear();
     return PyObject_CallFunctionObjArgs(fraction_class, num.get(), den.get(), nullptr);
 }
 

@@ -4,6 +4,7 @@ whose message names the argument; nothing crashes and nothing else leaks."""
 
 import pickle
 from decimal import Decimal
+from fractions import Fraction
 
 import pytest
 
@@ -219,6 +220,11 @@ def test_huge_numbers_are_exact_or_refused_never_a_crash():
     big = cv.box(10**3000, "1e3000", 1)
     assert big.volume == 10**6000
     assert big.translate(-(10**3000), 0, 0).bbox[0][0] == -(10**3000)
+    # Results of many digits come back as proper Fractions, in lowest terms.
+    x = Fraction(7**20000, -(3**15000))
+    low = cv.box(1, 1, 1).translate(x, 0, 0).bbox[0][0]
+    assert type(low) is Fraction and low == x and (low.numerator, low.denominator) == (x.numerator, x.denominator)
+    assert hash(low) == hash(x) and low + 1 == x + 1
     with pytest.raises(cv.KernelError, match="exponent"):
         cv.box("1e999999999999", 1, 1)
     with pytest.raises(cv.KernelError, match="argument 'depth'"):
