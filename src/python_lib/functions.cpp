@@ -10,6 +10,7 @@
 #include "builders/outline_check.h"
 #include "builders/prism.h"
 #include "core/panic.h"
+#include "nurbs/nurbs_checks.h"
 #include "nurbs/nurbs_eval.h"
 #include "python_lib/arguments.h"
 #include "python_lib/call_guard.h"
@@ -95,10 +96,31 @@ constexpr Param curve_params[] = {{"degree", &count},
                                   {"knots", &number_list},
                                   {"t", &number},
                                   {"weights", &optional_number_list}};
+// Control points of one to three coordinates, as points of space (the
+// missing coordinates 0).
+NumberRows in_space(const NumberRows& points, const char* call, const std::string& argument) {
+    NumberRows out = points;
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        if (out[i].empty() || out[i].size() > 3) {
+            throw Panic(PanicKind::invalid_argument, std::string(call) + ": argument '" + argument +
+                                                         "': control point " + std::to_string(i) + " has " +
+                                                         std::to_string(out[i].size()) + " coordinates, not 1 to 3");
+        }
+        out[i].resize(3);
+    }
+    return out;
+}
+
 PyObject* nurbs_curve_point(const Call& c) {
+    constexpr const char* call = "nurbs_curve_point";
+    const std::uint64_t degree = c.args.get<std::uint64_t>(0);
+    const NumberRows cps = in_space(c.args.get<NumberRows>(1), call, "cps");
+    const Numbers& knots = c.args.get<Numbers>(2);
+    const std::optional<Numbers>& weights = c.args.get<std::optional<Numbers>>(4);
     Vec3 p = without_gil([&] {
-        return nurbs_curve_eval(c.args.get<std::uint64_t>(0), c.args.get<NumberRows>(1), c.args.get<Numbers>(2),
-                                num(c, 3), c.args.get<std::optional<Numbers>>(4));
+        check_knots({call, "cps", "knots", "t"}, degree, cps.size(), knots, num(c, 3));
+        if (weights) check_weights(call, "weights", cps.size(), *weights);
+        return nurbs_curve_eval(degree, cps, knots, num(c, 3), weights);
     });
     return point_result(p);
 }
@@ -107,10 +129,35 @@ constexpr Param surface_params[] = {
     {"pu", &count},       {"pv", &count}, {"net", &number_net}, {"ku", &number_list},
     {"kv", &number_list}, {"u", &number}, {"v", &number},       {"weights", &optional_number_rows}};
 PyObject* nurbs_surface_point(const Call& c) {
+    constexpr const char* call = "nurbs_surface_point";
+    const std::uint64_t pu = c.args.get<std::uint64_t>(0), pv = c.args.get<std::uint64_t>(1);
+    NumberNet net;
+    for (const NumberRows& row : c.args.get<NumberNet>(2)) {
+        net.push_back(in_space(row, call, "net[" + std::to_string(net.size()) + "]"));
+        if (net.back().size() != net.front().size()) {
+            throw Panic(PanicKind::invalid_argument, std::string(call) + ": argument 'net': row " +
+                                                         std::to_string(net.size() - 1) + " has " +
+                                                         std::to_string(net.back().size()) + " points, row 0 has " +
+                                                         std::to_string(net.front().size()) + "; rows must be alike");
+        }
+    }
+    const Numbers& ku = c.args.get<Numbers>(3);
+    const Numbers& kv = c.args.get<Numbers>(4);
+    const std::optional<NumberRows>& weights = c.args.get<std::optional<NumberRows>>(7);
     Vec3 p = without_gil([&] {
-        return nurbs_surface_eval(c.args.get<std::uint64_t>(0), c.args.get<std::uint64_t>(1), c.args.get<NumberNet>(2),
-                                  c.args.get<Numbers>(3), c.args.get<Numbers>(4), num(c, 5), num(c, 6),
-                                  c.args.get<std::optional<NumberRows>>(7));
+        check_knots({call, "net", "ku", "u"}, pu, net.size(), ku, num(c, 5));
+        check_knots({call, "net[0]", "kv", "v"}, pv, net.empty() ? 0 : net[0].size(), kv, num(c, 6));
+        if (weights) {
+            if (weights->size() != net.size()) {
+                throw Panic(PanicKind::invalid_argument,
+                            std::string(call) + ": argument 'weights' must have one row per net row, " +
+                                std::to_string(net.size()) + ", got " + std::to_string(weights->size()));
+            }
+            for (std::size_t i = 0; i < net.size(); ++i) {
+                check_weights(call, "weights[" + std::to_string(i) + "]", net[i].size(), (*weights)[i]);
+            }
+        }
+        return nurbs_surface_eval(pu, pv, net, ku, kv, num(c, 5), num(c, 6), weights);
     });
     return point_result(p);
 }
@@ -174,12 +221,16 @@ constexpr Entry functions[] = {
     {"nurbs_curve_point",
      "nurbs_curve_point(degree, cps, knots, t, weights=None)\n--\n\n"
      "The exact point (x, y, z) of Fractions of the NURBS curve at t; cps are control points of "
-     "up to three coordinates, weights default to 1." RAISES,
+     "one to three coordinates (the missing ones 0), knots has len(cps) + degree + 1 entries, "
+     "never decreasing, t lies in the domain from knots[degree] to knots[len(cps)], and "
+     "weights (one per control point, positive) default to 1." RAISES,
      curve_params, nurbs_curve_point},
     {"nurbs_surface_point",
      "nurbs_surface_point(pu, pv, net, ku, kv, u, v, weights=None)\n--\n\n"
      "The exact point (x, y, z) of Fractions of the NURBS surface of degrees (pu, pv) at (u, v); "
-     "net[i][j] has u index i, weights (one row per net row) default to 1." RAISES,
+     "net[i][j] has u index i (rows alike, points of one to three coordinates), ku and kv and "
+     "(u, v) as for nurbs_curve_point in each direction, weights (one row per net row, "
+     "positive) default to 1." RAISES,
      surface_params, nurbs_surface_point},
     {"ssi_pairs",
      "ssi_pairs(net_a, net_b, depth, a_box=None, b_box=None)\n--\n\n"

@@ -188,11 +188,20 @@ def test_call_shapes_are_type_errors(name):
         (lambda: cv.prism([(0, 0), (2, 0), (1, 0), (1, 1)], 1), "edge 1 from (2, 0) to (1, 0) run back"),
         (lambda: cv.box(1, 1, 1).chamfer(-1), "chamfer: argument 'dist' must be positive, got -1"),
         (lambda: cv.box(1, 1, 1).chamfer(0), "argument 'dist' must be positive, got 0"),
-        (lambda: cv.nurbs_curve_point(5, CURVE["cps"], CURVE["knots"], 0), ""),
-        (lambda: cv.nurbs_curve_point(2, [[0, 0, 0, 0]] * 3, CURVE["knots"], 0), ""),
-        (lambda: cv.nurbs_curve_point(2, CURVE["cps"], CURVE["knots"], 0, weights=[0, 0, 0]), ""),
-        (lambda: cv.nurbs_surface_point(1, 1, [], [0, 0, 1, 1], [0, 0, 1, 1], 0, 0), ""),
-        (lambda: cv.nurbs_surface_point(1, 1, NET, [0, 1], [0, 0, 1, 1], 0, 0), ""),
+        (lambda: cv.nurbs_curve_point(5, CURVE["cps"], CURVE["knots"], 0), "'cps' needs at least degree + 1 = 6"),
+        (lambda: cv.nurbs_curve_point(2, [[0, 0, 0, 0]] * 3, CURVE["knots"], 0), "control point 0 has 4 coordinates"),
+        (lambda: cv.nurbs_curve_point(2, CURVE["cps"], CURVE["knots"], 0, weights=[0, 0, 0]), "weight 0 is 0"),
+        (lambda: cv.nurbs_curve_point(2, CURVE["cps"], CURVE["knots"], 0, weights=[1, 1]), "one weight per control"),
+        (lambda: cv.nurbs_curve_point(2, CURVE["cps"], CURVE["knots"], 2), "'t' must lie in the domain [0, 1]"),
+        (lambda: cv.nurbs_curve_point(2, CURVE["cps"], [0, 0, 1, 0, 1, 1], 0), "'knots' must not decrease: knot 2"),
+        (lambda: cv.nurbs_curve_point(2, CURVE["cps"], [0, 0, 0, 1, 1], 0), "'knots' must have one knot more"),
+        (lambda: cv.nurbs_curve_point(2, CURVE["cps"], [0] * 6, 0), "'knots' gives an empty domain"),
+        (lambda: cv.nurbs_surface_point(1, 1, [], [0, 0, 1, 1], [0, 0, 1, 1], 0, 0), "argument 'net' needs at least"),
+        (lambda: cv.nurbs_surface_point(1, 1, NET, [0, 1], [0, 0, 1, 1], 0, 0), "argument 'ku' must have"),
+        (lambda: cv.nurbs_surface_point(1, 1, NET, [0, 0, 1, 1], [0, 0, 1, 1], 0, 2), "'v' must lie in the domain"),
+        (lambda: cv.nurbs_surface_point(1, 1, [NET[0], NET[1][:1]], [0, 0, 1, 1], [0, 0, 1, 1], 0, 0), "row 1 has 1"),
+        (lambda: cv.nurbs_surface_point(**{**SURFACE, "weights": [[1, 1]]}), "'weights' must have one row per net row"),
+        (lambda: cv.nurbs_surface_point(**{**SURFACE, "weights": [[1, 1], [1, -1]]}), "'weights[1]' must be positive"),
         (lambda: cv.ssi_pairs([], NET, 2), ""),
         (lambda: cv.ssi_pairs(NET, NET, 2, a_box=[0, 1, 0]), "argument 'a_box'"),
         (lambda: cv.ssi_pairs(NET, NET, 2, b_box=[0, 1, 0, 1, 2]), "argument 'b_box'"),
@@ -205,6 +214,12 @@ def test_values_the_kernel_refuses_are_kernel_errors(call, problem):
     with pytest.raises(cv.KernelError) as info:
         call()
     assert str(info.value) and problem in str(info.value)
+
+
+def test_control_points_of_fewer_coordinates_lie_in_the_plane_z_0():
+    flat = cv.nurbs_curve_point(2, [[0, 0], [1, 2], [3, 1]], CURVE["knots"], "1/3")
+    assert flat == cv.nurbs_curve_point(2, [[0, 0, 0], [1, 2, 0], [3, 1, 0]], CURVE["knots"], "1/3")
+    assert cv.nurbs_surface_point(1, 1, [[[0], [1]], [[2], [3]]], [0, 0, 1, 1], [0, 0, 1, 1], 1, 1)[1:] == (0, 0)
 
 
 def test_outlines_that_narrow_or_turn_are_still_accepted():
