@@ -63,4 +63,8 @@ std::string point_text(const Vec3& p) {
     return out;
 }
 
+std::string plain_point_text(const Vec3& p) {
+    return "(" + p.x.plain_text() + ", " + p.y.plain_text() + ", " + p.z.plain_text() + ")";
+}
+
 }  // namespace corv

@@ -51,5 +51,7 @@ inline void widen(Float3& lo, Float3& hi, const Float3& f) {
 // Point text: "x,y,z" with every coordinate in the n/d form.
 std::string point_text(const Vec3& p);
 void append_point_text(std::string& out, const Vec3& p);
+// The point as people write it, for messages: "(1, 0, 1/2)".
+std::string plain_point_text(const Vec3& p);
 
 }  // namespace corv

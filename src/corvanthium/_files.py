@@ -2,6 +2,7 @@
 
 from __future__ import annotations
 
+import errno
 import os
 from pathlib import Path
 from typing import Any
@@ -53,22 +54,35 @@ def load_mesh(path: str | os.PathLike[str], *, label: str | None = None) -> Soli
     it. The file's float coordinates are taken exactly; in a file that
     stores each triangle's corners apart (STL), corners of exactly equal
     coordinates are joined. The polygons are labelled ``label`` (default:
-    the file's name without suffix). Raises ``KernelError`` as
-    ``from_mesh`` does, also for a file without triangles; ``ImportError``
-    without trimesh; trimesh's own errors for a file it cannot read.
+    the file's name without suffix). Raises ``FileNotFoundError`` when there
+    is no such file; ``KernelError`` naming the file when trimesh cannot read
+    it (its error chained), when it holds no triangles, or as ``from_mesh``
+    does; ``ImportError`` without trimesh.
     """
     trimesh = optional_module("trimesh", "mesh")
-    bodies = _bodies(trimesh.load(os.fspath(path), process=False), trimesh)
+    name = os.fspath(path)
+    if not os.path.exists(name):
+        raise FileNotFoundError(errno.ENOENT, "no such mesh file", name)
+    if not os.path.isfile(name):
+        raise KernelError(f"{name}: not a file")
     vertex_parts: list[npt.NDArray[np.float64]] = []
     face_parts: list[npt.NDArray[np.int64]] = []
-    offset = 0
-    for body in bodies:
-        vertices = np.asarray(body.vertices, dtype=np.float64)
-        faces = np.asarray(body.faces, dtype=np.int64)
-        vertex_parts.append(vertices)
-        face_parts.append(faces + offset)
-        offset += len(vertices)
+    try:
+        offset = 0
+        for body in _bodies(trimesh.load(name, process=False), trimesh):
+            vertices = np.asarray(body.vertices, dtype=np.float64)
+            faces = np.asarray(body.faces, dtype=np.int64)
+            vertex_parts.append(vertices)
+            face_parts.append(faces + offset)
+            offset += len(vertices)
+    except (ImportError, MemoryError):
+        raise
+    except Exception as e:
+        raise KernelError(f"{name}: the file could not be read as a mesh ({type(e).__name__}: {e})") from e
     if not face_parts or sum(len(f) for f in face_parts) == 0:
-        raise KernelError(f"{os.fspath(path)}: no triangles to read")
+        raise KernelError(f"{name}: no triangles to read")
     vertices, faces = _merge_soup(np.concatenate(vertex_parts), np.concatenate(face_parts))
-    return from_mesh(vertices, faces, label=label if label is not None else Path(path).stem)
+    try:
+        return from_mesh(vertices, faces, label=label if label is not None else Path(path).stem)
+    except KernelError as e:
+        raise KernelError(f"{name}: {e}") from e

@@ -69,7 +69,7 @@ std::optional<Plane> integer_plane(const Vec3& a, const Vec3& b, const Vec3& c, 
 }
 
 [[noreturn]] void reject(PanicKind kind, std::size_t face, const std::string& what) {
-    throw Panic(kind, "from_triangles: face " + std::to_string(face) + ": " + what);
+    throw Panic(kind, "from_mesh: face " + std::to_string(face) + ": " + what);
 }
 
 // Whether the doubles prove the triangle has area: one component of its
@@ -109,7 +109,8 @@ int volume_sign(const std::vector<Vec3>& points, const std::vector<Float3>& f,
 
 // Every directed edge once and its reverse once; else the first face on a
 // faulty edge. The indices are known to be below the number of points.
-void check_edges(const std::vector<std::array<std::uint64_t, 3>>& faces, std::size_t points) {
+void check_edges(const std::vector<std::array<std::uint64_t, 3>>& faces, const std::vector<Vec3>& at) {
+    const std::size_t points = at.size();
     // Each use of an edge as (lo, hi, face * 2 + runs lo -> hi); with fewer
     // than 2^32 points the ends pack into one sort key.
     std::vector<std::array<std::uint64_t, 3>> uses;
@@ -138,9 +139,12 @@ void check_edges(const std::vector<std::array<std::uint64_t, 3>>& faces, std::si
             const std::uint64_t hi = packed ? uses[i][0] & 0xffffffffu : uses[i][1];
             const std::string l = std::to_string(lo), h = std::to_string(hi);
             worst = face;
-            what = "edge " + l + "-" + h + " is used by " + std::to_string(forward + backward) + " triangle(s), " +
-                   std::to_string(forward) + " running " + l + "->" + h + " and " + std::to_string(backward) +
-                   " the other way (each edge needs one triangle each way)";
+            what = "the edge from vertex " + l + " " + plain_point_text(at[lo]) + " to vertex " + h + " " +
+                   plain_point_text(at[hi]) + " has " + std::to_string(forward) + " triangle(s) running " + l + "->" +
+                   h + " and " + std::to_string(backward) + " the other way; each edge needs one each way (" +
+                   (forward + backward < 2 ? "the mesh has a hole there"
+                                           : "more than two triangles meet there, or they face different ways") +
+                   ")";
         }
         i = j;
     }
@@ -173,7 +177,7 @@ Solid solid_from_triangles(std::vector<Vec3> points, const std::vector<std::arra
             reject(PanicKind::invalid_argument, i, "the triangle has zero area (repeated or collinear points)");
         }
     }
-    check_edges(faces, points.size());
+    check_edges(faces, points);
     const bool flip = !faces.empty() && volume_sign(points, f, faces) < 0;
     Solid out;
     out.polygons.reserve(faces.size());

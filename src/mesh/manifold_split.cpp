@@ -137,9 +137,11 @@ bool manifold_split(std::vector<Vec3>& points, std::vector<Float3>& fpoints, std
             (sides[j].forward ? forward : backward) += 1;
         }
         if (forward != backward) {
-            throw Panic(PanicKind::not_manifold, "mesh: the solid is not closed: an edge has " +
-                                                     std::to_string(forward) + " triangle(s) one way and " +
-                                                     std::to_string(backward) + " the other");
+            throw Panic(PanicKind::not_manifold,
+                        "mesh: the solid is not closed: the edge from " + plain_point_text(points[sides[i].lo]) +
+                            " to " + plain_point_text(points[sides[i].hi]) + " has " + std::to_string(forward) +
+                            " triangle(s) one way and " + std::to_string(backward) +
+                            " the other, so the solid has a hole or a loose face there");
         }
         if (j - i == 2) {
             twin[sides[i].corner] = sides[i + 1].corner;

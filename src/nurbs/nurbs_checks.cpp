@@ -8,8 +8,7 @@ namespace corv {
 namespace {
 
 [[noreturn]] void refuse(std::string_view call, std::string_view argument, const std::string& why) {
-    throw Panic(PanicKind::invalid_argument,
-                std::string(call) + ": argument '" + std::string(argument) + "' " + why);
+    throw Panic(PanicKind::invalid_argument, std::string(call) + ": argument '" + std::string(argument) + "' " + why);
 }
 
 std::string n(std::size_t k) { return std::to_string(k); }
@@ -24,9 +23,9 @@ void check_knots(const KnotArguments& names, std::uint64_t degree, std::size_t c
     }
     const std::size_t want = count + degree + 1;
     if (knots.size() != want) {
-        refuse(names.call, names.knots,
-               "must have one knot more than control points and degree together, " + n(want) + ", got " +
-                   n(knots.size()));
+        refuse(
+            names.call, names.knots,
+            "must have one knot more than control points and degree together, " + n(want) + ", got " + n(knots.size()));
     }
     for (std::size_t i = 0; i + 1 < knots.size(); ++i) {
         if (knots[i + 1] < knots[i]) {

@@ -14,10 +14,10 @@
 namespace corv {
 
 struct KnotArguments {
-    std::string_view call;        // e.g. "nurbs_curve_point"
-    std::string_view points;      // the control points' argument, e.g. "cps"
-    std::string_view knots;       // e.g. "knots"
-    std::string_view parameter;   // e.g. "t"
+    std::string_view call;       // e.g. "nurbs_curve_point"
+    std::string_view points;     // the control points' argument, e.g. "cps"
+    std::string_view knots;      // e.g. "knots"
+    std::string_view parameter;  // e.g. "t"
 };
 
 // One direction: `count` control points of the given degree, their knots and

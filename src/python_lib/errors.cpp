@@ -4,6 +4,7 @@
 #include <new>
 
 #include "core/guard.h"
+#include "core/memory_budget.h"
 #include "core/panic.h"
 
 namespace corv::python_lib {
@@ -37,6 +38,13 @@ void raise_kernel_error(const std::string& text) noexcept {
     Py_DecRef(message);
 }
 
+void raise_memory_error() noexcept {
+    PyErr_Format(PyExc_MemoryError,
+                 "the call needed more memory than the budget for exact numbers allows (%lld bytes; "
+                 "corvanthium.set_memory_limit(bytes) changes it) or than the machine has",
+                 static_cast<long long>(memory::budget()));
+}
+
 void raise_current_exception() noexcept {
     try {
         throw;
@@ -48,7 +56,7 @@ void raise_current_exception() noexcept {
     } catch (const ValueFailure& e) {
         raise_kernel_error(e.what());
     } catch (const std::bad_alloc&) {
-        PyErr_NoMemory();
+        raise_memory_error();
     } catch (const std::exception& e) {
         std::string text = "internal failure: ";
         text += e.what();

@@ -16,6 +16,9 @@ PyObject* kernel_error_class() noexcept;
 // Sets KernelError(text) as the current Python error.
 void raise_kernel_error(const std::string& text) noexcept;
 
+// MemoryError saying the budget and how to change it.
+void raise_memory_error() noexcept;
+
 // Turns the C++ exception being handled into the current Python error:
 // Panic and ValueFailure -> KernelError, std::bad_alloc -> MemoryError, an
 // interrupted call -> the error that stopped it, any other failure ->

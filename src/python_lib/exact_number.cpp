@@ -121,7 +121,7 @@ bool read_integer(PyObject* index, Integer& out) {
     const char* text = PyUnicode_AsUTF8AndSize(hex.get(), &length);
     if (text == nullptr) return false;
     if (!memory::fits(static_cast<std::int64_t>(length))) {
-        PyErr_NoMemory();
+        raise_memory_error();
         return false;
     }
     const bool negative = text[0] == '-';

@@ -64,8 +64,7 @@ TEST(FromTriangles, TetrahedronBothWaysRound) {
 TEST(FromTriangles, FaultsNameTheFirstOffendingFace) {
     Faces out_of_range = kTetra;
     out_of_range[2][1] = 9;
-    EXPECT_EQ(panic_of(tetra_points(), out_of_range),
-              "from_triangles: face 2: vertex index 9 is out of range (4 points)");
+    EXPECT_EQ(panic_of(tetra_points(), out_of_range), "from_mesh: face 2: vertex index 9 is out of range (4 points)");
     EXPECT_PANIC_KIND(solid_from_triangles(tetra_points(), out_of_range, "m"), PanicKind::index);
 
     std::vector<Vec3> collinear = tetra_points();
@@ -73,7 +72,7 @@ TEST(FromTriangles, FaultsNameTheFirstOffendingFace) {
     Faces degenerate = kTetra;
     degenerate.push_back({0, 1, 4});
     EXPECT_EQ(panic_of(collinear, degenerate),
-              "from_triangles: face 4: the triangle has zero area (repeated or collinear points)");
+              "from_mesh: face 4: the triangle has zero area (repeated or collinear points)");
     EXPECT_PANIC_KIND(solid_from_triangles(collinear, degenerate, "m"), PanicKind::invalid_argument);
     Faces repeated = kTetra;
     repeated[1] = {3, 3, 1};
@@ -87,13 +86,16 @@ TEST(FromTriangles, FaultsNameTheFirstOffendingFace) {
     EXPECT_PANIC_KIND(solid_from_triangles(collinear, both, "m"), PanicKind::index);
 
     Faces open(kTetra.begin(), kTetra.end() - 1);
-    EXPECT_NE(panic_of(tetra_points(), open).find("face 0: edge 1-2 is used by 1 triangle(s), 0 running 1->2"),
+    EXPECT_NE(panic_of(tetra_points(), open)
+                  .find("face 0: the edge from vertex 1 (1, 0, 0) to vertex 2 (0, 1, 0) has 0 triangle(s) running 1->2 "
+                        "and 1 the other way; each edge needs one each way (the mesh "
+                        "has a hole there)"),
               std::string::npos);
     EXPECT_PANIC_KIND(solid_from_triangles(tetra_points(), open, "m"), PanicKind::not_manifold);
 
     Faces twisted = kTetra;
     twisted[3] = {1, 3, 2};  // one triangle facing the wrong way
-    EXPECT_NE(panic_of(tetra_points(), twisted).find("face 0: edge 1-2"), std::string::npos);
+    EXPECT_NE(panic_of(tetra_points(), twisted).find("face 0: the edge from vertex 1"), std::string::npos);
     EXPECT_PANIC_KIND(solid_from_triangles(tetra_points(), twisted, "m"), PanicKind::not_manifold);
 
     Faces doubled = kTetra;

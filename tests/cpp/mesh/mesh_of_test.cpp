@@ -141,7 +141,8 @@ TEST(MeshOf, RefusesOpenAndEmptySolids) {
     EXPECT_PANIC_KIND(mesh_of(cancelled), PanicKind::empty_solid);
     Solid open = box;
     open.polygons.pop_back();
-    EXPECT_NE(panic_of(open).find("not closed"), std::string::npos) << panic_of(open);
+    EXPECT_NE(panic_of(open).find("not closed: the edge from ("), std::string::npos) << panic_of(open);
+    EXPECT_NE(panic_of(open).find("has a hole or a loose face there"), std::string::npos) << panic_of(open);
     EXPECT_PANIC_KIND(mesh_of(open), PanicKind::not_manifold);
     Solid twice = soup_of_solids({box, box});
     EXPECT_NE(panic_of(twice).find("covered more than once"), std::string::npos);

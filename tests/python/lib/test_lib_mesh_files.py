@@ -44,8 +44,14 @@ def test_export_refuses_other_suffixes_and_load_refuses_empty_files(tmp_path):
     open_box = trimesh.creation.box()
     open_box.faces = open_box.faces[:-1]
     open_box.export(tmp_path / "open.ply")
-    with pytest.raises(cv.KernelError, match="face"):
+    with pytest.raises(cv.KernelError, match=r"open\.ply: from_mesh: face \d+: the edge .*the mesh has a hole"):
         cv.load_mesh(tmp_path / "open.ply")
+    with pytest.raises(FileNotFoundError, match="nothing.stl"):
+        cv.load_mesh(tmp_path / "nothing.stl")
+    (tmp_path / "noise.stl").write_bytes(b"solid x\nfacet normal oops\n" + bytes(range(256)))
+    with pytest.raises(cv.KernelError, match=r"noise\.stl: ") as info:
+        cv.load_mesh(tmp_path / "noise.stl")
+    assert info.value.__cause__ is not None or "no triangles" in str(info.value)
 
 
 def test_a_scene_of_two_bodies_loads_as_one_solid(tmp_path):
