@@ -2,9 +2,10 @@
 rational points of a circle of radius 10 (height 30) minus a 4 x 30 x 40
 box through its middle, for n = 250 ... 20,000. Prints the median time of
 each engine per size, the local engine's share of the BSP engine's time,
-the growth exponent of each engine between the smallest and the largest
-size (time ~ n^k), and each engine's peak memory at the largest size (a
-fresh process each).
+manifold3d's time on the same points in floats when it is installed (a
+float peer), the growth exponent of each engine between the smallest and
+the largest size (time ~ n^k), and each engine's peak memory at the
+largest size (a fresh process each).
 
     PYTHONPATH=build python3 bench/bench_long_prism.py [--sizes 250,1000,4000,20000] [--runs 3]
 """
@@ -46,6 +47,25 @@ def seconds(n, engine, runs):
     return times[len(times) // 2]
 
 
+def peer_seconds(n, runs):
+    """manifold3d (floating point) on the same cut, or None when not installed."""
+    try:
+        import manifold3d as m
+    except ImportError:
+        return None
+    points = [(float(x), float(y)) for x, y in circle(n)]
+    prism = m.CrossSection([points]).extrude(30)
+    cutter = m.Manifold.cube((4, 30, 40)).translate((-2, -15, -5))
+    prism.num_tri()  # the extrusion is made before the clock starts, as ours is
+    times = []
+    for _ in range(runs):
+        start = time.perf_counter()
+        (prism - cutter).num_tri()  # Booleans are lazy: counting forces one
+        times.append(time.perf_counter() - start)
+    times.sort()
+    return times[len(times) // 2]
+
+
 def peak_mib(n, engine):
     """Peak resident memory of a fresh process that builds and cuts the prism."""
     code = (
@@ -64,11 +84,13 @@ def main():
     args = parser.parse_args()
     sizes = [int(s) for s in args.sizes.split(",")]
     table = {}
-    print(f"{'sides':>7} {'local s':>9} {'bsp s':>9} {'local/bsp':>10}")
+    print(f"{'sides':>7} {'local s':>9} {'bsp s':>9} {'local/bsp':>10} {'manifold3d s':>13} {'local/m3d':>10}")
     for n in sizes:
         local, bsp = seconds(n, "local", args.runs), seconds(n, "bsp", args.runs)
+        peer = peer_seconds(n, args.runs)
         table[n] = (local, bsp)
-        print(f"{n:>7} {local:>9.4f} {bsp:>9.4f} {local / bsp:>10.3f}", flush=True)
+        peer_cols = f"{peer:>13.4f} {local / peer:>10.2f}" if peer else f"{'-':>13} {'-':>10}"
+        print(f"{n:>7} {local:>9.4f} {bsp:>9.4f} {local / bsp:>10.3f} {peer_cols}", flush=True)
     if len(sizes) > 1:
         lo, hi = sizes[0], sizes[-1]
         for k, name in enumerate(("local", "bsp")):
