@@ -32,7 +32,14 @@ struct Outline {
         return std::min(p[a].x, p[b].x) <= p[c].x && p[c].x <= std::max(p[a].x, p[b].x) &&
                std::min(p[a].y, p[b].y) <= p[c].y && p[c].y <= std::max(p[a].y, p[b].y);
     }
-    std::string point(std::size_t i) const { return "(" + p[i].x.plain_text() + ", " + p[i].y.plain_text() + ")"; }
+    std::string point(std::size_t i) const {
+        std::string out = "(";
+        out += p[i].x.plain_text();
+        out += ", ";
+        out += p[i].y.plain_text();
+        out += ')';
+        return out;
+    }
     std::string edge(std::size_t i) const {
         return "edge " + std::to_string(i) + " from " + point(i) + " to " + point(next(i));
     }

@@ -64,7 +64,14 @@ std::string point_text(const Vec3& p) {
 }
 
 std::string plain_point_text(const Vec3& p) {
-    return "(" + p.x.plain_text() + ", " + p.y.plain_text() + ", " + p.z.plain_text() + ")";
+    std::string out = "(";
+    out += p.x.plain_text();
+    out += ", ";
+    out += p.y.plain_text();
+    out += ", ";
+    out += p.z.plain_text();
+    out += ')';
+    return out;
 }
 
 }  // namespace corv
