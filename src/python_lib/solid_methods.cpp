@@ -50,7 +50,16 @@ PyObject* scale(const Call& c) {
         return nullptr;
     }
     const Rational& fx = num(c, 0);
-    return solid_result([&] { return scaled(self_solid(c), fx, fy ? *fy : fx, fz ? *fz : fx); });
+    const char* names[3] = {"fx", "fy", "fz"};
+    const Rational* factors[3] = {&fx, fy ? &*fy : &fx, fz ? &*fz : &fx};
+    for (std::size_t k = 0; k < 3; ++k) {
+        if (factors[k]->is_zero()) {
+            throw Panic(PanicKind::invalid_argument,
+                        std::string("scale: argument '") + names[k] +
+                            "' is 0, which would flatten the solid; factors must not be 0");
+        }
+    }
+    return solid_result([&] { return scaled(self_solid(c), fx, *factors[1], *factors[2]); });
 }
 
 constexpr Param mirror_params[] = {{"axis", &axis}};
@@ -134,7 +143,8 @@ constexpr Entry methods[] = {
     {"scale",
      "scale($self, fx, fy=None, fz=None)\n--\n\n"
      "The solid scaled about the origin by one factor (uniform) or three, exactly; a negative "
-     "product of factors turns every face round. Passing two factors is a TypeError. " EXACT_NUMBERS,
+     "product of factors turns every face round. A factor of 0 is a KernelError, passing two "
+     "factors a TypeError. " EXACT_NUMBERS,
      scale_params, scale},
     {"mirror",
      "mirror($self, axis)\n--\n\n"

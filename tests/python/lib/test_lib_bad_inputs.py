@@ -7,6 +7,8 @@ from decimal import Decimal
 from fractions import Fraction
 
 import pytest
+from hypothesis import given, settings
+from hypothesis import strategies as st
 
 import corvanthium as cv
 import corvanthium_rs as cr
@@ -187,6 +189,8 @@ def test_call_shapes_are_type_errors(name):
         # an edge running back over its neighbour
         (lambda: cv.prism([(0, 0), (2, 0), (1, 0), (1, 1)], 1), "edge 1 from (2, 0) to (1, 0) run back"),
         (lambda: cv.box(1, 1, 1).chamfer(-1), "chamfer: argument 'dist' must be positive, got -1"),
+        (lambda: cv.box(1, 1, 1).scale(0), "scale: argument 'fx' is 0, which would flatten the solid"),
+        (lambda: cv.box(1, 1, 1).scale(2, 1, 0), "argument 'fz' is 0"),
         (lambda: cv.box(1, 1, 1).chamfer(0), "argument 'dist' must be positive, got 0"),
         (lambda: cv.nurbs_curve_point(5, CURVE["cps"], CURVE["knots"], 0), "'cps' needs at least degree + 1 = 6"),
         (lambda: cv.nurbs_curve_point(2, [[0, 0, 0, 0]] * 3, CURVE["knots"], 0), "control point 0 has 4 coordinates"),
@@ -220,6 +224,39 @@ def test_control_points_of_fewer_coordinates_lie_in_the_plane_z_0():
     flat = cv.nurbs_curve_point(2, [[0, 0], [1, 2], [3, 1]], CURVE["knots"], "1/3")
     assert flat == cv.nurbs_curve_point(2, [[0, 0, 0], [1, 2, 0], [3, 1, 0]], CURVE["knots"], "1/3")
     assert cv.nurbs_surface_point(1, 1, [[[0], [1]], [[2], [3]]], [0, 0, 1, 1], [0, 0, 1, 1], 1, 1)[1:] == (0, 0)
+
+
+_SIZE = st.fractions(min_value=-2, max_value=3, max_denominator=4)
+_SHAPE = st.one_of(
+    st.tuples(st.just("box"), _SIZE, _SIZE, _SIZE),
+    st.tuples(st.just("prism"), st.lists(st.tuples(st.integers(-3, 3), st.integers(-3, 3)), max_size=6), _SIZE),
+)
+_STEP = st.one_of(
+    st.tuples(st.sampled_from(["scale", "translate"]), _SIZE, _SIZE, _SIZE),
+    st.tuples(st.just("mirror"), st.integers(0, 2)),
+    st.tuples(st.sampled_from(["union", "cut", "intersect"]), _SHAPE),
+)
+
+
+def _made(shape):
+    return cv.box(*shape[1:]) if shape[0] == "box" else cv.prism(shape[1], shape[2])
+
+
+@settings(max_examples=100, deadline=None)
+@given(_SHAPE, st.lists(_STEP, max_size=4), st.sampled_from(["local", "bsp"]))
+def test_programs_of_any_arguments_give_closed_solids_or_refusals(first, steps, engine):
+    try:
+        s = _made(first)
+        for step in steps:
+            if step[0] == "mirror":
+                s = s.mirror(step[1])
+            elif step[0] in ("scale", "translate"):
+                s = getattr(s, step[0])(*step[1:])
+            else:
+                s = getattr(s, step[0])(_made(step[1]), engine=engine)
+    except cv.KernelError:
+        return
+    assert s.volume >= 0 and s.is_watertight
 
 
 def test_outlines_that_narrow_or_turn_are_still_accepted():
