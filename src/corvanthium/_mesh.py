@@ -63,7 +63,10 @@ def _mesh_from_native(parts: tuple[bytes, bytes, tuple[int, ...], tuple[str, ...
 
 
 def _index_array(faces: Any) -> npt.NDArray[np.int64]:
-    array = np.asarray(faces)
+    try:
+        array = np.asarray(faces)
+    except ValueError as e:  # rows of different lengths
+        raise KernelError(f"faces: expected rows of three vertex indices each ({e})") from e
     if array.size == 0:
         array = array.reshape(0, 3).astype(np.int64)
     if array.dtype.kind not in "iu":
@@ -94,18 +97,27 @@ def from_mesh(vertices: Mesh | Any, faces: Any = None, *, label: str = "mesh") -
     Raises ``KernelError`` naming the first offending face for an index out
     of range or negative, a triangle of zero area, or an edge not shared by
     exactly two triangles running opposite ways (edges are told apart by
-    vertex index), and for a coordinate that is not finite; ``TypeError``
-    for faces that are not integers or a coordinate of another type.
+    vertex index), for a coordinate that is not finite, for rows of faces
+    of other lengths, a label that is not valid text and a ``Mesh`` whose
+    exact vertices cannot be read; ``TypeError`` for faces that are not
+    integers, a coordinate of another type or a label that is not a str.
     """
+    _check_label(label)
     if isinstance(vertices, Mesh):
         if faces is not None:
             raise TypeError("from_mesh(mesh) takes no faces: they come with the Mesh")
-        return _from_exact_mesh(vertices.exact_vertices, vertices.faces, label=label)
+        try:
+            exact = vertices.exact_vertices
+        except (ZeroDivisionError, IndexError) as e:
+            raise KernelError(
+                f"vertices: the Mesh's exact vertices are not readable ({e}); make Meshes with Solid.mesh()"
+            ) from e
+        return _from_exact_mesh(exact, vertices.faces, label=label)
     if faces is None:
         raise TypeError("from_mesh() needs faces unless vertices is a Mesh")
     face_array = _index_array(faces)
     array = None
-    if not isinstance(vertices, Sequence) or _plain(vertices):
+    if isinstance(vertices, memoryview) or not isinstance(vertices, Sequence) or _plain(vertices):
         try:
             array = np.asarray(vertices)
         except ValueError:  # ragged rows: read row by row, which names the bad one
@@ -119,6 +131,15 @@ def from_mesh(vertices: Mesh | Any, faces: Any = None, *, label: str = "mesh") -
             return _from_float_mesh(np.ascontiguousarray(array, dtype=np.float64), face_array, label=label)
         return _from_exact_mesh([[int(x) for x in row] for row in array.tolist()], face_array, label=label)
     return _from_exact_mesh(_exact_rows(vertices), face_array, label=label)
+
+
+def _check_label(label: Any) -> None:
+    if not isinstance(label, str):
+        raise TypeError(f"argument 'label': expected a str, got {type(label).__name__}")
+    try:
+        label.encode("utf-8")
+    except UnicodeEncodeError as e:
+        raise KernelError(f"argument 'label': {e.reason} (character {e.start}); pass text without them") from e
 
 
 def _plain(rows: Sequence[Any]) -> bool:

@@ -6,6 +6,7 @@ import pickle
 from decimal import Decimal
 from fractions import Fraction
 
+import numpy as np
 import pytest
 from hypothesis import given, settings
 from hypothesis import strategies as st
@@ -218,6 +219,22 @@ def test_values_the_kernel_refuses_are_kernel_errors(call, problem):
     with pytest.raises(cv.KernelError) as info:
         call()
     assert str(info.value) and problem in str(info.value)
+
+
+def test_from_mesh_refuses_odd_inputs_with_its_own_errors():
+    import dataclasses
+
+    tetra = [[0, 0, 0], [1, 0, 0], [0, 1, 0], [0, 0, 1]]
+    faces = [[0, 2, 1], [0, 1, 3], [0, 3, 2], [1, 2, 3]]
+    assert cv.from_mesh(memoryview(np.array(tetra, dtype=np.float64)), faces).volume == Fraction(1, 6)
+    with pytest.raises(cv.KernelError, match="faces: expected rows of three"):
+        cv.from_mesh(tetra, [[0, 2, 1], [0, 1], [0, 3, 2], [1, 2, 3]])
+    with pytest.raises(cv.KernelError, match="argument 'label': surrogates not allowed"):
+        cv.from_mesh(tetra, faces, label="\ud800")
+    mesh = cv.box(1, 1, 1).mesh()
+    broken = dataclasses.replace(mesh, _exact_parts=(0,) * len(mesh._exact_parts))
+    with pytest.raises(cv.KernelError, match="exact vertices are not readable"):
+        cv.from_mesh(broken)
 
 
 def test_control_points_of_fewer_coordinates_lie_in_the_plane_z_0():
