@@ -11,6 +11,7 @@
 #include "local/filtered.h"
 #include "local/union_find.h"
 #include "local/vertex_key.h"
+#include "mesh/planar.h"
 
 namespace corv::local {
 namespace {
@@ -55,26 +56,6 @@ bool same_plane(const Plane& a, const Plane& b) {
     return m.x * n.y == m.y * n.x && m.y * n.z == m.z * n.y && m.z * n.x == m.x * n.z && dot(m, n).sign() > 0;
 }
 
-// The plane's projection: the axes i, j of the coordinate plane it is
-// steepest over, and the sign that turns a 2-D orientation there into one
-// seen from the normal's side.
-struct Projection {
-    int i, j, sign;
-};
-
-Projection projection_of(const Vec3& n) {
-    std::size_t k = 0;
-    double best = -1;
-    for (std::size_t a = 0; a < 3; ++a) {
-        const double m = std::fabs(n[a].to_double());
-        if (!n[a].is_zero() && m > best) {
-            best = m;
-            k = a;
-        }
-    }
-    return {static_cast<int>((k + 1) % 3), static_cast<int>((k + 2) % 3), n[k].sign()};
-}
-
 // Two pieces are merged only where their boxes overlap much: the
 // slivers of a fan, whose boxes all reach across the cap, become one
 // polygon with one box, while pieces lying side by side (a face cut into
@@ -82,17 +63,20 @@ Projection projection_of(const Vec3& n) {
 // operand where a Boolean keeps them whole.
 constexpr double kOverlap = 0.75;
 
-double box_area(const Float3& lo, const Float3& hi, const Projection& pr) {
-    const auto i = static_cast<std::size_t>(pr.i), j = static_cast<std::size_t>(pr.j);
-    return (hi[i] - lo[i]) * (hi[j] - lo[j]);
+// The area of the box's shadow on the plane's frame.
+double box_area(const Float3& lo, const Float3& hi, const mesh::Frame& fr) {
+    return (hi[fr.u] - lo[fr.u]) * (hi[fr.v] - lo[fr.v]);
+}
+
+// The orientation of (a, b, c) seen from the tip of the plane's normal.
+int turn(const Loops& l, std::uint32_t a, std::uint32_t b, std::uint32_t c, const mesh::Frame& fr) {
+    return orient2d(*l.point[a], *l.fpoint[a], *l.point[b], *l.fpoint[b], *l.point[c], *l.fpoint[c], fr.u, fr.v);
 }
 
 // Whether the loop stays convex at a when it comes in from x and leaves to
 // y: a left turn, or straight on (never back along the same line).
-bool convex_corner(const Loops& l, std::uint32_t x, std::uint32_t a, std::uint32_t y, const Projection& pr) {
-    const int turn =
-        pr.sign * orient2d(*l.point[x], *l.fpoint[x], *l.point[a], *l.fpoint[a], *l.point[y], *l.fpoint[y], pr.i, pr.j);
-    if (turn != 0) return turn > 0;
+bool convex_corner(const Loops& l, std::uint32_t x, std::uint32_t a, std::uint32_t y, const mesh::Frame& fr) {
+    if (const int t = turn(l, x, a, y, fr); t != 0) return t > 0;
     return dot(sub(*l.point[a], *l.point[x]), sub(*l.point[y], *l.point[a])).sign() > 0;
 }
 
@@ -178,15 +162,15 @@ std::vector<const Polygon*> merge_group(std::span<const Polygon* const> polygons
         if (rp == rq || p.label != q.label || !same_plane(p.plane, q.plane)) continue;
         // Across h (a to b) and its twin t (b to a) the loops become
         // ... x a y ... and ... u b v ...; both corners must stay convex.
-        const Projection pr = projection_of(p.plane.normal);
+        const mesh::Frame fr = mesh::frame_for(p.plane.normal);
         Float3 lo = low[rp], hi = high[rp];
         widen(lo, hi, low[rq]);
         widen(lo, hi, high[rq]);
-        if (!(box_area(lo, hi, pr) < kOverlap * (box_area(low[rp], high[rp], pr) + box_area(low[rq], high[rq], pr)))) {
+        if (!(box_area(lo, hi, fr) < kOverlap * (box_area(low[rp], high[rp], fr) + box_area(low[rq], high[rq], fr)))) {
             continue;
         }
         const std::uint32_t ph = l.prev[h], nh = l.next[h], pt = l.prev[t], nt = l.next[t];
-        if (!convex_corner(l, ph, h, l.next[nt], pr) || !convex_corner(l, pt, t, l.next[nh], pr)) continue;
+        if (!convex_corner(l, ph, h, l.next[nt], fr) || !convex_corner(l, pt, t, l.next[nh], fr)) continue;
         l.next[ph] = nt;
         l.prev[nt] = ph;
         l.next[pt] = nh;
@@ -215,12 +199,9 @@ std::vector<const Polygon*> merge_group(std::span<const Polygon* const> polygons
         // The loop starts just before a strict corner: a transform takes a
         // polygon's plane from its first three vertices, which a straight
         // run through a removed edge's end would leave in a line.
-        const Projection pr = projection_of(polygons[p]->plane.normal);
+        const mesh::Frame fr = mesh::frame_for(polygons[p]->plane.normal);
         std::uint32_t h = start[r];
-        while (orient2d(*l.point[h], *l.fpoint[h], *l.point[l.next[h]], *l.fpoint[l.next[h]],
-                        *l.point[l.next[l.next[h]]], *l.fpoint[l.next[l.next[h]]], pr.i, pr.j) == 0) {
-            h = l.next[h];
-        }
+        while (turn(l, h, l.next[h], l.next[l.next[h]], fr) == 0) h = l.next[h];
         std::vector<Vec3> vertices;
         std::vector<Float3> floats;
         const std::uint32_t first = h;

@@ -4,6 +4,7 @@
 
 #include "binder/conversion.h"
 #include "binder/py_ref.h"
+#include "core/panic.h"
 #include "python_lib/errors.h"
 #include "python_lib/exact_number.h"
 
@@ -183,5 +184,13 @@ const binder::Converter axis{read_axis, false, true};
 const binder::Converter count{read_count, false, true};
 const binder::Converter quarters{read_quarters, false, true};
 const binder::Converter optional_quarters{read_quarters, true, true};
+
+const Rational& positive(const Rational& value, const char* call, const char* argument) {
+    if (value.sign() <= 0) {
+        throw Panic(PanicKind::invalid_argument,
+                    std::string(call) + ": argument '" + argument + "' must be positive, got " + value.plain_text());
+    }
+    return value;
+}
 
 }  // namespace corv::python_lib

@@ -30,4 +30,8 @@ extern const binder::Converter count;                 // std::uint64_t, a non-ne
 extern const binder::Converter quarters;              // std::int64_t in 0..3: any int, taken modulo 4
 extern const binder::Converter optional_quarters;     // the same, 1 when omitted
 
+// The value, when positive; otherwise Panic (invalid_argument) naming the
+// call and the argument: a size, height or distance of 0 or below makes no solid.
+const Rational& positive(const Rational& value, const char* call, const char* argument);
+
 }  // namespace corv::python_lib

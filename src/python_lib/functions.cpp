@@ -32,16 +32,6 @@ std::string label(const Call& c, std::size_t i, const char* fallback) {
 }
 const std::vector<Point2>& points(const Call& c, std::size_t i) { return c.args.get<std::vector<Point2>>(i); }
 
-// A size that must be positive: a solid of no or negative extent is no solid.
-const Rational& positive(const Call& c, std::size_t i, const char* call, const char* argument) {
-    const Rational& r = num(c, i);
-    if (r.sign() <= 0) {
-        throw Panic(PanicKind::invalid_argument,
-                    std::string(call) + ": argument '" + argument + "' must be positive, got " + r.plain_text());
-    }
-    return r;
-}
-
 template <class Work>
 PyObject* solid_result(Work&& work) {
     return new_solid_object(without_gil(std::forward<Work>(work)));
@@ -49,13 +39,13 @@ PyObject* solid_result(Work&& work) {
 
 constexpr Param box_params[] = {{"dx", &number}, {"dy", &number}, {"dz", &number}, {"label", &optional_text, true}};
 PyObject* box(const Call& c) {
-    return new_solid_object(Solid::cube(positive(c, 0, "box", "dx"), positive(c, 1, "box", "dy"),
-                                        positive(c, 2, "box", "dz"), label(c, 3, "box")));
+    return new_solid_object(Solid::cube(positive(num(c, 0), "box", "dx"), positive(num(c, 1), "box", "dy"),
+                                        positive(num(c, 2), "box", "dz"), label(c, 3, "box")));
 }
 
 constexpr Param prism_params[] = {{"outline", &outline}, {"height", &number}, {"label", &optional_text, true}};
 PyObject* prism(const Call& c) {
-    const Rational& height = positive(c, 1, "prism", "height");
+    const Rational& height = positive(num(c, 1), "prism", "height");
     return solid_result([&] {
         check_outline(points(c, 0), "prism: argument 'outline'");
         return make_prism(points(c, 0), height, label(c, 2, "prism"));

@@ -88,11 +88,8 @@ PyObject* boolean_operator(const Call& c) {
 }
 
 PyObject* chamfer(const Call& c) {
-    if (num(c, 0).sign() <= 0) {
-        throw Panic(PanicKind::invalid_argument,
-                    "chamfer: argument 'dist' must be positive, got " + num(c, 0).plain_text());
-    }
-    return solid_result([&] { return corv::chamfer(self_solid(c), num(c, 0)); });
+    const Rational& dist = positive(num(c, 0), "chamfer", "dist");
+    return solid_result([&] { return corv::chamfer(self_solid(c), dist); });
 }
 
 PyObject* canonical(const Call& c) {
