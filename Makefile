@@ -84,13 +84,14 @@ format: tools
 # Fails on a format difference, a lint finding, a layer crossing, a compile
 # command without pinned floating-point contraction, or a type error in the
 # examples and the package (mypy --strict).
-lint: tools configure
+lint: tools build
 	clang-format --dry-run --Werror $(CPP_SOURCES)
 	ruff check -q .
 	ruff format --check -q .
 	$(PYTHON) tools/check_layers.py
 	$(PYTHON) tools/check_fp_contract.py $(BUILD)/compile_commands.json
 	$(PYTHON) tools/check_types.py
+	$(PYTHON) tools/check_api.py $(BUILD)
 
 # Builds the package (in $(BUILD), beside the tests' build) and installs it.
 install: build-deps

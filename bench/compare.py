@@ -11,7 +11,7 @@ A and B (which build goes first alternates from process to process); B/A is
 then the median of the per-process ratios. Pairing cancels the slow drifts of
 a shared machine's speed, which otherwise hide differences of a few per cent.
 It only works for builds that link the kernel into the extension: builds
-whose kernel is the shared library libcorvanthium_core.so cannot share a
+whose kernel is the shared library libcorvanthium.core.so cannot share a
 process (it would load one kernel for both), and --paired refuses them.
 
     python3 bench/compare.py                      # HEAD~1 against the working tree

@@ -42,8 +42,8 @@ def shares_core_library(build_dirs):
     """Whether the builds link the kernel as the shared library of one name:
     a process loads that library once, so a second build's extension would
     run on the first build's kernel."""
-    library = Path("corvanthium") / "libcorvanthium_core.so"
-    return len(build_dirs) > 1 and all((Path(d) / library).exists() for d in build_dirs)
+    names = ("libcorvanthium.core.so", "libcorvanthium_core.so")  # now, and in older builds
+    return len(build_dirs) > 1 and all(any((Path(d) / "corvanthium" / n).exists() for n in names) for d in build_dirs)
 
 
 def main():

@@ -28,10 +28,15 @@ using Implementation = PyObject* (*)(const Call& call);
 
 struct Entry {
     const char* name;
-    const char* doc;  // "name(params)\n--\n\n" and the doc text, if any
+    const char* doc;  // the doc text; the signature is made from params
     std::span<const Param> params;
     Implementation impl;
 };
+
+// The entry's docstring as the interpreter reads it: the text signature made
+// from its parameters ("name($self, a, b=None, *, c='x')\n--\n\n" for a
+// method), then its doc text. Static storage, made once per entry.
+const char* signed_doc(const Entry& entry, bool is_method);
 
 // The class whose methods a surface holds: its name for messages and how
 // the native value is found in an instance (null when it is not one).
@@ -80,10 +85,11 @@ PyCFunction as_cfunction(Function* f) {
 template <const Surface* S, std::size_t I>
 PyMethodDef method_def() {
     const Entry& e = S->entries[I];
+    const char* doc = signed_doc(e, S->receiver != nullptr);
     if (S->receiver != nullptr && e.params.empty()) {
-        return {e.name, as_cfunction(call_without_arguments<S, I>), METH_NOARGS, e.doc};
+        return {e.name, as_cfunction(call_without_arguments<S, I>), METH_NOARGS, doc};
     }
-    return {e.name, as_cfunction(call_with_keywords<S, I>), METH_VARARGS | METH_KEYWORDS, e.doc};
+    return {e.name, as_cfunction(call_with_keywords<S, I>), METH_VARARGS | METH_KEYWORDS, doc};
 }
 
 template <const Surface* S, std::size_t... I>

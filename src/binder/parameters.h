@@ -60,6 +60,10 @@ struct Param {
     const Converter* kind;
     // Passed by keyword only; such parameters come after all the others.
     bool keyword_only = false;
+    // For an optional parameter, the default its signature shows (a Python
+    // literal such as "'box'" or "1": what leaving it out means); "None"
+    // when null.
+    const char* shown_default = nullptr;
 };
 
 // The converted arguments of one call, in declaration order. Asking for the

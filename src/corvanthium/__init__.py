@@ -40,24 +40,21 @@ their progress to the callback given to ``set_progress`` (a tqdm bar in a
 terminal by default, with the ``progress`` extra).
 """
 
+from corvanthium._builders import box, prism, prismatoid
 from corvanthium._files import load_mesh
-from corvanthium._mesh import Mesh, from_mesh
+from corvanthium._mesh import Mesh
+from corvanthium._mesh_input import from_mesh
 from corvanthium._native import (
     DEFAULT_ENGINE,
     KernelError,
-    Solid,
-    box,
-    load,
     nurbs_curve_point,
     nurbs_surface_point,
-    prism,
-    prismatoid,
     set_memory_limit,
     set_progress,
     ssi_pairs,
-    union_all,
 )
 from corvanthium._progress import default_callback as _default_progress
+from corvanthium._solid import Solid, load, union_all
 
 __all__ = [
     "DEFAULT_ENGINE",

@@ -10,9 +10,11 @@ from typing import Any
 import numpy as np
 import numpy.typing as npt
 
-from corvanthium._mesh import Mesh, from_mesh
-from corvanthium._native import KernelError, Solid
+from corvanthium._mesh import Mesh
+from corvanthium._mesh_input import from_mesh
+from corvanthium._native import KernelError
 from corvanthium._optional import optional_module
+from corvanthium._solid import Solid
 
 FORMATS = (".stl", ".obj", ".ply", ".glb", ".3mf")
 

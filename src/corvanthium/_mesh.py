@@ -1,23 +1,15 @@
-"""Triangle meshes: the frozen ``Mesh`` that ``Solid.mesh()`` returns, and
-``from_mesh``, a ``Solid`` from a triangle mesh."""
+"""The frozen ``Mesh`` that ``Solid.mesh()`` returns."""
 
 from __future__ import annotations
 
-from collections.abc import Sequence
 from dataclasses import dataclass, field
 from fractions import Fraction
 from functools import cached_property
-from typing import Any
 
 import numpy as np
 import numpy.typing as npt
 
-from corvanthium._native import KernelError, Solid, _from_exact_mesh, _from_float_mesh
-
 ExactPoint = tuple[Fraction, Fraction, Fraction]
-
-# Integers up to this size are exact as float64.
-_EXACT_FLOAT_INT = 2**53
 
 
 @dataclass(frozen=True, eq=False)
@@ -53,99 +45,10 @@ class Mesh:
         return f"Mesh({len(self.vertices)} vertices, {len(self.labels)} triangles)"
 
 
-def _mesh_from_native(parts: tuple[bytes, bytes, tuple[int, ...], tuple[str, ...]]) -> Mesh:
-    """The Mesh of the native module's parts: float64 and int64 bytes, the exact
+def mesh_of_parts(parts: tuple[bytes, bytes, tuple[int, ...], tuple[str, ...]]) -> Mesh:
+    """The Mesh of the native solid's mesh parts: float64 and int64 bytes, the exact
     coordinates as (numerator, denominator) ints, the labels."""
     vertex_bytes, face_bytes, exact, labels = parts
     vertices = np.frombuffer(vertex_bytes, dtype=np.float64).reshape(-1, 3)
     faces = np.frombuffer(face_bytes, dtype=np.int64).reshape(-1, 3)
     return Mesh(vertices, faces, labels, exact)
-
-
-def _index_array(faces: Any) -> npt.NDArray[np.int64]:
-    try:
-        array = np.asarray(faces)
-    except ValueError as e:  # rows of different lengths
-        raise KernelError(f"faces: expected rows of three vertex indices each ({e})") from e
-    if array.size == 0:
-        array = array.reshape(0, 3).astype(np.int64)
-    if array.dtype.kind not in "iu":
-        raise TypeError(f"faces: expected integer vertex indices, got an array of {array.dtype}")
-    if array.ndim != 2 or array.shape[1] != 3:
-        raise KernelError(f"faces: expected an array of shape (m, 3), got shape {array.shape}")
-    if array.dtype.kind == "u" and array.size and int(array.max()) >= 2**63:
-        raise KernelError("faces: a vertex index is too large")
-    return np.ascontiguousarray(array, dtype=np.int64)
-
-
-def _exact_rows(vertices: Any) -> list[list[Any]]:
-    """Rows of exact numbers; a float becomes the Fraction it stores exactly."""
-    return [[Fraction(x) if isinstance(x, float) else x for x in row] for row in vertices]
-
-
-def from_mesh(vertices: Mesh | Any, faces: Any = None, *, label: str = "mesh") -> Solid:
-    """A ``Solid`` from a triangle mesh; nothing is rounded.
-
-    ``vertices`` is an (n, 3) array or sequence of coordinates and ``faces``
-    an (m, 3) array of vertex indices, or ``vertices`` is a ``Mesh`` (and
-    ``faces`` is omitted): then its exact vertices are used, so
-    ``from_mesh(s.mesh())`` has exactly the faces of ``s``. Coordinates may
-    be floats (a float is a binary fraction and is taken exactly as that),
-    ints, ``Fraction``, ``Decimal`` or exact text. Every triangle becomes a
-    polygon labelled ``label``; a mesh facing inward is turned outward.
-
-    Raises ``KernelError`` naming the first offending face for an index out
-    of range or negative, a triangle of zero area, or an edge not shared by
-    exactly two triangles running opposite ways (edges are told apart by
-    vertex index), for a coordinate that is not finite, for rows of faces
-    of other lengths, a label that is not valid text and a ``Mesh`` whose
-    exact vertices cannot be read; ``TypeError`` for faces that are not
-    integers, a coordinate of another type or a label that is not a str.
-    """
-    _check_label(label)
-    if isinstance(vertices, Mesh):
-        if faces is not None:
-            raise TypeError("from_mesh(mesh) takes no faces: they come with the Mesh")
-        try:
-            exact = vertices.exact_vertices
-        except (ZeroDivisionError, IndexError) as e:
-            raise KernelError(
-                f"vertices: the Mesh's exact vertices are not readable ({e}); make Meshes with Solid.mesh()"
-            ) from e
-        return _from_exact_mesh(exact, vertices.faces, label=label)
-    if faces is None:
-        raise TypeError("from_mesh() needs faces unless vertices is a Mesh")
-    face_array = _index_array(faces)
-    array = None
-    if isinstance(vertices, memoryview) or not isinstance(vertices, Sequence) or _plain(vertices):
-        try:
-            array = np.asarray(vertices)
-        except ValueError:  # ragged rows: read row by row, which names the bad one
-            array = None
-    if array is not None and array.dtype.kind in "fiu" and array.dtype != np.bool_:
-        if array.size == 0:
-            array = array.reshape(0, 3)
-        if array.ndim != 2 or array.shape[1] != 3:
-            raise KernelError(f"vertices: expected an array of shape (n, 3), got shape {array.shape}")
-        if array.dtype.kind == "f" or np.abs(array).max(initial=0) <= _EXACT_FLOAT_INT:
-            return _from_float_mesh(np.ascontiguousarray(array, dtype=np.float64), face_array, label=label)
-        return _from_exact_mesh([[int(x) for x in row] for row in array.tolist()], face_array, label=label)
-    return _from_exact_mesh(_exact_rows(vertices), face_array, label=label)
-
-
-def _check_label(label: Any) -> None:
-    if not isinstance(label, str):
-        raise TypeError(f"argument 'label': expected a str, got {type(label).__name__}")
-    try:
-        label.encode("utf-8")
-    except UnicodeEncodeError as e:
-        raise KernelError(f"argument 'label': {e.reason} (character {e.start}); pass text without them") from e
-
-
-def _plain(rows: Sequence[Any]) -> bool:
-    """Whether a sequence holds only floats and ints (numpy may read it as one numeric array)."""
-    return all(
-        isinstance(x, (int, float)) and not isinstance(x, bool)
-        for row in rows
-        for x in (row if isinstance(row, Sequence) else (row,))
-    )

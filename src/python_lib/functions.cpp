@@ -37,13 +37,15 @@ PyObject* solid_result(Work&& work) {
     return new_solid_object(without_gil(std::forward<Work>(work)));
 }
 
-constexpr Param box_params[] = {{"dx", &number}, {"dy", &number}, {"dz", &number}, {"label", &optional_text, true}};
+constexpr Param box_params[] = {
+    {"dx", &number}, {"dy", &number}, {"dz", &number}, {"label", &optional_text, true, "'box'"}};
 PyObject* box(const Call& c) {
     return new_solid_object(Solid::cube(positive(num(c, 0), "box", "dx"), positive(num(c, 1), "box", "dy"),
                                         positive(num(c, 2), "box", "dz"), label(c, 3, "box")));
 }
 
-constexpr Param prism_params[] = {{"outline", &outline}, {"height", &number}, {"label", &optional_text, true}};
+constexpr Param prism_params[] = {
+    {"outline", &outline}, {"height", &number}, {"label", &optional_text, true, "'prism'"}};
 PyObject* prism(const Call& c) {
     const Rational& height = positive(num(c, 1), "prism", "height");
     return solid_result([&] {
@@ -52,8 +54,11 @@ PyObject* prism(const Call& c) {
     });
 }
 
-constexpr Param prismatoid_params[] = {
-    {"bottom", &outline}, {"z0", &number}, {"top", &outline}, {"z1", &number}, {"label", &optional_text, true}};
+constexpr Param prismatoid_params[] = {{"bottom", &outline},
+                                       {"z0", &number},
+                                       {"top", &outline},
+                                       {"z1", &number},
+                                       {"label", &optional_text, true, "'prismatoid'"}};
 PyObject* prismatoid(const Call& c) {
     const std::vector<Point2>& bottom = points(c, 0);
     const std::vector<Point2>& top = points(c, 2);
@@ -190,63 +195,30 @@ PyObject* ssi_pairs(const Call& c) {
     "malformed number, a zero denominator or input the kernel refuses."
 
 constexpr Entry functions[] = {
-    {"box",
-     "box(dx, dy, dz, *, label='box')\n--\n\n"
-     "The box [0, dx] x [0, dy] x [0, dz], exactly; its faces are labelled label + '.bottom', "
-     "'.top', '.front', '.back', '.right', '.left'. Sizes must be positive." RAISES,
-     box_params, box},
-    {"prism",
-     "prism(outline, height, *, label='prism')\n--\n\n"
-     "The outline (a sequence of (x, y) pairs) extruded from z = 0 to z = height, exactly; a "
-     "clockwise outline is reversed first. The height must be positive, and the outline have "
-     "at least three distinct points, not all in a line, and neither cross nor touch itself." RAISES,
-     prism_params, prism},
-    {"prismatoid",
-     "prismatoid(bottom, z0, top, z1, *, label='prismatoid')\n--\n\n"
-     "The solid joining the bottom outline at z0 to the top outline at z1 (sequences of (x, y) "
-     "pairs with as many points each, point i of the top joined to point i of the bottom; "
-     "z1 above z0), exactly. Each outline is checked as prism's is, but one of them may narrow "
-     "to a line or a point (a wedge, a pyramid)." RAISES,
-     prismatoid_params, prismatoid},
+    {"box", "", box_params, box},
+    {"prism", "", prism_params, prism},
+    {"prismatoid", "", prismatoid_params, prismatoid},
     {"nurbs_curve_point",
-     "nurbs_curve_point(degree, cps, knots, t, weights=None)\n--\n\n"
      "The exact point (x, y, z) of Fractions of the NURBS curve at t; cps are control points of "
      "one to three coordinates (the missing ones 0), knots has len(cps) + degree + 1 entries, "
      "never decreasing, t lies in the domain from knots[degree] to knots[len(cps)], and "
      "weights (one per control point, positive) default to 1." RAISES,
      curve_params, nurbs_curve_point},
     {"nurbs_surface_point",
-     "nurbs_surface_point(pu, pv, net, ku, kv, u, v, weights=None)\n--\n\n"
      "The exact point (x, y, z) of Fractions of the NURBS surface of degrees (pu, pv) at (u, v); "
      "net[i][j] has u index i (rows alike, points of one to three coordinates), ku and kv and "
      "(u, v) as for nurbs_curve_point in each direction, weights (one row per net row, "
      "positive) default to 1." RAISES,
      surface_params, nurbs_surface_point},
     {"ssi_pairs",
-     "ssi_pairs(net_a, net_b, depth, a_box=None, b_box=None)\n--\n\n"
      "The parameter boxes (au0, au1, av0, av1, bu0, bu1, bv0, bv1), as Fractions, of the leaf "
      "pairs of two rational Bezier patches whose exact control-point boxes still meet after "
      "depth rounds of subdivision; an empty list certifies that the patches do not meet. "
      "a_box and b_box are (u0, u1, v0, v1), the unit square by default." RAISES,
      ssi_params, ssi_pairs},
-    {"union_all",
-     "union_all(solids, *, engine=None)\n--\n\n"
-     "The exact union of every solid of solids (any iterable of Solids; an empty solid for none). "
-     "The 'local' engine unites them all in one pass; 'bsp' unites them one after another in "
-     "order. engine is None (DEFAULT_ENGINE), 'bsp' or 'local'; another value raises ValueError. "
-     "Raises TypeError for an item that is not a Solid, KernelError for a failure of the kernel.",
-     union_all_params, union_all},
-    {"load",
-     "load(path)\n--\n\n"
-     "The exact solid that Solid.save wrote to the file at path (str, bytes or os.PathLike), identical "
-     "to the saved one. Raises OSError when the file cannot be read and KernelError when its "
-     "bytes are truncated, altered or not a stored solid; whatever loads is a well-formed solid.",
-     path_params, solid_load},
-    {"_from_bytes",
-     "_from_bytes(data)\n--\n\n"
-     "The solid stored in data (bytes from Solid.to_bytes); unpickling calls it. Raises "
-     "KernelError for truncated, altered or foreign bytes.",
-     data_params, solid_from_bytes},
+    {"union_all", "", union_all_params, union_all},
+    {"load", "", path_params, solid_load},
+    {"decode", "", data_params, solid_from_bytes},
 };
 
 constexpr Surface module_functions{functions, std::size(functions), nullptr, raise_current_exception, run_guarded};

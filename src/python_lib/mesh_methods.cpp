@@ -96,34 +96,15 @@ PyObject* triangle_labels(const TriMesh& mesh) {
     return tuple.release();
 }
 
-// module.function(*args), importing the module (a part of the package).
-PyObject* call_python(const char* module, const char* function, PyObject* first, PyObject* second = nullptr) {
-    PyRef m(PyImport_ImportModule(module));
-    PyRef f(m ? PyObject_GetAttrString(m.get(), function) : nullptr);
-    if (!f) return nullptr;
-    return PyObject_CallFunctionObjArgs(f.get(), first, second, nullptr);
-}
-
-// The corvanthium.Mesh of the call's solid.
-PyObject* mesh_object(const Call& c) {
+// The parts of the solid's mesh, as the package's Mesh is made of them.
+PyObject* mesh_parts(const Call& c) {
     TriMesh mesh = without_gil([&] { return mesh_of(self_solid(c)); });
     PyRef vertices(rounded_vertices(mesh));
     PyRef faces(vertices ? face_indices(mesh) : nullptr);
     PyRef exact(faces ? exact_parts(mesh) : nullptr);
     PyRef labels(exact ? triangle_labels(mesh) : nullptr);
     if (!labels) return nullptr;
-    PyRef parts(PyTuple_Pack(4, vertices.get(), faces.get(), exact.get(), labels.get()));
-    if (!parts) return nullptr;
-    return call_python("corvanthium._mesh", "_mesh_from_native", parts.get());
-}
-
-// Hands the solid's mesh (and the call's one argument, if any) to a function
-// of the package's Python part.
-PyObject* delegate(const Call& c, const char* module, const char* function) {
-    PyRef mesh(mesh_object(c));
-    if (!mesh) return nullptr;
-    PyObject* argument = c.args.values.empty() ? nullptr : c.args.get<PyObject*>(0);
-    return call_python(module, function, mesh.get(), argument);
+    return PyTuple_Pack(4, vertices.get(), faces.get(), exact.get(), labels.get());
 }
 
 // Index triples as the kernel takes them; a negative index names its face.
@@ -146,7 +127,7 @@ std::string label_of(const Call& c, std::size_t i) {
 }
 
 constexpr Param float_mesh_params[] = {
-    {"vertices", &double_triples}, {"faces", &index_triples}, {"label", &optional_text, true}};
+    {"vertices", &double_triples}, {"faces", &index_triples}, {"label", &optional_text, true, "'mesh'"}};
 PyObject* from_float_mesh(const Call& c) {
     const auto& vertices = c.args.get<DoubleTriples>(0);
     const auto& faces = c.args.get<IndexTriples>(1);
@@ -169,7 +150,7 @@ PyObject* from_float_mesh(const Call& c) {
 }
 
 constexpr Param exact_mesh_params[] = {
-    {"vertices", &number_rows}, {"faces", &index_triples}, {"label", &optional_text, true}};
+    {"vertices", &number_rows}, {"faces", &index_triples}, {"label", &optional_text, true, "'mesh'"}};
 PyObject* from_exact_mesh(const Call& c) {
     const auto& rows = c.args.get<NumberRows>(0);
     const auto& faces = c.args.get<IndexTriples>(1);
@@ -190,14 +171,12 @@ PyObject* from_exact_mesh(const Call& c) {
 
 constexpr Entry functions[] = {
     {"_from_float_mesh",
-     "_from_float_mesh(vertices, faces, *, label='mesh')\n--\n\n"
-     "A Solid from a float64 (n, 3) buffer of points, each converted exactly, and an int64 (m, 3) "
-     "buffer of vertex indices; see corvanthium.from_mesh.",
+     "A native solid from a float64 (n, 3) buffer of points, each converted exactly, and an int64 "
+     "(m, 3) buffer of vertex indices.",
      float_mesh_params, from_float_mesh},
     {"_from_exact_mesh",
-     "_from_exact_mesh(vertices, faces, *, label='mesh')\n--\n\n"
-     "A Solid from rows (x, y, z) of exact numbers and an int64 (m, 3) buffer of vertex indices; "
-     "see corvanthium.from_mesh.",
+     "A native solid from rows (x, y, z) of exact numbers and an int64 (m, 3) buffer of vertex "
+     "indices.",
      exact_mesh_params, from_exact_mesh},
 };
 
@@ -205,22 +184,7 @@ constexpr Surface mesh_functions{functions, std::size(functions), nullptr, raise
 
 }  // namespace
 
-const binder::Param output_path_params[1] = {{"path", &any_object}};
-
-PyObject* solid_mesh(const Call& c) { return mesh_object(c); }
-PyObject* solid_export(const Call& c) { return delegate(c, "corvanthium._files", "export_mesh"); }
-PyObject* solid_render(const Call& c) { return delegate(c, "corvanthium._picture", "render_mesh"); }
-PyObject* solid_show(const Call& c) { return delegate(c, "corvanthium._viewer", "show_mesh"); }
-// A notebook asks every object for a picture: a solid without a mesh (empty
-// or open) answers None rather than an error.
-PyObject* solid_repr_png(const Call& c) {
-    try {
-        return delegate(c, "corvanthium._picture", "png_of_mesh");
-    } catch (const Panic&) {
-        Py_IncRef(Py_None);
-        return Py_None;
-    }
-}
+PyObject* solid_mesh_parts(const Call& c) { return mesh_parts(c); }
 
 PyMethodDef* mesh_function_defs() { return method_table<&mesh_functions, std::size(functions)>(); }
 

@@ -34,7 +34,7 @@ PyObject* create_module() {
     PyRef module(PyModule_Create(&module_def));
     if (!module) return nullptr;
     PyObject* solid_class = solid_type(solid_tables());
-    if (solid_class == nullptr || !binder::add_to_module(module.get(), "Solid", solid_class)) return nullptr;
+    if (solid_class == nullptr || !binder::add_to_module(module.get(), "NativeSolid", solid_class)) return nullptr;
     PyObject* error_class = kernel_error_class();
     if (error_class == nullptr || !binder::add_to_module(module.get(), "KernelError", error_class)) return nullptr;
     PyRef engine(PyUnicode_FromString(engine_name(default_engine)));

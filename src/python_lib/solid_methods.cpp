@@ -67,7 +67,7 @@ PyObject* mirror(const Call& c) {
     return solid_result([&] { return mirrored(self_solid(c), c.args.get<std::uint64_t>(0)); });
 }
 
-constexpr Param rotate_quarter_params[] = {{"axis", &axis}, {"quarters", &optional_quarters}};
+constexpr Param rotate_quarter_params[] = {{"axis", &axis}, {"quarters", &optional_quarters, false, "1"}};
 PyObject* rotate_quarter(const Call& c) {
     return solid_result(
         [&] { return rotated_quarter(self_solid(c), c.args.get<std::uint64_t>(0), c.args.get<std::int64_t>(1)); });
@@ -81,12 +81,6 @@ PyObject* boolean(const Call& c) {
 }
 
 constexpr Param chamfer_params[] = {{"dist", &number}};
-// The operators use the default engine.
-template <BooleanOp Op>
-PyObject* boolean_operator(const Call& c) {
-    return solid_result([&] { return run_boolean(default_engine, Op, self_solid(c), solid_arg(c, 0)); });
-}
-
 PyObject* chamfer(const Call& c) {
     const Rational& dist = positive(num(c, 0), "chamfer", "dist");
     return solid_result([&] { return corv::chamfer(self_solid(c), dist); });
@@ -118,156 +112,34 @@ PyObject* repr(const Call& c) {
     return text_result(without_gil([&] { return summary(self_solid(c)); }));
 }
 
-// A solid never changes, so a copy is the solid itself.
-PyObject* same_solid(const Call& c) {
-    return solid_result([&] { return self_solid(c); });
-}
-
-bool ignore_argument(PyObject*, Value&) { return true; }
-constexpr Converter anything{ignore_argument, false};
-constexpr Param deepcopy_params[] = {{"memo", &anything}};
-
-#define EXACT_NUMBERS                                                                          \
-    "Numbers are exact: int, Fraction, finite Decimal or a text such as \"1/3\" or \"0.25\". " \
-    "Raises TypeError for another type (a float or bool included) and KernelError for a "      \
-    "malformed text or a zero denominator."
-
+// No texts: the package's Solid documents each method.
 constexpr Entry methods[] = {
-    {"translate",
-     "translate($self, x, y, z)\n--\n\n"
-     "The solid moved by (x, y, z), exactly. " EXACT_NUMBERS,
-     translate_params, translate},
-    {"scale",
-     "scale($self, fx, fy=None, fz=None)\n--\n\n"
-     "The solid scaled about the origin by one factor (uniform) or three, exactly; a negative "
-     "product of factors turns every face round. A factor of 0 is a KernelError, passing two "
-     "factors a TypeError. " EXACT_NUMBERS,
-     scale_params, scale},
-    {"mirror",
-     "mirror($self, axis)\n--\n\n"
-     "The solid reflected in the plane where coordinate `axis` is zero (0, 1, 2 or 'x', 'y', "
-     "'z'), exactly. Raises TypeError for an axis of another type, KernelError for another value.",
-     mirror_params, mirror},
-    {"rotate_quarter",
-     "rotate_quarter($self, axis, quarters=1)\n--\n\n"
-     "The solid turned by quarters * 90 degrees about the axis (0, 1, 2 or 'x', 'y', 'z'), "
-     "right-handed; exact, as every coordinate only moves or changes sign. Raises TypeError "
-     "for a non-int quarters or axis type, KernelError for another axis value.",
-     rotate_quarter_params, rotate_quarter},
-    {"union",
-     "union($self, other, *, engine=None)\n--\n\n"
-     "The exact union of the two solids (also `a | b`). engine is None (DEFAULT_ENGINE, now "
-     "'local'), 'bsp' or 'local'; another value raises ValueError. The engines give the same "
-     "point set (see same_shape()); 'bsp' gives the very polygons corvanthium_rs gives (where "
-     "no operand is empty: an empty solid is the empty set here, all of space there), and a "
-     "chamfer equals corvanthium_rs's only on a solid made with 'bsp'. Raises TypeError when "
-     "other is not a Solid, KernelError for a failure of the kernel.",
-     boolean_params, boolean<BooleanOp::union_>},
-    {"cut",
-     "cut($self, other, *, engine=None)\n--\n\n"
-     "The exact difference self minus other (also `a - b`). engine and errors as for union().",
-     boolean_params, boolean<BooleanOp::cut>},
-    {"intersect",
-     "intersect($self, other, *, engine=None)\n--\n\n"
-     "The exact intersection of the two solids (also `a & b`). engine and errors as for union().",
-     boolean_params, boolean<BooleanOp::intersect>},
-    {"cut_all",
-     "cut_all($self, tools, *, engine=None)\n--\n\n"
-     "The solid minus every solid of tools (any iterable of Solids), exactly. The 'local' engine "
-     "cuts them all in one pass (144 holes are not 144 passes); 'bsp' cuts them one after "
-     "another in order. engine and errors as for union().",
-     cut_all_params, solid_cut_all},
-    {"same_shape",
-     "same_shape($self, other)\n--\n\n"
-     "Whether the two solids are exactly the same point set (their oriented faces cover each "
-     "plane alike), however their faces are divided into polygons: the way to compare results "
-     "of different engines; it runs neither Boolean engine. Raises TypeError when other is not a Solid.",
-     same_shape_params, solid_same_shape},
-    {"chamfer",
-     "chamfer($self, dist)\n--\n\n"
-     "The solid with every edge between two faces bevelled by dist (positive) and the corners "
-     "cut, exactly. Raises KernelError when a face at an edge has no rational unit normal (the "
-     "cut could not be exact) or the solid is empty. " EXACT_NUMBERS,
-     chamfer_params, chamfer},
-    {"canonical",
-     "canonical($self)\n--\n\n"
-     "A text that is the same exactly when two solids hold the same faces (each face as its "
-     "set of exact corner points); the same text as corvanthium_rs gives for the same solid.",
-     {},
-     canonical},
-    {"to_bytes",
-     "to_bytes($self)\n--\n\n"
-     "The solid's exact polygon list (loops, planes, labels) in the compact, versioned, "
-     "length-checked and checksummed form that save() writes and pickles carry.",
-     {},
-     solid_to_bytes},
-    {"save",
-     "save($self, path)\n--\n\n"
-     "Writes to_bytes() to the file at path (str, bytes or os.PathLike); corvanthium.load(path) "
-     "reads it back identical. Raises OSError when the file cannot be written.",
-     path_params, solid_save},
-    {"__reduce__",
-     "__reduce__($self)\n--\n\n"
-     "Pickles the solid by its exact polygon list; loading recomputes nothing. As with every "
-     "pickle, loading one from an untrusted source is unsafe.",
-     {},
-     solid_reduce},
-    {"mesh",
-     "mesh($self)\n--\n\n"
-     "The solid's exact, closed, consistently oriented triangle mesh, a frozen corvanthium.Mesh: "
-     "the faces merged and triangulated without new points, every edge used once each way. "
-     "Raises KernelError for an empty solid or one that is not closed.",
-     {},
-     solid_mesh},
-    {"export",
-     "export($self, path)\n--\n\n"
-     "Writes the solid's mesh to path (str or PathLike) in the format its suffix names: .stl, "
-     ".obj, .ply, .glb or .3mf (through trimesh, the 'mesh' extra). Coordinates are written as "
-     "the files hold them, as floats. Raises KernelError as mesh() does, ValueError for another "
-     "suffix, ImportError without trimesh.",
-     output_path_params, solid_export},
-    {"render",
-     "render($self, path)\n--\n\n"
-     "Writes a shaded PNG picture of the solid to path (through matplotlib, the 'plot' extra). "
-     "Raises KernelError as mesh() does, ImportError without matplotlib.",
-     output_path_params, solid_render},
-    {"show",
-     "show($self, path)\n--\n\n"
-     "Writes one self-contained HTML file to path that shows the solid in a browser with orbit "
-     "controls (three.js bundled, no network needed) and returns the path. Raises KernelError "
-     "as mesh() does.",
-     output_path_params, solid_show},
-    {"_repr_png_",
-     "_repr_png_($self)\n--\n\n"
-     "The picture render() writes, as PNG bytes (notebooks show it); None without matplotlib.",
-     {},
-     solid_repr_png},
-    {"__copy__", "__copy__($self)\n--\n\nAn equal solid (solids never change).", {}, same_solid},
-    {"__deepcopy__", "__deepcopy__($self, memo)\n--\n\nAn equal solid (solids never change).", deepcopy_params,
-     same_solid},
+    {"translate", "", translate_params, translate},
+    {"scale", "", scale_params, scale},
+    {"mirror", "", mirror_params, mirror},
+    {"rotate_quarter", "", rotate_quarter_params, rotate_quarter},
+    {"union", "", boolean_params, boolean<BooleanOp::union_>},
+    {"cut", "", boolean_params, boolean<BooleanOp::cut>},
+    {"intersect", "", boolean_params, boolean<BooleanOp::intersect>},
+    {"cut_all", "", cut_all_params, solid_cut_all},
+    {"same_shape", "", same_shape_params, solid_same_shape},
+    {"chamfer", "", chamfer_params, chamfer},
+    {"canonical", "", {}, canonical},
+    {"to_bytes", "", {}, solid_to_bytes},
+    {"save", "", path_params, solid_save},
+    {"mesh_parts", "", {}, solid_mesh_parts},
 };
 
 constexpr Entry properties[] = {
-    {"volume", "The exact enclosed volume, a Fraction.", {}, volume},
-    {"bbox",
-     "The exact bounding box ((xmin, ymin, zmin), (xmax, ymax, zmax)) of Fractions; "
-     "KernelError for a solid without polygons.",
-     {},
-     bbox},
-    {"face_count", "The number of logical faces (distinct face planes), an int.", {}, face_count},
-    {"polygon_count", "The number of polygons the solid is stored as, an int.", {}, polygon_count},
-    {"is_watertight",
-     "Whether every polygon side is matched, stretch by stretch, by sides running the other way (exact).",
-     {},
-     is_watertight},
+    {"volume", "", {}, volume},
+    {"bbox", "", {}, bbox},
+    {"face_count", "", {}, face_count},
+    {"polygon_count", "", {}, polygon_count},
+    {"is_watertight", "", {}, is_watertight},
 };
 
-constexpr Param operand_params[] = {{"other", &solid_param}};
 constexpr Entry operators[] = {
     {"__repr__", "", {}, repr},
-    {"__or__", "", operand_params, boolean_operator<BooleanOp::union_>},
-    {"__sub__", "", operand_params, boolean_operator<BooleanOp::cut>},
-    {"__and__", "", operand_params, boolean_operator<BooleanOp::intersect>},
 };
 
 constexpr Surface method_surface{methods, std::size(methods), &solid_receiver, raise_current_exception, run_guarded};
@@ -283,12 +155,6 @@ SolidTables solid_tables() {
         method_table<&method_surface, std::size(methods)>(),
         property_table<&property_surface, std::size(properties)>(),
         unary_slot<&operator_surface, 0>,
-        binary_slot<&operator_surface, 1>,
-        binary_slot<&operator_surface, 2>,
-        binary_slot<&operator_surface, 3>,
-        "An exact solid: a list of planar polygons whose every coordinate is an exact rational.\n\n"
-        "Solids are immutable; every operation returns a new one. Make them with box(), prism(),\n"
-        "prismatoid() or load(); combine them with | (union), - (cut) and & (intersect).",
     };
 }
 

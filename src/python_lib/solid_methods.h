@@ -1,4 +1,4 @@
-// The methods, properties, operators and repr of corvanthium.Solid.
+// The methods, properties and repr of the native solid class (NativeSolid).
 #pragma once
 
 #include "python_lib/solid_object.h"

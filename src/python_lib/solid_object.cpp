@@ -67,14 +67,11 @@ PyObject* solid_type(const SolidTables& tables) {
         {Py_tp_methods, tables.methods},
         {Py_tp_getset, tables.properties},
         {Py_tp_repr, reinterpret_cast<void*>(tables.repr)},
-        {Py_nb_or, reinterpret_cast<void*>(tables.union_op)},
-        {Py_nb_subtract, reinterpret_cast<void*>(tables.cut_op)},
-        {Py_nb_and, reinterpret_cast<void*>(tables.intersect_op)},
-        {Py_tp_doc, const_cast<char*>(tables.doc)},
+        {Py_tp_doc, const_cast<char*>("The native part of corvanthium.Solid: one exact solid, never changed.")},
         {0, nullptr},
     };
     PyType_Spec spec = {
-        "corvanthium.Solid",
+        "corvanthium._native.NativeSolid",
         static_cast<int>(sizeof(SolidObject)),
         0,
         Py_TPFLAGS_DEFAULT | Py_TPFLAGS_IMMUTABLETYPE,

@@ -1,5 +1,7 @@
-// The Python class corvanthium.Solid: an immutable object holding one
-// corv::Solid by value.
+// The native class behind the package's Solid: corvanthium._native.NativeSolid,
+// an immutable object holding one corv::Solid by value. The package's Python
+// class Solid holds one and adds everything written in Python (meshes, files,
+// pictures, pickling, operators).
 #pragma once
 
 #include <Python.h>
@@ -14,10 +16,6 @@ struct SolidTables {
     PyMethodDef* methods;
     PyGetSetDef* properties;
     unaryfunc repr;
-    binaryfunc union_op;      // a | b
-    binaryfunc cut_op;        // a - b
-    binaryfunc intersect_op;  // a & b
-    const char* doc;
 };
 
 // Creates the class on first call and keeps it for the life of the process;
@@ -25,15 +23,15 @@ struct SolidTables {
 // Python error set.
 PyObject* solid_type(const SolidTables& tables);
 
-// A new Solid object holding solid, or null with a Python error set. Only
+// A new NativeSolid holding solid, or null with a Python error set. Only
 // valid once the class exists.
 PyObject* new_solid_object(Solid solid);
 
-// The solid held by obj, or null when obj is not a Solid.
+// The solid held by obj, or null when obj is not a NativeSolid.
 const Solid* solid_of_instance(PyObject* obj);
 
-// Solid as the receiver of methods, and as a parameter kind (stores a
-// const Solid*).
+// NativeSolid as the receiver of methods, and as a parameter kind (stores a
+// const Solid*); messages call it Solid, as users know it.
 extern const binder::Receiver solid_receiver;
 extern const binder::Converter solid_param;
 

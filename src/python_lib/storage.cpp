@@ -88,16 +88,6 @@ PyObject* solid_to_bytes(const binder::Call& c) {
     return bytes_object(binder::without_gil([&] { return encode(self_solid(c)); }));
 }
 
-PyObject* solid_reduce(const binder::Call& c) {
-    PyRef data(solid_to_bytes(c));
-    if (!data) return nullptr;
-    PyRef module(PyImport_ImportModule("corvanthium._native"));
-    if (!module) return nullptr;
-    PyRef rebuild(PyObject_GetAttrString(module.get(), "_from_bytes"));
-    if (!rebuild) return nullptr;
-    return Py_BuildValue("(O(O))", rebuild.get(), data.get());
-}
-
 PyObject* solid_from_bytes(const binder::Call& c) {
     const std::string& data = c.args.get<std::string>(0);
     return new_solid_object(binder::without_gil([&] { return decode_from(data, "argument 'data': "); }));

@@ -1,5 +1,5 @@
-// Solids as bytes and files: pickling (Solid.__reduce__ to _from_bytes),
-// Solid.to_bytes, Solid.save and load, on the kernel's stored form
+// Solids as bytes and files: to_bytes, save, load and decode (what pickles
+// of the package's Solid call), on the kernel's stored form
 // (serial/serial.h). Encoding, decoding and file reads and writes run
 // without the interpreter lock; corrupt bytes raise KernelError, file
 // failures the OSError that Python's open would raise.
@@ -17,7 +17,6 @@ extern const binder::Param path_params[1];  // path: str, bytes or os.PathLike
 // Methods of Solid.
 PyObject* solid_to_bytes(const binder::Call& c);
 PyObject* solid_save(const binder::Call& c);
-PyObject* solid_reduce(const binder::Call& c);
 
 // Module functions: the solid stored in data, or in the file at path.
 PyObject* solid_from_bytes(const binder::Call& c);

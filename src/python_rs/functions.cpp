@@ -81,18 +81,14 @@ PyObject* ssi_pairs(const Call& c) {
 }
 
 constexpr Entry functions[] = {
-    {"make_box", "make_box(dx, dy, dz, prefix)\n--\n\n", make_box_params, make_box},
-    {"make_prism", "make_prism(loop_flat, h, prefix)\n--\n\n", make_prism_params, make_prism},
-    {"make_prismatoid", "make_prismatoid(bottom, z0, top, z1, prefix)\n--\n\n", make_prismatoid_params,
-     make_prismatoid},
-    {"box_boolean", "box_boolean(dx, dy, dz, ex, ey, ez, tx, ty, tz, op)\n--\n\n", box_boolean_params, box_boolean},
-    {"box_form", "box_form(dx, dy, dz)\n--\n\n", box_form_params, box_form},
-    {"nurbs_curve_eval", "nurbs_curve_eval(degree, cps, knots, t, weights=None)\n--\n\n", nurbs_curve_eval_params,
-     nurbs_curve_eval},
-    {"nurbs_surface_eval", "nurbs_surface_eval(pu, pv, net, ku, kv, u, v, weights=None)\n--\n\n",
-     nurbs_surface_eval_params, nurbs_surface_eval},
+    {"make_box", "", make_box_params, make_box},
+    {"make_prism", "", make_prism_params, make_prism},
+    {"make_prismatoid", "", make_prismatoid_params, make_prismatoid},
+    {"box_boolean", "", box_boolean_params, box_boolean},
+    {"box_form", "", box_form_params, box_form},
+    {"nurbs_curve_eval", "", nurbs_curve_eval_params, nurbs_curve_eval},
+    {"nurbs_surface_eval", "", nurbs_surface_eval_params, nurbs_surface_eval},
     {"ssi_pairs",
-     "ssi_pairs(net_a, net_b, depth, a_box=None, b_box=None)\n--\n\n"
      "Subdivision detection: returns surviving leaf-pair parameter boxes\n"
      "(au0,au1,av0,av1,bu0,bu1,bv0,bv1) as exact rational strings. Empty\n"
      "result = certified non-intersection. Clustering/refinement stay in\n"

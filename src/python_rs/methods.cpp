@@ -63,18 +63,18 @@ PyObject* bbox(const Call& c) {
 }
 
 constexpr Entry methods[] = {
-    {"translate", "translate($self, x, y, z)\n--\n\n", translate_params, translate},
-    {"scale", "scale($self, fx, fy, fz)\n--\n\n", scale_params, scale},
-    {"mirror", "mirror($self, axis)\n--\n\n", mirror_params, mirror},
-    {"rotate_quarter", "rotate_quarter($self, axis, quarters)\n--\n\n", rotate_quarter_params, rotate_quarter},
-    {"boolean", "boolean($self, op, other)\n--\n\n", boolean_params, boolean},
-    {"chamfer", "chamfer($self, dist)\n--\n\n", chamfer_params, chamfer},
-    {"volume", "volume($self)\n--\n\n", {}, volume},
-    {"volume6_str", "volume6_str($self)\n--\n\n", {}, volume6_str},
-    {"canonical", "canonical($self)\n--\n\n", {}, canonical},
-    {"watertight_ok", "watertight_ok($self)\n--\n\n", {}, watertight_ok},
-    {"logical_faces", "logical_faces($self)\n--\n\n", {}, logical_faces},
-    {"bbox", "bbox($self)\n--\n\n", {}, bbox},
+    {"translate", "", translate_params, translate},
+    {"scale", "", scale_params, scale},
+    {"mirror", "", mirror_params, mirror},
+    {"rotate_quarter", "", rotate_quarter_params, rotate_quarter},
+    {"boolean", "", boolean_params, boolean},
+    {"chamfer", "", chamfer_params, chamfer},
+    {"volume", "", {}, volume},
+    {"volume6_str", "", {}, volume6_str},
+    {"canonical", "", {}, canonical},
+    {"watertight_ok", "", {}, watertight_ok},
+    {"logical_faces", "", {}, logical_faces},
+    {"bbox", "", {}, bbox},
 };
 
 constexpr Surface solid_methods{methods, std::size(methods), &solid_receiver, raise_current_exception, run_guarded};

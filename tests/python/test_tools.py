@@ -122,15 +122,15 @@ def test_extras_missing_checks_presence_pins_and_extras_of_installed_packages():
 
 
 def test_paired_timing_refuses_builds_that_share_the_kernel_library(tmp_path):
-    """One process loads libcorvanthium_core.so once: two such builds timed in
+    """One process loads the kernel's shared library once: two such builds timed in
     one process would both run the first one's kernel."""
     sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "bench"))
     from run_workload import shares_core_library
 
     a, b, static = tmp_path / "a", tmp_path / "b", tmp_path / "static"
-    for build in (a, b):
+    for build, name in ((a, "libcorvanthium.core.so"), (b, "libcorvanthium_core.so")):
         (build / "corvanthium").mkdir(parents=True)
-        (build / "corvanthium" / "libcorvanthium_core.so").write_bytes(b"")
+        (build / "corvanthium" / name).write_bytes(b"")
     static.mkdir()
     assert shares_core_library([a, b])
     assert not shares_core_library([a, static])

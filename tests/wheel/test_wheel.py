@@ -135,7 +135,7 @@ print(corvanthium_rs.__file__); print(corvanthium._native.__file__)
 
 
 def test_the_shipped_stubs_match_the_module(venv, outside):
-    done = run([venv, "-m", "mypy.stubtest", "corvanthium_rs"], cwd=outside)
+    done = run([venv, "-m", "mypy.stubtest", "corvanthium_rs", "corvanthium"], cwd=outside)
     assert done.returncode == 0, done.stdout + done.stderr
 
 
