@@ -6,7 +6,8 @@
 - The number-text layer never sees Python.
 - The binder is generic: it sees neither the kernel nor a front end.
 - The front ends (python_rs, python_lib) stand side by side: neither includes
-  the other.
+  the other, and neither imports a module of the package (the package is
+  built on the native part, not the other way round).
 
     python3 tools/check_layers.py [SRC]
 """
@@ -29,6 +30,7 @@ FORBIDDEN = {
     "python_lib": ("python_rs/",),
 }
 PARSER_CALL = re.compile(r"\b(parse_r|parse_fraction_text)\s*\(")
+PACKAGE_IMPORT = re.compile(r'"corvanthium\._(?!native\b)\w+')  # the package's modules are _private
 
 
 def crossings(src):
@@ -43,6 +45,8 @@ def crossings(src):
             match = PARSER_CALL.search(text)
             if folder in KERNEL and match:
                 failures.append(f"{path.relative_to(src)} parses a number text ({match.group(1)})")
+            if folder in FRONT_ENDS and PACKAGE_IMPORT.search(text):
+                failures.append(f"{path.relative_to(src)} names a module of the package")
     return failures
 
 

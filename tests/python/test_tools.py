@@ -59,6 +59,7 @@ def test_fp_contract_accepts_pinned_flags_and_refuses_the_rest(tree):
         ("python_lib", '#include "python_rs/boundary.h"', "python_lib/x.cpp includes python_rs/boundary.h"),
         ("python_rs", '#include "python_lib/errors.h"', "python_rs/x.cpp includes python_lib/errors.h"),
         ("core", '#include "python_lib/errors.h"', "core/x.cpp includes python_lib/errors.h"),
+        ("python_lib", 'call("corvanthium._mesh", "f");', "python_lib/x.cpp names a module of the package"),
     ],
 )
 def test_layer_crossings_are_found(tmp_path, folder, line, expected):
