@@ -1,9 +1,11 @@
 """Checks the layering that the build relies on, by reading #include lines.
 
 - The kernel (core, builders, bsp, canonical, chamfer, nurbs, ssi, mesh, local,
-  serial) never sees Python, the number-text layer (parse) or a front end, and
-  never reads a number text.
-- The number-text layer never sees Python.
+  serial) never sees Python, the number-text layer (rs_entry, exact_text) or a
+  front end, and never reads a number text.
+- The number-text layer never sees Python; corvanthium_rs's reading of its
+  texts (rs_entry) belongs to its front end and the package's grammar
+  (exact_text) to the package's: each front end reads texts its own way only.
 - The binder is generic: it sees neither the kernel nor a front end.
 - The front ends (python_rs, python_lib) stand side by side: neither includes
   the other, and neither imports a module of the package (the package is
@@ -22,12 +24,13 @@ INCLUDE = re.compile(r'^\s*#\s*include\s*[<"]([^>"]+)[>"]', re.MULTILINE)
 
 # folder -> include prefixes it must not use
 FRONT_ENDS = ("python_rs", "python_lib")
+TEXTS = ("rs_entry/", "exact_text/")
 FORBIDDEN = {
-    **{k: ("Python.h", "parse/", "binder/", "python_rs/", "python_lib/") for k in KERNEL},
-    "parse": ("Python.h", "binder/", "python_rs/", "python_lib/"),
-    "binder": tuple(f"{k}/" for k in (*KERNEL, "parse", *FRONT_ENDS)),
-    "python_rs": ("python_lib/",),
-    "python_lib": ("python_rs/",),
+    **{k: ("Python.h", *TEXTS, "binder/", "python_rs/", "python_lib/") for k in KERNEL},
+    **{k: ("Python.h", "binder/", "python_rs/", "python_lib/") for k in ("rs_entry", "exact_text")},
+    "binder": tuple(f"{k}/" for k in (*KERNEL, "rs_entry", "exact_text", *FRONT_ENDS)),
+    "python_rs": ("python_lib/", "exact_text/"),
+    "python_lib": ("python_rs/", "rs_entry/"),
 }
 PARSER_CALL = re.compile(r"\b(parse_r|parse_fraction_text)\s*\(")
 PACKAGE_IMPORT = re.compile(r'"corvanthium\._(?!native\b)\w+')  # the package's modules are _private

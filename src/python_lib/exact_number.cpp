@@ -5,7 +5,7 @@
 #include "binder/py_ref.h"
 #include "core/memory_budget.h"
 #include "core/panic.h"
-#include "parse/fraction_text.h"
+#include "exact_text/fraction_text.h"
 #include "python_lib/errors.h"
 
 namespace corv::python_lib {
@@ -58,7 +58,7 @@ bool read_text(PyObject* obj, Rational& out) {
     const char* utf8 = PyUnicode_AsUTF8AndSize(obj, &size);
     if (utf8 == nullptr) return false;
     try {
-        out = parse::parse_fraction_text(std::string_view(utf8, static_cast<std::size_t>(size)));
+        out = exact_text::parse_fraction_text(std::string_view(utf8, static_cast<std::size_t>(size)));
         return true;
     } catch (const Panic& e) {
         raise_kernel_error(e.what());

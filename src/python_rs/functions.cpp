@@ -5,12 +5,12 @@
 #include "binder/callables.h"
 #include "binder/conversion.h"
 #include "binder/results.h"
-#include "parse/box_entry.h"
-#include "parse/nurbs_entry.h"
-#include "parse/solid_entry.h"
-#include "parse/ssi_entry.h"
 #include "python_rs/boundary.h"
 #include "python_rs/solid_type.h"
+#include "rs_entry/box_entry.h"
+#include "rs_entry/nurbs_entry.h"
+#include "rs_entry/solid_entry.h"
+#include "rs_entry/ssi_entry.h"
 
 namespace corv::python_rs {
 namespace {
@@ -23,27 +23,27 @@ std::uint64_t count(const Call& c, std::size_t i) { return c.args.get<std::uint6
 
 constexpr Param make_box_params[] = {{"dx", &text}, {"dy", &text}, {"dz", &text}, {"prefix", &text}};
 PyObject* make_box(const Call& c) {
-    return new_solid_object(parse::make_box(str(c, 0), str(c, 1), str(c, 2), str(c, 3)));
+    return new_solid_object(rs_entry::make_box(str(c, 0), str(c, 1), str(c, 2), str(c, 3)));
 }
 
 constexpr Param make_prism_params[] = {{"loop_flat", &text_list}, {"h", &text}, {"prefix", &text}};
-PyObject* make_prism(const Call& c) { return new_solid_object(parse::make_prism(list(c, 0), str(c, 1), str(c, 2))); }
+PyObject* make_prism(const Call& c) { return new_solid_object(rs_entry::make_prism(list(c, 0), str(c, 1), str(c, 2))); }
 
 constexpr Param make_prismatoid_params[] = {
     {"bottom", &text_list}, {"z0", &text}, {"top", &text_list}, {"z1", &text}, {"prefix", &text}};
 PyObject* make_prismatoid(const Call& c) {
-    return new_solid_object(parse::make_prismatoid(list(c, 0), str(c, 1), list(c, 2), str(c, 3), str(c, 4)));
+    return new_solid_object(rs_entry::make_prismatoid(list(c, 0), str(c, 1), list(c, 2), str(c, 3), str(c, 4)));
 }
 
 constexpr Param box_boolean_params[] = {{"dx", &text}, {"dy", &text}, {"dz", &text}, {"ex", &text}, {"ey", &text},
                                         {"ez", &text}, {"tx", &text}, {"ty", &text}, {"tz", &text}, {"op", &text}};
 PyObject* box_boolean(const Call& c) {
-    return text_pair_result(parse::box_boolean(str(c, 0), str(c, 1), str(c, 2), str(c, 3), str(c, 4), str(c, 5),
-                                               str(c, 6), str(c, 7), str(c, 8), str(c, 9)));
+    return text_pair_result(rs_entry::box_boolean(str(c, 0), str(c, 1), str(c, 2), str(c, 3), str(c, 4), str(c, 5),
+                                                  str(c, 6), str(c, 7), str(c, 8), str(c, 9)));
 }
 
 constexpr Param box_form_params[] = {{"dx", &text}, {"dy", &text}, {"dz", &text}};
-PyObject* box_form(const Call& c) { return text_pair_result(parse::box_form(str(c, 0), str(c, 1), str(c, 2))); }
+PyObject* box_form(const Call& c) { return text_pair_result(rs_entry::box_form(str(c, 0), str(c, 1), str(c, 2))); }
 
 constexpr Param nurbs_curve_eval_params[] = {{"degree", &unsigned_integer},
                                              {"cps", &text_rows},
@@ -51,8 +51,8 @@ constexpr Param nurbs_curve_eval_params[] = {{"degree", &unsigned_integer},
                                              {"t", &text},
                                              {"weights", &optional_text_list}};
 PyObject* nurbs_curve_eval(const Call& c) {
-    return text_list_result(parse::nurbs_curve_eval(count(c, 0), c.args.get<TextRows>(1), list(c, 2), str(c, 3),
-                                                    c.args.get<std::optional<TextList>>(4)));
+    return text_list_result(rs_entry::nurbs_curve_eval(count(c, 0), c.args.get<TextRows>(1), list(c, 2), str(c, 3),
+                                                       c.args.get<std::optional<TextList>>(4)));
 }
 
 constexpr Param nurbs_surface_eval_params[] = {{"pu", &unsigned_integer},
@@ -64,9 +64,9 @@ constexpr Param nurbs_surface_eval_params[] = {{"pu", &unsigned_integer},
                                                {"v", &text},
                                                {"weights", &optional_text_rows}};
 PyObject* nurbs_surface_eval(const Call& c) {
-    return text_list_result(parse::nurbs_surface_eval(count(c, 0), count(c, 1), c.args.get<TextNet>(2), list(c, 3),
-                                                      list(c, 4), str(c, 5), str(c, 6),
-                                                      c.args.get<std::optional<TextRows>>(7)));
+    return text_list_result(rs_entry::nurbs_surface_eval(count(c, 0), count(c, 1), c.args.get<TextNet>(2), list(c, 3),
+                                                         list(c, 4), str(c, 5), str(c, 6),
+                                                         c.args.get<std::optional<TextRows>>(7)));
 }
 
 constexpr Param ssi_pairs_params[] = {{"net_a", &text_net},
@@ -75,9 +75,9 @@ constexpr Param ssi_pairs_params[] = {{"net_a", &text_net},
                                       {"a_box", &optional_text_list},
                                       {"b_box", &optional_text_list}};
 PyObject* ssi_pairs(const Call& c) {
-    return text_rows_result(parse::ssi_pairs(c.args.get<TextNet>(0), c.args.get<TextNet>(1), count(c, 2),
-                                             c.args.get<std::optional<TextList>>(3),
-                                             c.args.get<std::optional<TextList>>(4)));
+    return text_rows_result(rs_entry::ssi_pairs(c.args.get<TextNet>(0), c.args.get<TextNet>(1), count(c, 2),
+                                                c.args.get<std::optional<TextList>>(3),
+                                                c.args.get<std::optional<TextList>>(4)));
 }
 
 constexpr Entry functions[] = {

@@ -7,9 +7,9 @@
 #include "canonical/watertight.h"
 #include "core/measures.h"
 #include "core/transforms.h"
-#include "parse/solid_entry.h"
 #include "python_rs/boundary.h"
 #include "python_rs/solid_type.h"
+#include "rs_entry/solid_entry.h"
 
 namespace corv::python_rs {
 namespace {
@@ -20,12 +20,12 @@ const std::string& str(const Call& c, std::size_t i) { return c.args.get<std::st
 
 constexpr Param translate_params[] = {{"x", &text}, {"y", &text}, {"z", &text}};
 PyObject* translate(const Call& c) {
-    return new_solid_object(parse::translate(self_solid(c), str(c, 0), str(c, 1), str(c, 2)));
+    return new_solid_object(rs_entry::translate(self_solid(c), str(c, 0), str(c, 1), str(c, 2)));
 }
 
 constexpr Param scale_params[] = {{"fx", &text}, {"fy", &text}, {"fz", &text}};
 PyObject* scale(const Call& c) {
-    return new_solid_object(parse::scale(self_solid(c), str(c, 0), str(c, 1), str(c, 2)));
+    return new_solid_object(rs_entry::scale(self_solid(c), str(c, 0), str(c, 1), str(c, 2)));
 }
 
 constexpr Param mirror_params[] = {{"axis", &unsigned_integer}};
@@ -40,11 +40,11 @@ constexpr Param boolean_params[] = {{"op", &text}, {"other", &solid_param}};
 PyObject* boolean(const Call& c) {
     const HeldSolid& a = self_held(c);
     const HeldSolid& b = held_arg(c, 1);
-    return new_solid_object(parse::boolean(str(c, 0), a.solid, a.tree_shape.get(), b.solid, b.tree_shape.get()));
+    return new_solid_object(rs_entry::boolean(str(c, 0), a.solid, a.tree_shape.get(), b.solid, b.tree_shape.get()));
 }
 
 constexpr Param chamfer_params[] = {{"dist", &text}};
-PyObject* chamfer(const Call& c) { return new_solid_object(parse::chamfer(self_solid(c), str(c, 0))); }
+PyObject* chamfer(const Call& c) { return new_solid_object(rs_entry::chamfer(self_solid(c), str(c, 0))); }
 
 PyObject* volume(const Call& c) { return float_result((volume6(self_solid(c).polygons) / Rational(6)).to_double()); }
 

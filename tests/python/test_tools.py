@@ -50,9 +50,10 @@ def test_fp_contract_accepts_pinned_flags_and_refuses_the_rest(tree):
     ("folder", "line", "expected"),
     [
         ("core", "#include <Python.h>", "core/x.cpp includes Python.h"),
-        ("bsp", '#include "parse/number_text.h"', "bsp/x.cpp includes parse/number_text.h"),
+        ("bsp", '#include "rs_entry/number_text.h"', "bsp/x.cpp includes rs_entry/number_text.h"),
+        ("python_lib", '#include "rs_entry/number_text.h"', "python_lib/x.cpp includes rs_entry/number_text.h"),
         ("nurbs", "Rational r = parse_r(text);", "nurbs/x.cpp parses a number text (parse_r)"),
-        ("parse", '#include "binder/py_ref.h"', "parse/x.cpp includes binder/py_ref.h"),
+        ("exact_text", '#include "binder/py_ref.h"', "exact_text/x.cpp includes binder/py_ref.h"),
         ("binder", '#include "core/solid.h"', "binder/x.cpp includes core/solid.h"),
         ("binder", '#include "python_lib/errors.h"', "binder/x.cpp includes python_lib/errors.h"),
         ("ssi", "Rational r = parse_fraction_text(t);", "ssi/x.cpp parses a number text (parse_fraction_text)"),
@@ -69,8 +70,8 @@ def test_layer_crossings_are_found(tmp_path, folder, line, expected):
 
 
 def test_allowed_includes_pass(tmp_path):
-    (tmp_path / "parse").mkdir()
-    (tmp_path / "parse" / "x.cpp").write_text('#include "core/rational.h"\nRational r = parse_r(t);\n')
+    (tmp_path / "rs_entry").mkdir()
+    (tmp_path / "rs_entry" / "x.cpp").write_text('#include "core/rational.h"\nRational r = parse_r(t);\n')
     (tmp_path / "binder").mkdir()
     (tmp_path / "binder" / "y.cpp").write_text("#include <Python.h>\n")
     assert check_layers.crossings(tmp_path) == []

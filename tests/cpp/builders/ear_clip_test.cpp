@@ -6,12 +6,12 @@
 
 #include "core/filtered.h"
 #include "outline_gen.h"
-#include "parse/number_text.h"
+#include "rs_entry/number_text.h"
 
 namespace corv {
 namespace {
 
-using parse::parse_r;
+using rs_entry::parse_r;
 
 using testing_outlines::pt;
 

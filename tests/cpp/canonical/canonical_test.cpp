@@ -6,12 +6,12 @@
 #include "canonical/line_position.h"
 #include "core/panic.h"
 #include "core/solid.h"
-#include "parse/number_text.h"
+#include "rs_entry/number_text.h"
 
 namespace corv {
 namespace {
 
-using parse::parse_r;
+using rs_entry::parse_r;
 
 Vec3 v(const char* x, const char* y, const char* z) { return {parse_r(x), parse_r(y), parse_r(z)}; }
 Plane pl(const char* x, const char* y, const char* z, const char* w) { return {v(x, y, z), parse_r(w)}; }

@@ -3,12 +3,12 @@
 #include "canonical/logical_faces.h"
 #include "canonical/watertight.h"
 #include "core/solid.h"
-#include "parse/number_text.h"
+#include "rs_entry/number_text.h"
 
 namespace corv {
 namespace {
 
-using parse::parse_r;
+using rs_entry::parse_r;
 
 Vec3 p(std::int64_t x, std::int64_t y, std::int64_t z) { return {x, y, z}; }
 Vec3 q(const char* x, const char* y, const char* z) { return {parse_r(x), parse_r(y), parse_r(z)}; }

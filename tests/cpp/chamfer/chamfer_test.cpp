@@ -12,13 +12,13 @@
 #include "chamfer/edge_pass.h"
 #include "core/measures.h"
 #include "core/panic.h"
-#include "parse/number_text.h"
-#include "parse/solid_entry.h"
+#include "rs_entry/number_text.h"
+#include "rs_entry/solid_entry.h"
 
 namespace corv {
 namespace {
 
-using parse::parse_r;
+using rs_entry::parse_r;
 
 Vec3 v(std::int64_t x, std::int64_t y, std::int64_t z) { return {x, y, z}; }
 Rational r(const char* text) { return parse_r(text); }
@@ -172,7 +172,7 @@ TEST(Chamfer, LongBoxIsBevelledOverItsWholeLength) {
 TEST(Chamfer, SlantedLongEdgesLeaveNothingOnTheirLines) {
     // A prism over a long parallelogram whose long sides run along (3, 4, 0):
     // their faces have the unit normals (4/5, -3/5, 0) and its negative.
-    const Solid prism = parse::make_prism({"0", "0", "1", "0", "31", "40", "30", "40"}, "1", "p");
+    const Solid prism = rs_entry::make_prism({"0", "0", "1", "0", "31", "40", "30", "40"}, "1", "p");
     const Solid bevelled = chamfer(prism, r("1/10"));
     EXPECT_TRUE(watertight_ok(bevelled));
     int long_edges = 0;
@@ -219,7 +219,7 @@ TEST(Chamfer, ResultsAreClosed) {
         shifted.push_back(Polygon::make(std::move(q), p.label));
     }
     const Solid two = boolean(BooleanOp::union_, Solid::cube(2, 2, 2, "a"), Solid{shifted});
-    const Solid built = parse::make_prism({"0", "0", "2", "0", "2", "1", "1", "1", "1", "2", "0", "2"}, "1", "l");
+    const Solid built = rs_entry::make_prism({"0", "0", "2", "0", "2", "1", "1", "1", "1", "2", "0", "2"}, "1", "l");
     for (const Solid& s : {box, l_prism(), built, two}) {
         const Solid bevelled = chamfer(s, r("1/10"));
         EXPECT_TRUE(watertight_ok(bevelled));

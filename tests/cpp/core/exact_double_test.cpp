@@ -5,13 +5,13 @@
 
 #include "core/exact_double.h"
 #include "core/panic.h"
-#include "parse/number_text.h"
+#include "rs_entry/number_text.h"
 #include "support/support.h"
 
 namespace corv {
 namespace {
 
-using parse::parse_r;
+using rs_entry::parse_r;
 
 TEST(FromDouble, ExactDyadicValues) {
     EXPECT_EQ(from_double(0.0), Rational(0));

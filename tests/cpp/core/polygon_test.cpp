@@ -9,13 +9,13 @@
 
 #include "core/panic.h"
 #include "core/solid.h"
-#include "parse/number_text.h"
+#include "rs_entry/number_text.h"
 
 using corv::Polygon;
 using corv::Rational;
 using corv::Solid;
 using corv::Vec3;
-using corv::parse::parse_r;
+using corv::rs_entry::parse_r;
 using corv::test::shares_loop;
 
 namespace {

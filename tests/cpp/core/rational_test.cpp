@@ -9,11 +9,11 @@
 #include <random>
 
 #include "core/panic.h"
-#include "parse/number_text.h"
+#include "rs_entry/number_text.h"
 
 using corv::Integer;
 using corv::Rational;
-using corv::parse::parse_r;
+using corv::rs_entry::parse_r;
 
 namespace {
 

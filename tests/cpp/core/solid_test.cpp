@@ -12,12 +12,12 @@
 #include "core/measures.h"
 #include "core/panic.h"
 #include "core/transforms.h"
-#include "parse/number_text.h"
+#include "rs_entry/number_text.h"
 
 using corv::Rational;
 using corv::Solid;
 using corv::Vec3;
-using corv::parse::parse_r;
+using corv::rs_entry::parse_r;
 using namespace corv;  // free functions of the core
 
 namespace {

@@ -5,12 +5,12 @@
 #include <random>
 
 #include "core/split.h"
-#include "parse/number_text.h"
+#include "rs_entry/number_text.h"
 
 namespace corv {
 namespace {
 
-using parse::parse_r;
+using rs_entry::parse_r;
 
 Vec3 v(const char* x, const char* y, const char* z) { return {parse_r(x), parse_r(y), parse_r(z)}; }
 Vec3 v(int x, int y, int z) { return {x, y, z}; }

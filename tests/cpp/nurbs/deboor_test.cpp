@@ -10,14 +10,14 @@
 #include "core/panic.h"
 #include "core/rational.h"
 #include "nurbs/deboor.h"
-#include "parse/number_text.h"
+#include "rs_entry/number_text.h"
 
 using corv::deboor_h;
 using corv::deboor_span;
 using corv::HPoint;
 using corv::Panic;
 using corv::Rational;
-using corv::parse::parse_r;
+using corv::rs_entry::parse_r;
 
 namespace {
 

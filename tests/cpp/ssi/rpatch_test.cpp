@@ -3,15 +3,15 @@
 #include "support/support.h"
 
 #include "core/panic.h"
-#include "parse/number_text.h"
-#include "parse/ssi_entry.h"
+#include "rs_entry/number_text.h"
+#include "rs_entry/ssi_entry.h"
 #include "ssi/rpatch.h"
 
 using namespace corv;
-using parse::parse_net;
-using parse::parse_r;
-using parse::TextNet;
-using parse::TextRows;
+using rs_entry::parse_net;
+using rs_entry::parse_r;
+using rs_entry::TextNet;
+using rs_entry::TextRows;
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "parse/fraction_text.h"
+#include "exact_text/fraction_text.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include "core/panic.h"
 #include "support/support.h"
 
-namespace corv::parse {
+namespace corv::exact_text {
 namespace {
 
 Rational q(std::int64_t n, std::int64_t d = 1) { return Rational(n) / Rational(d); }
@@ -69,4 +69,4 @@ TEST(FractionText, TheRefusalQuotesTheText) {
 }
 
 }  // namespace
-}  // namespace corv::parse
+}  // namespace corv::exact_text

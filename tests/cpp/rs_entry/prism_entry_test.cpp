@@ -1,5 +1,5 @@
-#include "parse/number_text.h"
-#include "parse/solid_entry.h"
+#include "rs_entry/number_text.h"
+#include "rs_entry/solid_entry.h"
 
 #include <gtest/gtest.h>
 
@@ -14,10 +14,10 @@
 namespace corv {
 namespace {
 
-using parse::make_prism;
-using parse::make_prismatoid;
-using parse::parse_r;
-using parse::Texts;
+using rs_entry::make_prism;
+using rs_entry::make_prismatoid;
+using rs_entry::parse_r;
+using rs_entry::Texts;
 
 using test::labels;
 

@@ -7,11 +7,11 @@
 #include <new>
 
 #include "core/panic.h"
-#include "parse/number_text.h"
-#include "parse/ssi_entry.h"
+#include "rs_entry/number_text.h"
+#include "rs_entry/ssi_entry.h"
 
 using namespace corv;
-using namespace corv::parse;
+using namespace corv::rs_entry;
 
 namespace {
 

@@ -8,14 +8,14 @@
 #include <string>
 
 #include "core/panic.h"
-#include "parse/nurbs_entry.h"
+#include "rs_entry/nurbs_entry.h"
 
 using corv::Panic;
-using corv::parse::nurbs_curve_eval;
-using corv::parse::nurbs_surface_eval;
-using corv::parse::TextNet;
-using corv::parse::TextRows;
-using corv::parse::Texts;
+using corv::rs_entry::nurbs_curve_eval;
+using corv::rs_entry::nurbs_surface_eval;
+using corv::rs_entry::TextNet;
+using corv::rs_entry::TextRows;
+using corv::rs_entry::Texts;
 
 namespace {
 

@@ -1,15 +1,15 @@
-#include "parse/box_entry.h"
+#include "rs_entry/box_entry.h"
 
 #include <gtest/gtest.h>
 
 #include "core/measures.h"
 #include "core/panic.h"
 #include "core/transforms.h"
-#include "parse/boolean_op.h"
-#include "parse/solid_entry.h"
+#include "rs_entry/boolean_op.h"
+#include "rs_entry/solid_entry.h"
 #include "support/support.h"
 
-namespace corv::parse {
+namespace corv::rs_entry {
 namespace {
 
 using test::panic_text;
@@ -84,4 +84,4 @@ TEST(SolidEntry, NumbersAreReadInArgumentOrder) {
 }
 
 }  // namespace
-}  // namespace corv::parse
+}  // namespace corv::rs_entry
