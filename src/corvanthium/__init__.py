@@ -41,9 +41,8 @@ terminal by default, with the ``progress`` extra).
 """
 
 from corvanthium._builders import box, prism, prismatoid
-from corvanthium._files import load_mesh
 from corvanthium._mesh import Mesh
-from corvanthium._mesh_input import from_mesh
+from corvanthium._mesh_input import from_mesh, load_mesh
 from corvanthium._native import (
     DEFAULT_ENGINE,
     KernelError,

@@ -1,4 +1,4 @@
-"""Mesh files through trimesh: ``Solid.export`` and ``load_mesh``."""
+"""Mesh files through trimesh: writing a ``Mesh`` and reading a file's triangles."""
 
 from __future__ import annotations
 
@@ -11,10 +11,8 @@ import numpy as np
 import numpy.typing as npt
 
 from corvanthium._mesh import Mesh
-from corvanthium._mesh_input import from_mesh
 from corvanthium._native import KernelError
 from corvanthium._optional import optional_module
-from corvanthium._solid import Solid
 
 FORMATS = (".stl", ".obj", ".ply", ".glb", ".3mf")
 
@@ -49,18 +47,13 @@ def _merge_soup(
     return unique, inverse.reshape(-1)[faces]
 
 
-def load_mesh(path: str | os.PathLike[str], *, label: str | None = None) -> Solid:
-    """A ``Solid`` from a mesh file that trimesh reads (STL, OBJ, PLY, GLB, 3MF, ...).
-
-    The bodies of a scene are taken together, each where the scene places
-    it. The file's float coordinates are taken exactly; in a file that
-    stores each triangle's corners apart (STL), corners of exactly equal
-    coordinates are joined. The polygons are labelled ``label`` (default:
-    the file's name without suffix). Raises ``FileNotFoundError`` when there
-    is no such file; ``KernelError`` naming the file when trimesh cannot read
-    it (its error chained), when it holds no triangles, or as ``from_mesh``
-    does; ``ImportError`` without trimesh.
-    """
+def read_mesh_file(path: str | os.PathLike[str]) -> tuple[npt.NDArray[np.float64], npt.NDArray[np.int64]]:
+    """The vertices and faces of every body of a mesh file that trimesh reads, each where
+    the file's scene places it; corners of exactly equal coordinates joined where the file
+    stores each triangle's corners apart (STL). Nothing is rounded. Raises
+    ``FileNotFoundError`` when there is no such file, ``KernelError`` naming the file when
+    trimesh cannot read it (its error chained) or it holds no triangles, ``ImportError``
+    without trimesh."""
     trimesh = optional_module("trimesh", "mesh")
     name = os.fspath(path)
     if not os.path.exists(name):
@@ -83,8 +76,4 @@ def load_mesh(path: str | os.PathLike[str], *, label: str | None = None) -> Soli
         raise KernelError(f"{name}: the file could not be read as a mesh ({type(e).__name__}: {e})") from e
     if not face_parts or sum(len(f) for f in face_parts) == 0:
         raise KernelError(f"{name}: no triangles to read")
-    vertices, faces = _merge_soup(np.concatenate(vertex_parts), np.concatenate(face_parts))
-    try:
-        return from_mesh(vertices, faces, label=label if label is not None else Path(path).stem)
-    except KernelError as e:
-        raise KernelError(f"{name}: {e}") from e
+    return _merge_soup(np.concatenate(vertex_parts), np.concatenate(face_parts))

@@ -1,14 +1,17 @@
-"""``from_mesh``: a ``Solid`` from a triangle mesh, nothing rounded."""
+"""Solids from triangle meshes, nothing rounded: ``from_mesh`` and ``load_mesh``."""
 
 from __future__ import annotations
 
+import os
 from collections.abc import Sequence
 from fractions import Fraction
+from pathlib import Path
 from typing import Any
 
 import numpy as np
 import numpy.typing as npt
 
+from corvanthium._files import read_mesh_file
 from corvanthium._mesh import Mesh
 from corvanthium._native import KernelError, _from_exact_mesh, _from_float_mesh
 from corvanthium._solid import Solid, _wrap
@@ -104,3 +107,22 @@ def _plain(rows: Sequence[Any]) -> bool:
         for row in rows
         for x in (row if isinstance(row, Sequence) else (row,))
     )
+
+
+def load_mesh(path: str | os.PathLike[str], *, label: str | None = None) -> Solid:
+    """A ``Solid`` from a mesh file that trimesh reads (STL, OBJ, PLY, GLB, 3MF, ...).
+
+    The bodies of a scene are taken together, each where the scene places
+    it. The file's float coordinates are taken exactly; in a file that
+    stores each triangle's corners apart (STL), corners of exactly equal
+    coordinates are joined. The polygons are labelled ``label`` (default:
+    the file's name without suffix). Raises ``FileNotFoundError`` when there
+    is no such file; ``KernelError`` naming the file when trimesh cannot read
+    it (its error chained), when it holds no triangles, or as ``from_mesh``
+    does; ``ImportError`` without trimesh.
+    """
+    vertices, faces = read_mesh_file(path)
+    try:
+        return from_mesh(vertices, faces, label=label if label is not None else Path(path).stem)
+    except KernelError as e:
+        raise KernelError(f"{os.fspath(path)}: {e}") from e

@@ -9,6 +9,7 @@ from fractions import Fraction
 from typing import Any, NoReturn, cast, final
 
 from corvanthium import _native
+from corvanthium._files import export_mesh
 from corvanthium._mesh import Mesh, mesh_of_parts
 from corvanthium._native import KernelError, NativeSolid
 from corvanthium._picture import png_of_mesh, render_mesh
@@ -201,8 +202,6 @@ class Solid(metaclass=_Immutable):
         .stl, .obj, .ply, .glb or .3mf (through trimesh, the 'mesh' extra). Coordinates are
         written as the files hold them, as floats. Raises KernelError as mesh() does,
         ValueError for another suffix, ImportError without trimesh."""
-        from corvanthium._files import export_mesh
-
         export_mesh(self.mesh(), path)
 
     def render(self, path: str | os.PathLike[str]) -> None:

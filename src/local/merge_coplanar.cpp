@@ -11,7 +11,7 @@
 #include "local/filtered.h"
 #include "local/union_find.h"
 #include "local/vertex_key.h"
-#include "mesh/planar.h"
+#include "core/planar.h"
 
 namespace corv::local {
 namespace {
@@ -64,18 +64,18 @@ bool same_plane(const Plane& a, const Plane& b) {
 constexpr double kOverlap = 0.75;
 
 // The area of the box's shadow on the plane's frame.
-double box_area(const Float3& lo, const Float3& hi, const mesh::Frame& fr) {
+double box_area(const Float3& lo, const Float3& hi, const Frame& fr) {
     return (hi[fr.u] - lo[fr.u]) * (hi[fr.v] - lo[fr.v]);
 }
 
 // The orientation of (a, b, c) seen from the tip of the plane's normal.
-int turn(const Loops& l, std::uint32_t a, std::uint32_t b, std::uint32_t c, const mesh::Frame& fr) {
+int turn(const Loops& l, std::uint32_t a, std::uint32_t b, std::uint32_t c, const Frame& fr) {
     return orient2d(*l.point[a], *l.fpoint[a], *l.point[b], *l.fpoint[b], *l.point[c], *l.fpoint[c], fr.u, fr.v);
 }
 
 // Whether the loop stays convex at a when it comes in from x and leaves to
 // y: a left turn, or straight on (never back along the same line).
-bool convex_corner(const Loops& l, std::uint32_t x, std::uint32_t a, std::uint32_t y, const mesh::Frame& fr) {
+bool convex_corner(const Loops& l, std::uint32_t x, std::uint32_t a, std::uint32_t y, const Frame& fr) {
     if (const int t = turn(l, x, a, y, fr); t != 0) return t > 0;
     return dot(sub(*l.point[a], *l.point[x]), sub(*l.point[y], *l.point[a])).sign() > 0;
 }
@@ -162,7 +162,7 @@ std::vector<const Polygon*> merge_group(std::span<const Polygon* const> polygons
         if (rp == rq || p.label != q.label || !same_plane(p.plane, q.plane)) continue;
         // Across h (a to b) and its twin t (b to a) the loops become
         // ... x a y ... and ... u b v ...; both corners must stay convex.
-        const mesh::Frame fr = mesh::frame_for(p.plane.normal);
+        const Frame fr = frame_for(p.plane.normal);
         Float3 lo = low[rp], hi = high[rp];
         widen(lo, hi, low[rq]);
         widen(lo, hi, high[rq]);
@@ -199,7 +199,7 @@ std::vector<const Polygon*> merge_group(std::span<const Polygon* const> polygons
         // The loop starts just before a strict corner: a transform takes a
         // polygon's plane from its first three vertices, which a straight
         // run through a removed edge's end would leave in a line.
-        const mesh::Frame fr = mesh::frame_for(polygons[p]->plane.normal);
+        const Frame fr = frame_for(polygons[p]->plane.normal);
         std::uint32_t h = start[r];
         while (turn(l, h, l.next[h], l.next[l.next[h]], fr) == 0) h = l.next[h];
         std::vector<Vec3> vertices;

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "mesh/planar.h"
+#include "core/planar.h"
 #include "mesh/plane_groups.h"
 
 namespace corv::mesh {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "mesh/planar.h"
+#include "core/planar.h"
 #include "mesh/soup.h"
 
 namespace corv::mesh {

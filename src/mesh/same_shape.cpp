@@ -18,7 +18,7 @@ bool same_shape(const Solid& a, const Solid& b) {
     for (std::size_t g = 0; g < groups.size(); ++g) {
         guard::progress("same_shape", g, groups.size());
         guard::poll(static_cast<std::int64_t>(groups[g].polygons.size()));
-        const mesh::PlanarView view{&soup.points, &soup.fpoints, groups[g].frame};
+        const PlanarView view{&soup.points, &soup.fpoints, groups[g].frame};
         if (!mesh::net_boundary(soup, groups[g], view).empty()) return false;
     }
     return true;

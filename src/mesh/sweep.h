@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "mesh/planar.h"
+#include "core/planar.h"
 
 namespace corv::mesh {
 

@@ -9,7 +9,7 @@
 
 #include "core/vec3.h"
 
-namespace corv::mesh {
+namespace corv {
 
 struct Frame {
     std::uint8_t u = 0, v = 1;
@@ -39,4 +39,4 @@ struct PlanarView {
     int dot_sign(std::uint32_t a, std::uint32_t b, std::uint32_t c, std::uint32_t d) const;
 };
 
-}  // namespace corv::mesh
+}  // namespace corv

@@ -1,8 +1,8 @@
-#include "mesh/planar.h"
+#include "core/planar.h"
 
 #include "core/filtered.h"
 
-namespace corv::mesh {
+namespace corv {
 namespace {
 
 int sign_of_cmp(const Rational& a, const Rational& b) {
@@ -46,4 +46,4 @@ int PlanarView::lex_cmp(std::uint32_t a, std::uint32_t b) const {
     return sign_of_cmp(v(a), v(b));
 }
 
-}  // namespace corv::mesh
+}  // namespace corv
