@@ -52,25 +52,38 @@ from corvanthium._native import (
     set_progress,
     ssi_pairs,
 )
+from corvanthium._patterns import grid_pattern, polar_pattern
 from corvanthium._progress import default_callback as _default_progress
+from corvanthium._rotation import rotation
+from corvanthium._shapes import circle, cone, cylinder, sphere, torus
 from corvanthium._solid import Solid, load, union_all
+from corvanthium._version import __version__
 
 __all__ = [
+    "__version__",
     "DEFAULT_ENGINE",
     "KernelError",
     "Mesh",
     "Solid",
     "box",
+    "circle",
+    "cone",
+    "cylinder",
     "from_mesh",
+    "grid_pattern",
     "load",
     "load_mesh",
     "nurbs_curve_point",
     "nurbs_surface_point",
+    "polar_pattern",
     "prism",
     "prismatoid",
+    "rotation",
     "set_memory_limit",
     "set_progress",
+    "sphere",
     "ssi_pairs",
+    "torus",
     "union_all",
 ]
 

@@ -4,7 +4,7 @@ the native one (``_native.NativeSolid``) and its mesh once made."""
 from __future__ import annotations
 
 import os
-from collections.abc import Callable, Iterable
+from collections.abc import Callable, Iterable, Sequence
 from fractions import Fraction
 from typing import Any, NoReturn, cast, final
 
@@ -13,6 +13,7 @@ from corvanthium._files import export_mesh
 from corvanthium._mesh import Mesh, mesh_of_parts
 from corvanthium._native import KernelError, NativeSolid
 from corvanthium._picture import png_of_mesh, render_mesh
+from corvanthium._rotation import exact, rotation
 from corvanthium._types import Axis, Engine, Number, Point3
 from corvanthium._viewer import show_mesh
 
@@ -20,6 +21,12 @@ _EXACT_NUMBERS = """
 Numbers are exact: int, Fraction, finite Decimal or a text such as "1/3" or
 "0.25". Raises TypeError for another type (a float or bool included) and
 KernelError for a malformed text or a zero denominator."""
+
+
+def _point(point: Any, name: str) -> tuple[Fraction, Fraction, Fraction]:
+    if not isinstance(point, Sequence) or len(point) != 3:
+        raise TypeError(f"argument '{name}': expected a point (x, y, z)")
+    return (exact(point[0], name), exact(point[1], name), exact(point[2], name))
 
 
 def _core(solid: Any) -> Any:
@@ -182,6 +189,129 @@ class Solid(metaclass=_Immutable):
         its set of exact corner points); the same text as corvanthium_rs gives for the same
         solid."""
         return self._core.canonical()
+
+    # Turns, maps and placement
+
+    def rotate(
+        self,
+        axis: Any = None,
+        degrees: Number | None = None,
+        *,
+        tolerance: Number = Fraction(1, 10**9),
+        cos: Number | None = None,
+        sin: Number | None = None,
+        quaternion: Sequence[Number] | None = None,
+        about: Sequence[Number] = (0, 0, 0),
+    ) -> Solid:
+        """The solid turned right-handed about an axis through ``about``, by an exact rotation.
+
+        The arguments are those of ``corvanthium.rotation``: ``rotate("z", 30)``
+        turns by a rational rotation within ``tolerance`` radians of 30°
+        (exactly about the axis); ``rotate(axis, cos=3/5, sin=4/5)`` and
+        ``rotate(quaternion=(a, b, c, d))`` are exact.
+
+        >>> box(2, 1, 1).rotate("z", 90).bbox[1]
+        (Fraction(0, 1), Fraction(2, 1), Fraction(1, 1))
+        """
+        m = rotation(axis, degrees, tolerance=tolerance, cos=cos, sin=sin, quaternion=quaternion)
+        c = _point(about, "about")
+        # p -> m (p - c) + c
+        offset = [c[i] - sum(m[i][j] * c[j] for j in range(3)) for i in range(3)]
+        return _wrap(_native.transform(self._core, m, offset))
+
+    def transform(self, matrix: Sequence[Sequence[Number]]) -> Solid:
+        """The solid mapped exactly by p -> M p + t: ``matrix`` is M (3 rows of 3 exact numbers)
+        or [M | t] (3 rows of 4, the last column the translation). A mirroring matrix
+        turns the faces round, so the solid stays outward.
+
+        >>> box(1, 1, 1).transform([[2, 0, 0, 5], [0, 1, 0, 0], [0, 0, 1, 0]]).volume
+        Fraction(2, 1)
+
+        Raises KernelError for a singular matrix or rows of other lengths,
+        TypeError for numbers that are not exact.
+        """
+        if not isinstance(matrix, Sequence) or len(matrix) != 3:
+            raise KernelError("argument 'matrix': expected 3 rows (3 x 3, or 3 x 4 with a translation column)")
+        rows = [list(row) if isinstance(row, Sequence) else row for row in matrix]
+        width = {len(row) if isinstance(row, list) else -1 for row in rows}
+        if width not in ({3}, {4}):
+            raise KernelError("argument 'matrix': rows of 3 numbers each (or 4, the last the translation)")
+        offset = [row[3] for row in rows] if width == {4} else [0, 0, 0]
+        return _wrap(_native.transform(self._core, [row[:3] for row in rows], offset))
+
+    def center(self) -> Solid:
+        """The solid moved so that its centre of mass is the origin, exactly.
+
+        >>> box(2, 4, 6).center().bbox[0]
+        (Fraction(-1, 1), Fraction(-2, 1), Fraction(-3, 1))
+        """
+        cx, cy, cz = self.centroid
+        return self.translate(-cx, -cy, -cz)
+
+    def align(self, x: str | None = None, y: str | None = None, z: str | None = None) -> Solid:
+        """The solid moved so that, along each axis given, its bounding box's "min", "center" or
+        "max" is at 0 (axes left as None do not move): ``align("center", "center", "min")`` puts
+        the part centred on the z axis, standing on z = 0.
+
+        >>> box(2, 2, 2).translate(5, 5, 5).align("center", "center", "min").bbox[0]
+        (Fraction(-1, 1), Fraction(-1, 1), Fraction(0, 1))
+        """
+        lo, hi = self.bbox
+        moves = []
+        for i, (name, where) in enumerate((("x", x), ("y", y), ("z", z))):
+            if where is None:
+                moves.append(Fraction(0))
+            elif where in ("min", "center", "max"):
+                at = {"min": lo[i], "max": hi[i], "center": (lo[i] + hi[i]) / 2}[where]
+                moves.append(-at)
+            else:
+                raise KernelError(f"argument '{name}' must be 'min', 'center', 'max' or None, got {where!r}")
+        return self.translate(*moves)
+
+    # Mass properties
+
+    @property
+    def centroid(self) -> Point3:
+        """The exact centre of mass (density 1), Fractions; KernelError for an empty solid."""
+        (volume,), first, _ = _native.moments(self._core)
+        if volume == 0:
+            raise KernelError("centroid: the solid is empty (volume 0)")
+        return (first[0] / volume, first[1] / volume, first[2] / volume)
+
+    @property
+    def inertia(self) -> tuple[Point3, Point3, Point3]:
+        """The exact inertia tensor about the centroid for density 1 (mass = volume): rows of
+        the integral of (|r|² I - r rᵀ) dV, r measured from the centroid, so the off-diagonal
+        entries are -∫xy dV and so on. KernelError for an empty solid.
+
+        >>> box(1, 2, 3).inertia[0][0]  # m (b² + c²) / 12
+        Fraction(13, 2)
+        """
+        (volume,), first, (xx, yy, zz, xy, yz, zx) = _native.moments(self._core)
+        if volume == 0:
+            raise KernelError("inertia: the solid is empty (volume 0)")
+        c = [f / volume for f in first]
+        # second moments about the centroid: S - V c cᵀ
+        s = [[xx, xy, zx], [xy, yy, yz], [zx, yz, zz]]
+        s = [[s[i][j] - volume * c[i] * c[j] for j in range(3)] for i in range(3)]
+        trace = s[0][0] + s[1][1] + s[2][2]
+        rows = [tuple((trace if i == j else 0) - s[i][j] for j in range(3)) for i in range(3)]
+        return (rows[0], rows[1], rows[2])  # type: ignore[return-value]
+
+    @property
+    def surface_area(self) -> float:
+        """The area of the surface, a float (the area of a tilted face is a square root)."""
+        return _native.surface_area(self._core)
+
+    def contains(self, point: Sequence[Number]) -> str:
+        """Where the exact point (x, y, z) lies: "inside", "outside" or "boundary" (on a face,
+        edge or vertex), decided exactly.
+
+        >>> box(1, 1, 1).contains((0, "1/2", 1))
+        'boundary'
+        """
+        where: str = _native.contains(self._core, list(_point(point, "point")))
+        return where
 
     # Meshes, files and pictures
 

@@ -10,6 +10,7 @@
 #include "python_lib/exact_number.h"
 #include "python_lib/functions.h"
 #include "python_lib/mesh_methods.h"
+#include "python_lib/part_functions.h"
 #include "python_lib/solid_methods.h"
 
 namespace corv::python_lib {
@@ -41,6 +42,7 @@ PyObject* create_module() {
     if (!engine || !binder::add_to_module(module.get(), "DEFAULT_ENGINE", engine.get())) return nullptr;
     if (!binder::add_functions(module.get(), module_function_defs())) return nullptr;
     if (!binder::add_functions(module.get(), mesh_function_defs())) return nullptr;
+    if (!binder::add_functions(module.get(), part_function_defs())) return nullptr;
     if (!binder::add_functions(module.get(), guard_function_defs())) return nullptr;
     return module.release();
 }
