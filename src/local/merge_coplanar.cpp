@@ -8,10 +8,10 @@
 #include <unordered_map>
 
 #include "core/guard.h"
+#include "core/planar.h"
 #include "local/filtered.h"
 #include "local/union_find.h"
 #include "local/vertex_key.h"
-#include "core/planar.h"
 
 namespace corv::local {
 namespace {
