@@ -41,6 +41,7 @@ terminal by default, with the ``progress`` extra).
 """
 
 from corvanthium._builders import box, prism, prismatoid
+from corvanthium._circles import circle
 from corvanthium._mesh import Mesh
 from corvanthium._mesh_input import from_mesh, load_mesh
 from corvanthium._native import (
@@ -55,7 +56,8 @@ from corvanthium._native import (
 from corvanthium._patterns import grid_pattern, polar_pattern
 from corvanthium._progress import default_callback as _default_progress
 from corvanthium._rotation import rotation
-from corvanthium._shapes import circle, cone, cylinder, sphere, torus
+from corvanthium._shapes import cone, cylinder, sphere, torus
+from corvanthium._sketch import Sketch
 from corvanthium._solid import Solid, load, union_all
 from corvanthium._version import __version__
 
@@ -64,6 +66,7 @@ __all__ = [
     "DEFAULT_ENGINE",
     "KernelError",
     "Mesh",
+    "Sketch",
     "Solid",
     "box",
     "circle",

@@ -5,6 +5,7 @@ from __future__ import annotations
 from collections.abc import Sequence
 
 from corvanthium import _native
+from corvanthium._sketch import Sketch
 from corvanthium._solid import Solid, _wrap
 from corvanthium._types import Number, Point2
 
@@ -25,14 +26,17 @@ box.__doc__ = (
 )
 
 
-def prism(outline: Sequence[Point2], height: Number, *, label: str | None = "prism") -> Solid:
+def prism(outline: Sequence[Point2] | Sketch, height: Number, *, label: str | None = "prism") -> Solid:
+    if isinstance(outline, Sketch):
+        return outline.extrude(height)
     return _wrap(_native.prism(outline, height, label=label))
 
 
 prism.__doc__ = (
     "The outline (a sequence of (x, y) pairs) extruded from z = 0 to z = height, exactly; a\n"
     "clockwise outline is reversed first. The height must be positive, and the outline have\n"
-    "at least three distinct points, not all in a line, and neither cross nor touch itself." + _RAISES
+    "at least three distinct points, not all in a line, and neither cross nor touch itself. A\n"
+    "Sketch is taken as its region (Sketch.extrude, keeping the sketch's labels)." + _RAISES
 )
 
 

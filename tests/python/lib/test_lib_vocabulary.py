@@ -157,3 +157,25 @@ def test_patterns_unite_their_copies():
     assert ring.volume == 6 and ring.is_watertight
     assert cv.grid_pattern(cv.box(1, 1, 1), 3, 2, 2, 2).volume == 6
     assert cv.grid_pattern(cv.box(2, 1, 1), 3, 1, 1, 1).volume == 4  # overlapping copies
+
+
+def test_sketches_have_exact_areas_holes_and_revolutions():
+    hole = cv.circle(2, 32)
+    shoelace = sum(x0 * y1 - x1 * y0 for (x0, y0), (x1, y1) in zip(hole, hole[1:] + hole[:1], strict=True)) / 2
+    plate = cv.Sketch.rectangle(20, 10) - cv.Sketch.circle(2, 32)
+    assert plate.area == 200 - shoelace
+    body = cv.prism(plate, 3)
+    assert body.volume == 3 * plate.area and body.is_watertight
+    assert body.contains((0, 0, F(3, 2))) == "outside" and body.contains((5, 0, F(3, 2))) == "inside"
+    assert (plate.translate(1, 2).rotate(90) | plate).area > plate.area
+    ring = cv.Sketch.rectangle(2, 4, centered=False).translate(3, 0)
+    for degrees, share in [(360, 1), (90, F(1, 4))]:
+        solid = ring.revolve(degrees, 64)
+        pappus = 2 * math.pi * 4 * 8 * share  # 2 pi x A, x = 4 the centroid's distance
+        assert solid.is_watertight and abs(float(solid.volume) / pappus - 1) < 0.01
+    cone = cv.Sketch.polygon([(0, 0), (2, 0), (0, 3)]).revolve()
+    assert cone.is_watertight and abs(float(cone.volume) / (math.pi * 4) - 1) < 0.01
+    with pytest.raises(cv.KernelError, match="edge 0 from .* and edge 2"):
+        cv.Sketch.polygon([(0, 0), (2, 2), (2, 0), (0, 2)])
+    with pytest.raises(cv.KernelError, match="x < 0"):
+        cv.Sketch.rectangle(2, 2).revolve()
