@@ -59,10 +59,9 @@ from corvanthium._rotation import rotation
 from corvanthium._shapes import cone, cylinder, sphere, torus
 from corvanthium._sketch import Sketch
 from corvanthium._solid import Solid, load, union_all
-from corvanthium._version import __version__
+from corvanthium._version import __version__ as __version__
 
 __all__ = [
-    "__version__",
     "DEFAULT_ENGINE",
     "KernelError",
     "Mesh",

@@ -31,6 +31,7 @@ def polar_pattern(
 ) -> Solid:
     """The union of count copies of solid, copy k turned by k * degrees / count about the axis
     through the origin (exact rotations within tolerance radians, as Solid.rotate makes them).
+    Raises KernelError for a count below 1, TypeError for numbers that are not exact.
 
     >>> polar_pattern(box(1, 1, 1).translate(3, 0, 0), 4).volume
     Fraction(4, 1)
@@ -42,7 +43,8 @@ def polar_pattern(
 
 
 def grid_pattern(solid: Solid, nx: int, ny: int, dx: Number, dy: Number, *, engine: Engine | None = None) -> Solid:
-    """The union of nx * ny copies of solid, copy (i, j) moved by (i * dx, j * dy, 0).
+    """The exact union of nx * ny copies of solid, copy (i, j) moved by (i * dx, j * dy, 0).
+    Raises KernelError for counts below 1, TypeError for numbers that are not exact.
 
     >>> grid_pattern(box(1, 1, 1), 3, 2, 2, 2).volume
     Fraction(6, 1)

@@ -27,8 +27,9 @@ from corvanthium._types import Number
 def cylinder(radius: Number, height: Number, segments: int, *, label: str = "cylinder") -> Solid:
     """The prism of circle(radius, segments) from z = 0 to z = height (axis z, centred on it).
 
-    Every side face has a rational unit normal. Raises KernelError for sizes
-    that are not positive or fewer than 3 segments.
+    Exact: every vertex lies on the circle and every side face has a rational
+    unit normal. Raises KernelError for sizes that are not positive or fewer
+    than 3 segments, TypeError for numbers that are not exact.
 
     >>> cylinder(1, 2, 8).is_watertight
     True
@@ -39,6 +40,8 @@ def cylinder(radius: Number, height: Number, segments: int, *, label: str = "cyl
 def cone(r_bottom: Number, r_top: Number, height: Number, segments: int, *, label: str = "cone") -> Solid:
     """A cone or frustum about the z axis: a circle of r_bottom at z = 0 joined to one of r_top
     (0 for a pointed cone) at z = height, with segments sides whose faces are exactly planar.
+    Raises KernelError for sizes out of range or fewer than 3 segments, TypeError for numbers
+    that are not exact.
 
     >>> cone(2, 0, 3, 16).is_watertight
     True
@@ -90,7 +93,8 @@ def _bands(
 
 def sphere(radius: Number, segments: int, *, label: str = "sphere") -> Solid:
     """A sphere of radius centred at the origin, segments vertices around the equator and
-    segments // 2 bands from pole to pole; every vertex lies exactly on the sphere.
+    segments // 2 bands from pole to pole; every vertex lies exactly on the sphere. Raises
+    KernelError for a radius that is not positive or fewer than 4 segments.
 
     >>> s = sphere(1, 16); s.is_watertight and 3.9 < float(s.volume) < 4.2
     True
@@ -107,7 +111,8 @@ def sphere(radius: Number, segments: int, *, label: str = "sphere") -> Solid:
 def torus(major: Number, minor: Number, segments: int, sections: int, *, label: str = "torus") -> Solid:
     """A ring torus about the z axis: its tube of radius minor runs at distance major from the
     axis, with segments steps around the axis and sections around the tube; every vertex lies
-    exactly on the torus. major must exceed minor.
+    exactly on the torus. Raises KernelError unless 0 < minor < major and there are at least
+    3 segments and sections.
 
     >>> torus(3, 1, 16, 8).is_watertight
     True

@@ -30,7 +30,8 @@ class Sketch:
     Made with ``Sketch.polygon``, ``Sketch.circle`` and ``Sketch.rectangle``,
     combined with ``|`` (union), ``-`` (cut) and ``&`` (intersect), moved
     with ``translate`` and ``rotate``; ``extrude`` and ``revolve`` make
-    solids of it.
+    solids of it. Everything is exact; refusals are KernelErrors naming the
+    argument (an outline that crosses itself names the two edges).
 
     >>> plate = Sketch.rectangle(20, 10) - Sketch.circle(2, 32)
     >>> plate.extrude(3).volume == 3 * plate.area
