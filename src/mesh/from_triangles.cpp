@@ -8,6 +8,8 @@
 #include "core/filtered.h"
 #include "core/guard.h"
 #include "core/panic.h"
+#include "local/union_find.h"
+#include "mesh/resolve.h"
 
 namespace corv {
 namespace {
@@ -83,33 +85,36 @@ bool screened_area(const Float3& a, const Float3& b, const Float3& c) {
     return false;
 }
 
-// The sign of the six-fold volume, sum of a . (b x c) over the triangles.
-// In doubles, each of the six triple products of a term is within about 5u
-// of its size (three rounded inputs, two roundings; u = 2^-53), and summing
-// 6n of them adds at most 6n u times the sum of their sizes S; a sum beyond
-// (6n + 16) 2u S has the exact sign. Otherwise the exact sum decides.
-int volume_sign(const std::vector<Vec3>& points, const std::vector<Float3>& f,
-                const std::vector<std::array<std::uint64_t, 3>>& faces) {
-    double sum = 0, size = 0;
-    for (const auto& t : faces) {
-        const Float3 &a = f[t[0]], &b = f[t[1]], &c = f[t[2]];
-        const double p[6] = {a[0] * b[1] * c[2],  a[1] * b[2] * c[0],  a[2] * b[0] * c[1],
-                             -a[0] * b[2] * c[1], -a[1] * b[0] * c[2], -a[2] * b[1] * c[0]};
-        for (double x : p) {
-            sum += x;
-            size += std::fabs(x);
-        }
-    }
-    const double bound = (6.0 * static_cast<double>(faces.size()) + 16.0) * 0x1p-52 * size;
-    if (std::isfinite(bound) && size > 0x1p-900 && std::fabs(sum) > bound) return sum > 0 ? 1 : -1;
-    Rational exact;
-    for (const auto& t : faces) exact += dot(points[t[0]], cross(points[t[1]], points[t[2]]));
-    return exact.sign();
+// The number of holes: loops of the edges that miss a triangle on one side
+// (counted as connected sets of such edges).
+std::size_t count_holes(std::vector<std::pair<std::uint64_t, std::uint64_t>> open) {
+    std::vector<std::uint64_t> ends;
+    for (const auto& [a, b] : open) ends.insert(ends.end(), {a, b});
+    std::sort(ends.begin(), ends.end());
+    ends.erase(std::unique(ends.begin(), ends.end()), ends.end());
+    auto id = [&](std::uint64_t v) {
+        return static_cast<std::uint32_t>(std::lower_bound(ends.begin(), ends.end(), v) - ends.begin());
+    };
+    local::UnionFind loops(ends.size());
+    std::size_t count = ends.size();
+    for (const auto& [a, b] : open) count -= loops.join(id(a), id(b)) ? 1 : 0;
+    return count;
 }
 
-// Every directed edge once and its reverse once; else the first face on a
-// faulty edge. The indices are known to be below the number of points.
-void check_edges(const std::vector<std::array<std::uint64_t, 3>>& faces, const std::vector<Vec3>& at) {
+std::string edge_fault(const std::vector<Vec3>& at, std::uint64_t lo, std::uint64_t hi, int forward, int backward) {
+    const std::string l = std::to_string(lo), h = std::to_string(hi);
+    return "the edge from vertex " + l + " " + plain_point_text(at[lo]) + " to vertex " + h + " " +
+           plain_point_text(at[hi]) + " has " + std::to_string(forward) + " triangle(s) running " + l + "->" + h +
+           " and " + std::to_string(backward) + " the other way; each edge needs one each way (" +
+           (forward + backward < 2 ? "the mesh has a hole there"
+                                   : "more than two triangles meet there, or they face different ways") +
+           ")";
+}
+
+// Every directed edge once and its reverse once, and the two triangles of
+// each edge; else the first face on a faulty edge. The indices are known to
+// be below the number of points.
+EdgeFaces check_edges(const std::vector<std::array<std::uint64_t, 3>>& faces, const std::vector<Vec3>& at) {
     const std::size_t points = at.size();
     // Each use of an edge as (lo, hi, face * 2 + runs lo -> hi); with fewer
     // than 2^32 points the ends pack into one sort key.
@@ -125,6 +130,9 @@ void check_edges(const std::vector<std::array<std::uint64_t, 3>>& faces, const s
         }
     }
     std::sort(uses.begin(), uses.end());
+    EdgeFaces pairs;
+    pairs.reserve(uses.size() / 2);
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> open;
     std::size_t worst = faces.size();
     std::string what;
     for (std::size_t i = 0; i < uses.size();) {
@@ -133,28 +141,58 @@ void check_edges(const std::vector<std::array<std::uint64_t, 3>>& faces, const s
         for (; j < uses.size() && uses[j][0] == uses[i][0] && uses[j][1] == uses[i][1]; ++j) {
             (uses[j][2] % 2 == 1 ? forward : backward) += 1;
         }
+        const std::uint64_t lo = packed ? uses[i][0] >> 32 : uses[i][0];
+        const std::uint64_t hi = packed ? uses[i][0] & 0xffffffffu : uses[i][1];
         const std::size_t face = uses[i][2] / 2;  // the smallest face on the edge
-        if ((forward != 1 || backward != 1) && face < worst) {
-            const std::uint64_t lo = packed ? uses[i][0] >> 32 : uses[i][0];
-            const std::uint64_t hi = packed ? uses[i][0] & 0xffffffffu : uses[i][1];
-            const std::string l = std::to_string(lo), h = std::to_string(hi);
+        if (forward == 1 && backward == 1) {
+            pairs.push_back({static_cast<std::uint32_t>(face), static_cast<std::uint32_t>(uses[i + 1][2] / 2)});
+        } else if (face < worst) {
             worst = face;
-            what = "the edge from vertex " + l + " " + plain_point_text(at[lo]) + " to vertex " + h + " " +
-                   plain_point_text(at[hi]) + " has " + std::to_string(forward) + " triangle(s) running " + l + "->" +
-                   h + " and " + std::to_string(backward) + " the other way; each edge needs one each way (" +
-                   (forward + backward < 2 ? "the mesh has a hole there"
-                                           : "more than two triangles meet there, or they face different ways") +
-                   ")";
+            what = edge_fault(at, lo, hi, forward, backward);
         }
+        if (forward != backward) open.emplace_back(lo, hi);
         i = j;
     }
-    if (worst < faces.size()) reject(PanicKind::not_manifold, worst, what);
+    if (worst == faces.size()) return pairs;
+    if (what.find("a hole there") != std::string::npos) {
+        const std::size_t holes = count_holes(std::move(open));
+        what += "; the mesh has " + std::to_string(holes) + (holes == 1 ? " hole" : " holes") +
+                " (loops of edges with a triangle on one side only)";
+    }
+    reject(PanicKind::not_manifold, worst, what);
+}
+
+// The polygons of the faces, each turned when flip is set, and their
+// corners in polygon order.
+Solid triangles_of(const std::vector<Vec3>& points, const std::vector<Float3>& f,
+                   const std::vector<std::array<std::uint64_t, 3>>& faces, const std::string& label, bool flip,
+                   std::vector<Corners>& corners) {
+    Solid out;
+    out.polygons.reserve(faces.size());
+    corners.reserve(faces.size());
+    PlaneScratch scratch;
+    std::uint64_t done = 0;
+    for (const auto& t : faces) {
+        if (done % 256 == 0) guard::progress("from_mesh", done, faces.size());
+        ++done;
+        guard::poll(4);
+        const std::uint64_t i = t[0], j = flip ? t[2] : t[1], k = flip ? t[1] : t[2];
+        corners.push_back({i, j, k});
+        std::optional<Plane> plane = integer_plane(points[i], points[j], points[k], scratch);
+        out.polygons.push_back(
+            Polygon::assemble({points[i], points[j], points[k]}, {f[i], f[j], f[k]},
+                              plane ? std::move(*plane) : Plane::from_points(points[i], points[j], points[k]), label));
+    }
+    return out;
 }
 
 }  // namespace
 
 Solid solid_from_triangles(std::vector<Vec3> points, const std::vector<std::array<std::uint64_t, 3>>& faces,
-                           const std::string& label) {
+                           const std::string& label, SelfCrossing crossing) {
+    if (faces.size() >= 0xffffffffu) {
+        throw Panic(PanicKind::invalid_argument, "from_mesh: more than 4294967294 triangles");
+    }
     for (std::size_t i = 0; i < faces.size(); ++i) {
         for (std::uint64_t v : faces[i]) {
             if (v >= points.size()) {
@@ -177,22 +215,25 @@ Solid solid_from_triangles(std::vector<Vec3> points, const std::vector<std::arra
             reject(PanicKind::invalid_argument, i, "the triangle has zero area (repeated or collinear points)");
         }
     }
-    check_edges(faces, points);
-    const bool flip = !faces.empty() && volume_sign(points, f, faces) < 0;
-    Solid out;
-    out.polygons.reserve(faces.size());
-    PlaneScratch scratch;
-    std::uint64_t done = 0;
-    for (const auto& t : faces) {
-        if (done % 256 == 0) guard::progress("from_mesh", done, faces.size());
-        ++done;
-        guard::poll(4);
-        const std::uint64_t i = t[0], j = flip ? t[2] : t[1], k = flip ? t[1] : t[2];
-        std::optional<Plane> plane = integer_plane(points[i], points[j], points[k], scratch);
-        out.polygons.push_back(
-            Polygon::assemble({points[i], points[j], points[k]}, {f[i], f[j], f[k]},
-                              plane ? std::move(*plane) : Plane::from_points(points[i], points[j], points[k]), label));
+    const EdgeFaces edge_faces = check_edges(faces, points);
+    const Shells shells = mesh_shells(faces.size(), edge_faces);
+    Facing facing = facing_of(points, f, faces, shells);
+    const bool flip = facing.whole < 0;
+    if (flip) {
+        for (int& s : facing.shell) s = -s;
     }
+    std::vector<Corners> corners;
+    Solid out = triangles_of(points, f, faces, label, flip, corners);
+    const std::vector<ScreenedTriangle> screened = screened_triangles(f, corners);
+    const std::vector<ContactPair> contacts =
+        mesh_contacts(MeshView{points, f, out.polygons, screened}, crossing == SelfCrossing::refuse);
+    if (crossing == SelfCrossing::refuse) refuse_crossings(contacts, points, faces);
+    if (contacts.empty() && shells.first.size() < 2) return out;
+    const MeshSoup soup = mesh_soup(out.polygons);
+    const local::Neighbours near = contact_lists(faces.size(), contacts);
+    if (crossing == SelfCrossing::resolve) return enclosed_solid(soup, near, edge_faces);
+    refuse_torn(soup, near, points, faces);
+    check_nesting(soup, shells, facing.shell);
     return out;
 }
 

@@ -1,0 +1,86 @@
+#include "mesh/triangle_screens.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "local/filtered.h"
+
+namespace corv {
+
+// local::orient3d_filter(a, b, c, d) bounds the error of its determinant by
+// 2^-47 times P3 = sum over x of M_x p_x, where M_x = |d_x| + |a_x| and p
+// comes from the magnitudes of b - a and c - a, all computed in doubles.
+// With G_x the largest |coordinate x| among the mesh's doubles, G_x + |a_x|
+// rounds to at least M_x for every corner d of the mesh (rounding is
+// monotone), so P3 computed from it bounds that of every point: the same
+// proof holds with the larger bound, which depends on the triangle alone.
+std::vector<ScreenedTriangle> screened_triangles(const std::vector<Float3>& f, const std::vector<Corners>& corners) {
+    Float3 g{0, 0, 0};
+    for (const Float3& p : f) {
+        for (std::size_t x = 0; x < 3; ++x) g[x] = std::max(g[x], std::fabs(p[x]));
+    }
+    std::vector<ScreenedTriangle> out;
+    out.reserve(corners.size());
+    for (const Corners& c : corners) {
+        const Float3 &a = f[c[0]], &b = f[c[1]], &d = f[c[2]];
+        double u[3], v[3], mu[3], mv[3];
+        for (std::size_t x = 0; x < 3; ++x) {
+            u[x] = b[x] - a[x];
+            v[x] = d[x] - a[x];
+            mu[x] = std::fabs(b[x]) + std::fabs(a[x]);
+            mv[x] = std::fabs(d[x]) + std::fabs(a[x]);
+        }
+        ScreenedTriangle s{
+            c, {a, b, d}, {u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2], u[0] * v[1] - u[1] * v[0]}};
+        const double p[3] = {mu[1] * mv[2] + mu[2] * mv[1], mu[2] * mv[0] + mu[0] * mv[2],
+                             mu[0] * mv[1] + mu[1] * mv[0]};
+        double perm = 0;
+        for (std::size_t x = 0; x < 3; ++x) perm += (g[x] + std::fabs(a[x])) * p[x];
+        if (perm >= 0x1p-900 && std::isfinite(perm)) s.bound = perm * 0x1p-47;
+        out.push_back(s);
+    }
+    return out;
+}
+
+int screened_side(const ScreenedTriangle& s, const Float3& d) {
+    const Float3& a = s.f[0];
+    const double t = (d[0] - a[0]) * s.cross[0] + (d[1] - a[1]) * s.cross[1] + (d[2] - a[2]) * s.cross[2];
+    if (t > s.bound && s.bound > 0 && std::isfinite(t)) return 1;
+    if (t < -s.bound && s.bound > 0 && std::isfinite(t)) return -1;
+    return 0;
+}
+
+std::size_t main_axis(const ScreenedTriangle& t) {
+    const Float3 &p = t.f[0], &q = t.f[1], &r = t.f[2];
+    const double u[3] = {q[0] - p[0], q[1] - p[1], q[2] - p[2]}, v[3] = {r[0] - p[0], r[1] - p[1], r[2] - p[2]};
+    const double n[3] = {std::fabs(u[1] * v[2] - u[2] * v[1]), std::fabs(u[2] * v[0] - u[0] * v[2]),
+                         std::fabs(u[0] * v[1] - u[1] * v[0])};
+    return n[0] >= n[1] && n[0] >= n[2] ? 0 : (n[1] >= n[2] ? 1 : 2);
+}
+
+bool shadows_apart(const ScreenedTriangle& a, const ScreenedTriangle& b, std::size_t k) {
+    const int i = static_cast<int>((k + 1) % 3), j = static_cast<int>((k + 2) % 3);
+    const ScreenedTriangle* tri[2] = {&a, &b};
+    int turn[2];
+    for (std::size_t x = 0; x < 2; ++x) {
+        turn[x] = local::orient2d_filter(tri[x]->f[0], tri[x]->f[1], tri[x]->f[2], i, j);
+        if (turn[x] == 0) return false;
+    }
+    for (std::size_t x = 0; x < 2; ++x) {
+        const ScreenedTriangle &own = *tri[x], &other = *tri[1 - x];
+        for (std::size_t e = 0; e < 3; ++e) {
+            const std::size_t e1 = (e + 1) % 3;
+            const std::uint64_t u = own.corners[e], v = own.corners[e1], w = own.corners[(e + 2) % 3];
+            bool outside = true;
+            for (std::size_t y = 0; y < 3 && outside; ++y) {
+                const std::uint64_t p = other.corners[y];
+                if (p == u || p == v) continue;
+                outside = p != w && turn[x] * local::orient2d_filter(own.f[e], own.f[e1], other.f[y], i, j) < 0;
+            }
+            if (outside) return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace corv

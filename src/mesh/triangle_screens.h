@@ -1,0 +1,58 @@
+// The float screens of the from_mesh checks: each triangle's corners and
+// plane screen kept together (one read per triangle in the pair search),
+// the sides of points against a triangle's plane, and a test of two
+// triangles' shadows on an axis plane. A screen answers only what its
+// doubles prove; 0 or false leaves the question to exact arithmetic.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "core/polygon.h"
+
+namespace corv {
+
+// A triangle's vertex indices into the mesh's points, in its polygon's order.
+using Corners = std::array<std::uint64_t, 3>;
+
+// A triangle as the float screens read it: its corners' indices and
+// doubles, and the orientation screen of local/filtered.h against its plane
+// with the part that depends on the triangle computed once and the bound
+// taken for the largest magnitudes of the mesh's doubles (so once too).
+struct ScreenedTriangle {
+    Corners corners;
+    std::array<Float3, 3> f;
+    Float3 cross;      // (f1 - f0) x (f2 - f0) in doubles
+    double bound = 0;  // the error bound; 0 when the screen cannot be used
+};
+
+// The triangles of a mesh, as the from_mesh checks see them. The polygons
+// hold the exact planes, with vertex k of polygon t at
+// points[screened[t].corners[k]], whose double is floats[...].
+struct MeshView {
+    const std::vector<Vec3>& points;
+    const std::vector<Float3>& floats;
+    const std::vector<Polygon>& triangles;
+    const std::vector<ScreenedTriangle>& screened;
+};
+
+// The screened triangles for the corners of each polygon, in its order.
+std::vector<ScreenedTriangle> screened_triangles(const std::vector<Float3>& floats,
+                                                 const std::vector<Corners>& corners);
+
+// The side of point d against the plane of triangle s: +1 in front, -1
+// behind, 0 when the screen cannot tell.
+int screened_side(const ScreenedTriangle& s, const Float3& d);
+
+// The axis along which the triangle's float normal is largest.
+std::size_t main_axis(const ScreenedTriangle& t);
+
+// Whether, seen along axis k, both triangles keep their area and a side of
+// one has the other's unshared corners strictly outside and its shared
+// corners (by index) on it. Each triangle then meets the line along k
+// through any of its points only there, so the triangles meet at most where
+// their shadows do: in the corners they share.
+bool shadows_apart(const ScreenedTriangle& a, const ScreenedTriangle& b, std::size_t k);
+
+}  // namespace corv
