@@ -1,9 +1,9 @@
 #include "serial/checks.h"
 
 #include <cmath>
-#include <cstdlib>
 #include <numeric>
-#include <vector>
+
+#include "core/guard.h"
 
 namespace corv {
 namespace {
@@ -38,35 +38,107 @@ bool common(const Rational* const* values, int count, std::int64_t* scaled, std:
     return true;
 }
 
+// The same in GMP integers, for any values.
+std::array<Integer, 4> common_big(const Rational* const* values, int count) {
+    Integer l(1);
+    for (int i = 0; i < count; ++i) l = lcm(l, values[i]->denominator());
+    std::array<Integer, 4> out{};
+    for (int i = 0; i < count; ++i) {
+        out[static_cast<std::size_t>(i)] = values[i]->numerator() * divexact(l, values[i]->denominator());
+    }
+    if (count == 3) out[3] = l;
+    return out;
+}
+
+// values: count pointers per entry; a point's fourth part is the common
+// denominator, a plane's is its offset.
+void add_form(Forms& f, const Rational* const* values, int count) {
+    std::int64_t s[4] = {0, 0, 0, 0}, l = 1;
+    if (common(values, count, s, l)) {
+        f.small.push_back(IntForm{s[0], s[1], s[2], count == 3 ? l : s[3]});
+        f.slot.push_back(Forms::kSmall);
+        return;
+    }
+    f.small.push_back(IntForm{0, 0, 0, 0});
+    f.slot.push_back(static_cast<std::uint32_t>(f.big.size()));
+    f.big.push_back(common_big(values, count));
+}
+
+// Entry i's form in GMP integers: the stored one, or the small one written
+// into local.
+const std::array<Integer, 4>& big_form(const Forms& f, std::size_t i, std::array<Integer, 4>& local) {
+    if (f.slot[i] != Forms::kSmall) return f.big[f.slot[i]];
+    const IntForm& s = f.small[i];
+    local = {Integer(s.x), Integer(s.y), Integer(s.z), Integer(s.w)};
+    return local;
+}
+
 }  // namespace
 
-std::optional<IntForm> int_form(const Vec3& p) {
-    const Rational* values[3] = {&p.x, &p.y, &p.z};
-    std::int64_t s[3], l = 1;
-    if (!common(values, 3, s, l)) return std::nullopt;
-    return IntForm{s[0], s[1], s[2], l};
+Forms point_forms(const std::vector<Vec3>& points) {
+    Forms f;
+    f.small.reserve(points.size());
+    f.slot.reserve(points.size());
+    for (const Vec3& p : points) {
+        const Rational* values[3] = {&p.x, &p.y, &p.z};
+        add_form(f, values, 3);
+        guard::poll();
+    }
+    return f;
 }
 
-std::optional<IntForm> int_form(const Plane& plane) {
-    const Rational* values[4] = {&plane.normal.x, &plane.normal.y, &plane.normal.z, &plane.offset};
-    std::int64_t s[4], l = 1;
-    if (!common(values, 4, s, l)) return std::nullopt;
-    return IntForm{s[0], s[1], s[2], s[3]};
+Forms plane_forms(const std::vector<Plane>& planes) {
+    Forms f;
+    f.small.reserve(planes.size());
+    f.slot.reserve(planes.size());
+    for (const Plane& p : planes) {
+        const Rational* values[4] = {&p.normal.x, &p.normal.y, &p.normal.z, &p.offset};
+        add_form(f, values, 4);
+        guard::poll();
+    }
+    return f;
 }
 
-bool on_plane(const Plane& plane, const std::optional<IntForm>& plane_form, const Vec3& p,
-              const std::optional<IntForm>& point_form) {
-    if (plane_form && point_form) {
+bool on_plane(const Forms& planes, std::size_t k, const Forms& points, std::size_t i) {
+    if (planes.slot[k] == Forms::kSmall && points.slot[i] == Forms::kSmall) {
         // n . (X/W) = offset with n = (a, b, c)/L, offset = d/L and W, L > 0
         // is a X + b Y + c Z - d W = 0: four products below 2^124 each, so
         // the sum stays below 2^126.
-        const IntForm& a = *plane_form;
-        const IntForm& q = *point_form;
+        const IntForm& a = planes.small[k];
+        const IntForm& q = points.small[i];
         i128 s = static_cast<i128>(a.x) * q.x + static_cast<i128>(a.y) * q.y + static_cast<i128>(a.z) * q.z -
                  static_cast<i128>(a.w) * q.w;
         return s == 0;
     }
-    return plane.side(p) == 0;
+    std::array<Integer, 4> local_a, local_q;
+    const std::array<Integer, 4>& a = big_form(planes, k, local_a);
+    const std::array<Integer, 4>& q = big_form(points, i, local_q);
+    return a[0] * q[0] + a[1] * q[1] + a[2] * q[2] == a[3] * q[3];
+}
+
+bool volume_surely_positive(const Stored& s, const std::vector<Float3>& floats) {
+    // Six times the volume is the sum of det(a, b, c) over each loop's fan
+    // from its first corner. Each double is within 2^-53 of its exact value,
+    // relatively; each det's products and sums add a few rounding units of
+    // the magnitude of its six triple products, and the running sum one unit
+    // per term: (terms + 16) * 2^-50 times the sum of all magnitudes covers
+    // it, and the absolute term covers underflow.
+    double sum = 0, magnitude = 0, terms = 0;
+    for (const StoredPolygon& p : s.polygons) {
+        const Float3& a = floats[s.corners[p.first]];
+        for (std::size_t j = 1; j + 1 < p.count; ++j) {
+            const Float3& b = floats[s.corners[p.first + j]];
+            const Float3& c = floats[s.corners[p.first + j + 1]];
+            sum += a[0] * (b[1] * c[2] - b[2] * c[1]) + a[1] * (b[2] * c[0] - b[0] * c[2]) +
+                   a[2] * (b[0] * c[1] - b[1] * c[0]);
+            magnitude += std::fabs(a[0]) * (std::fabs(b[1] * c[2]) + std::fabs(b[2] * c[1])) +
+                         std::fabs(a[1]) * (std::fabs(b[2] * c[0]) + std::fabs(b[0] * c[2])) +
+                         std::fabs(a[2]) * (std::fabs(b[0] * c[1]) + std::fabs(b[1] * c[0]));
+            terms += 1;
+        }
+    }
+    const double bound = magnitude * (terms + 16) * 0x1p-50 + 1e-290;
+    return std::isfinite(sum) && std::isfinite(bound) && sum > bound;
 }
 
 std::size_t dominant_axis(const Plane& plane) {
@@ -81,44 +153,6 @@ std::size_t dominant_axis(const Plane& plane) {
         }
     }
     return k;
-}
-
-bool turns_with_plane(const Polygon& poly, std::size_t k) {
-    // The loop's vector area is a positive multiple of the normal exactly
-    // when its component k (the area of the loop projected along axis k)
-    // has the sign of n[k] (which is not zero).
-    const int want = poly.plane.normal[k].sign();
-    if (want == 0) return false;
-    const std::size_t u = (k + 1) % 3, v = (k + 2) % 3;
-    const std::vector<Float3>& f = poly.float_vertices();
-    const std::size_t count = poly.vertices().size();
-    if (f.size() == count) {
-        // Screen, with the bound of the degeneracy screen in polygon.cpp:
-        // inputs rounded once (2^-53 relative), differences and products
-        // within a few units of 2^-53 of the magnitudes A*B, one rounding
-        // per accumulation; (n + 16) * 2^-50 * sum(A*B) covers it, and the
-        // absolute term covers underflow.
-        double s = 0, mag = 0;
-        const Float3& o = f[0];
-        for (std::size_t i = 1; i + 1 < count; ++i) {
-            const Float3& p = f[i];
-            const Float3& q = f[i + 1];
-            s += (p[u] - o[u]) * (q[v] - o[v]) - (p[v] - o[v]) * (q[u] - o[u]);
-            double au = std::fabs(p[u]) + std::fabs(o[u]), av = std::fabs(p[v]) + std::fabs(o[v]);
-            double bu = std::fabs(q[u]) + std::fabs(o[u]), bv = std::fabs(q[v]) + std::fabs(o[v]);
-            mag += au * bv + av * bu;
-        }
-        double bound = mag * (static_cast<double>(count) + 16.0) * 0x1p-50 + 1e-290;
-        if (std::isfinite(s) && std::isfinite(bound) && std::fabs(s) > bound) return (s > 0 ? 1 : -1) == want;
-    }
-    Rational s;
-    const Vec3& o = poly.vertices()[0];
-    for (std::size_t i = 1; i + 1 < count; ++i) {
-        const Vec3& p = poly.vertices()[i];
-        const Vec3& q = poly.vertices()[i + 1];
-        s += (p[u] - o[u]) * (q[v] - o[v]) - (p[v] - o[v]) * (q[u] - o[u]);
-    }
-    return s.sign() == want;
 }
 
 }  // namespace corv

@@ -1,41 +1,46 @@
-// The geometric checks of a decoded solid, exact and fast: a vertex lies on
-// its polygon's plane, and a loop turns the way its plane faces. Values that
-// fit in 62 bits are checked with 128-bit integer arithmetic; anything larger
-// falls back to Rational arithmetic.
+// Exact integer forms of the stored points and planes, made once per
+// distinct point or plane, so that checking a vertex against its polygon's
+// plane is one integer dot product per use: with 128-bit machine integers
+// when every part fits in 62 bits, with GMP integers otherwise.
 #pragma once
 
+#include <array>
 #include <cstdint>
-#include <optional>
+#include <vector>
 
+#include "core/integer.h"
 #include "core/plane.h"
-#include "core/polygon.h"
+#include "serial/reader.h"
 
 namespace corv {
 
-// Integers over one positive common denominator, every part below 2^62 in
-// magnitude: (x, y, z, w) stands for the point (x/w, y/w, z/w), and for the
-// plane x X + y Y + z Z = w.
+// Integers over one positive common denominator: (x, y, z, w) stands for
+// the point (x/w, y/w, z/w), and for the plane x X + y Y + z Z = w.
 struct IntForm {
     std::int64_t x, y, z, w;
 };
 
-// The integer form of a point or plane when it fits, else nothing.
-std::optional<IntForm> int_form(const Vec3& p);
-std::optional<IntForm> int_form(const Plane& plane);
+// The forms of a table of points or planes.
+struct Forms {
+    static constexpr std::uint32_t kSmall = UINT32_MAX;
+    std::vector<IntForm> small;               // per entry, where slot is kSmall
+    std::vector<std::uint32_t> slot;          // kSmall, or the entry's place in big
+    std::vector<std::array<Integer, 4>> big;  // the same form in GMP integers
+};
 
-// Whether p lies exactly on the plane; the forms are those of p and the
-// plane (when they fit) and only speed the answer up.
-bool on_plane(const Plane& plane, const std::optional<IntForm>& plane_form, const Vec3& p,
-              const std::optional<IntForm>& point_form);
+Forms point_forms(const std::vector<Vec3>& points);
+Forms plane_forms(const std::vector<Plane>& planes);
+
+// Whether point i (of points) lies exactly on plane k (of planes).
+bool on_plane(const Forms& planes, std::size_t k, const Forms& points, std::size_t i);
+
+// Whether the doubles of the points (floats, one per stored point) prove
+// that the stored loops enclose a positive volume; false when they cannot
+// tell (the caller then computes it exactly).
+bool volume_surely_positive(const Stored& s, const std::vector<Float3>& floats);
 
 // An axis along which the plane's normal (non-zero) has a non-zero
 // component, the largest one as far as doubles tell.
 std::size_t dominant_axis(const Plane& plane);
-
-// Whether the loop of poly (its vertices all on its plane, the plane's normal
-// non-zero, k its dominant axis) encloses area and runs counter-clockwise
-// seen from the side the plane's normal points to. Uses poly.float_vertices
-// as a screen.
-bool turns_with_plane(const Polygon& poly, std::size_t k);
 
 }  // namespace corv

@@ -1,195 +1,232 @@
-#include <gmp.h>
-
+#include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <numeric>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "core/guard.h"
+#include "core/measures.h"
 #include "core/panic.h"
+#include "mesh/mesh_of.h"
 #include "serial/checks.h"
+#include "serial/closed.h"
+#include "serial/loop_shape.h"
+#include "serial/reader.h"
+#include "serial/refusal.h"
 #include "serial/serial.h"
 
 namespace corv {
 namespace {
 
-constexpr std::size_t kHeader = 16, kTrailer = 8;
-
-[[noreturn]] void corrupt(const std::string& what) {
-    throw Panic(PanicKind::corrupt_data, "corrupt solid data: " + what);
-}
-
-// Reads the body front to back; every read checks the bytes left.
-struct Reader {
-    const std::uint8_t* at;
-    const std::uint8_t* end;
-
-    std::size_t left() const { return static_cast<std::size_t>(end - at); }
-    std::uint8_t byte() {
-        if (at == end) corrupt("it ends early");
-        return *at++;
-    }
-    std::uint64_t varint() {
-        std::uint64_t v = 0;
-        for (int shift = 0; shift < 64; shift += 7) {
-            std::uint8_t b = byte();
-            if (shift == 63 && b > 1) corrupt("a number does not fit in 64 bits");
-            v |= static_cast<std::uint64_t>(b & 0x7f) << shift;
-            if ((b & 0x80) == 0) return v;
-        }
-        corrupt("a number does not fit in 64 bits");
-    }
-    // A count of items that take at least min_bytes each: never more than
-    // the bytes left can hold, so sizing a table by it is safe.
-    std::size_t count(std::size_t min_bytes, const char* what) {
-        std::uint64_t n = varint();
-        if (n > left() / min_bytes) corrupt(std::string("the ") + what + " count exceeds the data");
-        return static_cast<std::size_t>(n);
-    }
-    std::size_t index(std::size_t size, const char* what) {
-        std::uint64_t i = varint();
-        if (i >= size) corrupt(std::string("a ") + what + " index is out of range");
-        return static_cast<std::size_t>(i);
-    }
-    const std::uint8_t* take(std::size_t n) {
-        if (n > left()) corrupt("it ends early");
-        const std::uint8_t* p = at;
-        at += n;
-        return p;
-    }
-    Integer magnitude() {
-        std::size_t n = count(1, "byte");
-        const std::uint8_t* p = take(n);
-        if (n > 0 && p[n - 1] == 0) corrupt("a number has a leading zero byte");
-        Integer v;
-        if (n > 0) mpz_import(v.get_mut(), n, -1, 1, -1, 0, p);
-        return v;
-    }
-    Rational rational() {
-        std::uint8_t tag = byte();
-        if (tag == 0) {
-            std::uint64_t z = varint();
-            std::uint64_t d = varint();
-            std::uint64_t mag = z >> 1;  // |n| for n >= 0, |n| - 1 for n < 0
-            // An inline value has |n| < 2^63 and 0 < d < 2^63.
-            if (d == 0 || d >= (std::uint64_t{1} << 63) || ((z & 1) && mag >= (std::uint64_t{1} << 63) - 1)) {
-                corrupt("a small fraction is out of range");
-            }
-            std::int64_t n = (z & 1) ? -static_cast<std::int64_t>(mag) - 1 : static_cast<std::int64_t>(mag);
-            std::uint64_t an = (z & 1) ? mag + 1 : mag;
-            if (std::gcd(an, d) != 1) corrupt("a fraction is not in lowest terms");
-            if (d == 1) return Rational(n);
-            return Rational(n) / Rational(static_cast<std::int64_t>(d));
-        }
-        if (tag != 1 && tag != 2) corrupt("a number has an unknown tag");
-        Integer n = magnitude();
-        Integer d = magnitude();
-        if (d.is_zero()) corrupt("a denominator is zero");
-        if (!(gcd(n, d) == Integer(1))) corrupt("a fraction is not in lowest terms");
-        if (tag == 2) n = -n;
-        return Rational(n, d);
-    }
+// The points and planes made once each, with what the checks need of them.
+struct Tables {
+    std::vector<Vec3> points;
+    std::vector<Float3> floats;
+    Forms point_forms;
+    std::vector<Plane> planes;
+    Forms plane_forms;
+    std::vector<std::size_t> axes;
+    std::vector<int> facing;
 };
 
-void check_header(std::span<const std::uint8_t> bytes) {
-    if (bytes.size() < kHeader + kTrailer) corrupt("too short to hold a solid");
-    if (std::memcmp(bytes.data(), "CORVSD", 6) != 0) corrupt("not a stored solid");
-    const unsigned version = bytes[6] | (static_cast<unsigned>(bytes[7]) << 8);
-    if (version != serial_version) corrupt("unsupported version " + std::to_string(version));
-    std::uint64_t body = 0;
-    for (int i = 0; i < 8; ++i) body |= static_cast<std::uint64_t>(bytes[8 + static_cast<std::size_t>(i)]) << (8 * i);
-    if (body != bytes.size() - kHeader - kTrailer) corrupt("the length does not match (truncated or extended)");
-    std::uint64_t stored = 0;
-    for (std::size_t i = 0; i < 8; ++i) stored |= static_cast<std::uint64_t>(bytes[bytes.size() - 8 + i]) << (8 * i);
-    if (stored != checksum64(bytes.first(bytes.size() - kTrailer))) corrupt("the checksum does not match");
+std::size_t heap_of(const Stored& s, std::span<const std::uint32_t> values) {
+    std::size_t n = 0;
+    for (std::uint32_t v : values) n += s.value_heap[v];
+    return n;
+}
+
+// The bytes of big numbers and labels that decoding would copy or compute
+// with, counted from the tables before anything is made.
+unsigned __int128 expanded_bytes(const Stored& s) {
+    std::vector<std::size_t> point_heap, plane_heap;
+    for (const auto& p : s.points) point_heap.push_back(heap_of(s, p));
+    for (const auto& p : s.planes) plane_heap.push_back(heap_of(s, p));
+    unsigned __int128 total = 0;
+    for (std::size_t h : point_heap) total += h;
+    for (std::size_t h : plane_heap) total += h;
+    for (const StoredPolygon& p : s.polygons) {
+        total += s.labels[p.label].size() + static_cast<unsigned __int128>(p.count + 1) * plane_heap[p.plane];
+        for (std::size_t j = 0; j < p.count; ++j) total += point_heap[s.corners[p.first + j]];
+    }
+    return total;
+}
+
+void check_expansion(const Stored& s) {
+    const unsigned __int128 limit =
+        std::max<unsigned __int128>(serial_expansion_floor, static_cast<unsigned __int128>(s.size) * serial_expansion);
+    const unsigned __int128 needed = expanded_bytes(s);
+    if (needed <= limit) return;
+    const auto shown = static_cast<std::uint64_t>(std::min<unsigned __int128>(needed, UINT64_MAX));
+    corrupt("the solid would hold " + std::to_string(shown) + " bytes of large numbers and labels, more than " +
+            std::to_string(serial_expansion) + " times the " + std::to_string(s.size) +
+            " bytes stored (and more than " + std::to_string(serial_expansion_floor) +
+            "): large values are used by very many points or polygons; a solid this far from the origin "
+            "should be moved nearer to it before it is saved");
+}
+
+Tables make_tables(const Stored& s) {
+    Tables t;
+    t.points.reserve(s.points.size());
+    t.floats.reserve(s.points.size());
+    for (const auto& p : s.points) {
+        t.points.push_back(Vec3{s.values[p[0]], s.values[p[1]], s.values[p[2]]});
+        t.floats.push_back(to_f3(t.points.back()));
+    }
+    t.point_forms = point_forms(t.points);
+    for (const auto& p : s.planes) {
+        t.planes.push_back(Plane{Vec3{s.values[p[0]], s.values[p[1]], s.values[p[2]]}, s.values[p[3]]});
+        t.axes.push_back(dominant_axis(t.planes.back()));
+        t.facing.push_back(t.planes.back().normal[t.axes.back()].sign());
+    }
+    t.plane_forms = plane_forms(t.planes);
+    return t;
+}
+
+std::string vertex_words(const Stored& s, const Tables& t, const StoredPolygon& p, std::size_t position) {
+    const std::uint32_t i = s.corners[p.first + position % p.count];
+    return "vertex " + std::to_string(position % p.count) + " (" + point_words(i, t.points[i]) + ")";
+}
+
+std::string side_words(const Stored& s, const Tables& t, const StoredPolygon& p, std::size_t position) {
+    return "its side from " + vertex_words(s, t, p, position) + " to " + vertex_words(s, t, p, position + 1);
+}
+
+[[noreturn]] void refuse_loop(const Stored& s, const Tables& t, std::size_t k, const LoopFault& f) {
+    const StoredPolygon& p = s.polygons[k];
+    const std::string where = "polygon " + std::to_string(k) + ": ";
+    switch (f.kind) {
+        case LoopFault::folds_back:
+            corrupt(where + side_words(s, t, p, f.a) +
+                    " and the next run back over each other; a loop must enclose area");
+        case LoopFault::sides_meet:
+            corrupt(where + side_words(s, t, p, f.a) + " and " + side_words(s, t, p, f.b) +
+                    " cross or touch; a loop must run round its area once without meeting itself");
+        case LoopFault::winds:
+            corrupt(where + "the loop runs " + std::to_string(f.a) + " times round; it must run round once");
+        case LoopFault::turns_against:
+            corrupt(where +
+                    "the loop turns clockwise seen from the side its plane faces; it must turn counter-clockwise");
+    }
+    corrupt(where + "the loop is not simple");
+}
+
+// Each polygon on its own: distinct corners, all on its plane, a loop that
+// runs once round counter-clockwise.
+void check_polygons(const Stored& s, const Tables& t) {
+    std::vector<std::uint32_t> seen_in(s.points.size(), UINT32_MAX), seen_at(s.points.size(), 0);
+    for (std::size_t k = 0; k < s.polygons.size(); ++k) {
+        if (k % 1024 == 0) guard::progress("load", k, s.polygons.size());
+        const StoredPolygon& p = s.polygons[k];
+        const std::span<const std::uint32_t> loop(s.corners.data() + p.first, p.count);
+        for (std::size_t j = 0; j < p.count; ++j) {
+            const std::uint32_t i = loop[j];
+            if (seen_in[i] == k) {
+                corrupt("polygon " + std::to_string(k) + ": vertices " + std::to_string(seen_at[i]) + " and " +
+                        std::to_string(j) + " are both " + point_words(i, t.points[i]) +
+                        "; a loop visits each corner once");
+            }
+            seen_in[i] = static_cast<std::uint32_t>(k);
+            seen_at[i] = static_cast<std::uint32_t>(j);
+            if (!on_plane(t.plane_forms, p.plane, t.point_forms, i)) {
+                corrupt("polygon " + std::to_string(k) + ": " + vertex_words(s, t, p, j) + " is off its plane " +
+                        std::to_string(p.plane) + "; every vertex must lie exactly on its polygon's plane");
+            }
+        }
+        const LoopView view{loop, t.points, t.floats, t.axes[p.plane], t.facing[p.plane]};
+        if (auto fault = loop_fault(view)) refuse_loop(s, t, k, *fault);
+    }
+}
+
+// Refuses two polygons with the same loop (the same points in the same
+// cyclic order): loops compared from their lowest point index.
+void check_repeats(const Stored& s) {
+    std::vector<std::size_t> start(s.polygons.size());
+    for (std::size_t k = 0; k < s.polygons.size(); ++k) {
+        const StoredPolygon& p = s.polygons[k];
+        const auto* first = s.corners.data() + p.first;
+        start[k] = static_cast<std::size_t>(std::min_element(first, first + p.count) - first);
+    }
+    auto at = [&](std::size_t k, std::size_t j) {
+        const StoredPolygon& p = s.polygons[k];
+        return s.corners[p.first + (start[k] + j) % p.count];
+    };
+    auto compare = [&](std::size_t a, std::size_t b) {
+        const std::size_t na = s.polygons[a].count, nb = s.polygons[b].count;
+        if (na != nb) return na < nb ? -1 : 1;
+        for (std::size_t j = 0; j < na; ++j) {
+            if (at(a, j) != at(b, j)) return at(a, j) < at(b, j) ? -1 : 1;
+        }
+        return 0;
+    };
+    std::vector<std::size_t> order(s.polygons.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        const int c = compare(a, b);
+        return c != 0 ? c < 0 : a < b;
+    });
+    for (std::size_t i = 0; i + 1 < order.size(); ++i) {
+        if (compare(order[i], order[i + 1]) == 0) {
+            corrupt("polygons " + std::to_string(order[i]) + " and " + std::to_string(order[i + 1]) +
+                    " have the same loop; a solid holds each face once");
+        }
+    }
+}
+
+void check_closed(const Stored& s, const Tables& t) {
+    const auto side = unmatched_side(s, t.points);
+    if (!side) return;
+    const StoredPolygon& p = s.polygons[side->polygon];
+    corrupt("polygon " + std::to_string(side->polygon) + ": " + side_words(s, t, p, side->position) +
+            " is not matched by sides running the other way; the surface is open there or turned against itself");
+}
+
+Solid assemble(const Stored& s, const Tables& t) {
+    Solid solid;
+    solid.polygons.reserve(s.polygons.size());
+    for (const StoredPolygon& p : s.polygons) {
+        std::vector<Vec3> loop;
+        std::vector<Float3> floats;
+        loop.reserve(p.count);
+        floats.reserve(p.count);
+        for (std::size_t j = 0; j < p.count; ++j) {
+            loop.push_back(t.points[s.corners[p.first + j]]);
+            floats.push_back(t.floats[s.corners[p.first + j]]);
+        }
+        solid.polygons.push_back(
+            Polygon::assemble(std::move(loop), std::move(floats), t.planes[p.plane], s.labels[p.label], true));
+        guard::poll(static_cast<std::int64_t>(p.count));
+    }
+    return solid;
+}
+
+// The solid as a whole: it encloses no negative volume, and mesh() can
+// triangulate it.
+void check_solid(const Stored& s, const Tables& t, const Solid& solid) {
+    const Rational v6 = volume_surely_positive(s, t.floats) ? Rational(1) : volume6(solid.polygons);
+    if (v6.sign() < 0) {
+        const Rational v = v6 / Rational(6);
+        corrupt("the polygons enclose a negative volume" + (v.small_parts() ? " (" + v.plain_text() + ")" : "") +
+                ": the solid is turned inside out");
+    }
+    try {
+        mesh_of(solid);
+    } catch (const Panic& e) {
+        corrupt(std::string("the polygons do not bound a solid: ") + e.what());
+    }
 }
 
 }  // namespace
 
 Solid decode(std::span<const std::uint8_t> bytes) {
-    check_header(bytes);
-    Reader r{bytes.data() + kHeader, bytes.data() + bytes.size() - kTrailer};
-
-    std::vector<Rational> values(r.count(2, "number"));
-    for (Rational& v : values) {
-        v = r.rational();
-        guard::poll();
-    }
-
-    std::vector<std::string> labels(r.count(1, "label"));
-    for (std::string& s : labels) {
-        std::size_t n = r.count(1, "label byte");
-        const std::uint8_t* p = r.take(n);
-        s.assign(reinterpret_cast<const char*>(p), n);
-    }
-
-    const std::size_t point_count = r.count(3, "point");
-    std::vector<Vec3> points;
-    std::vector<Float3> float_points;
-    std::vector<std::optional<IntForm>> point_forms;
-    points.reserve(point_count);
-    float_points.reserve(point_count);
-    point_forms.reserve(point_count);
-    for (std::size_t i = 0; i < point_count; ++i) {
-        const Rational& x = values[r.index(values.size(), "number")];
-        const Rational& y = values[r.index(values.size(), "number")];
-        const Rational& z = values[r.index(values.size(), "number")];
-        points.push_back(Vec3{x, y, z});
-        float_points.push_back(to_f3(points.back()));
-        point_forms.push_back(int_form(points.back()));
-        guard::poll();
-    }
-
-    const std::size_t plane_count = r.count(4, "plane");
-    std::vector<Plane> planes;
-    std::vector<std::optional<IntForm>> plane_forms;
-    std::vector<std::size_t> plane_axes;
-    planes.reserve(plane_count);
-    plane_axes.reserve(plane_count);
-    plane_forms.reserve(plane_count);
-    for (std::size_t i = 0; i < plane_count; ++i) {
-        Plane p;
-        p.normal.x = values[r.index(values.size(), "number")];
-        p.normal.y = values[r.index(values.size(), "number")];
-        p.normal.z = values[r.index(values.size(), "number")];
-        p.offset = values[r.index(values.size(), "number")];
-        if (p.normal.x.is_zero() && p.normal.y.is_zero() && p.normal.z.is_zero()) corrupt("a plane has no normal");
-        plane_forms.push_back(int_form(p));
-        plane_axes.push_back(dominant_axis(p));
-        planes.push_back(std::move(p));
-    }
-
-    Solid solid;
-    solid.polygons.resize(r.count(6, "polygon"));
-    // One pass over the polygons, a plain loop with no state carried between
-    // iterations beyond the reader's position.
-    const std::size_t polygon_count = solid.polygons.size();
-    std::size_t done = 0;
-    for (Polygon& poly : solid.polygons) {
-        if (done++ % 1024 == 0) guard::progress("load", done - 1, polygon_count);
-        const std::size_t plane = r.index(planes.size(), "plane");
-        const std::size_t label = r.index(labels.size(), "label");
-        const std::size_t n = r.count(1, "vertex");
-        if (n < 3) corrupt("a polygon has fewer than three vertices");
-        std::vector<Vec3> loop;
-        std::vector<Float3> loop_floats;
-        loop.reserve(n);
-        loop_floats.reserve(n);
-        for (std::size_t j = 0; j < n; ++j) {
-            const std::size_t i = r.index(points.size(), "point");
-            if (!on_plane(planes[plane], plane_forms[plane], points[i], point_forms[i])) {
-                corrupt("a vertex is off its polygon's plane");
-            }
-            loop.push_back(points[i]);
-            loop_floats.push_back(float_points[i]);
-        }
-        poly = Polygon::assemble(std::move(loop), std::move(loop_floats), planes[plane], labels[label]);
-        if (!turns_with_plane(poly, plane_axes[plane])) corrupt("a polygon is degenerate or turns against its plane");
-        guard::poll(static_cast<std::int64_t>(n));
-    }
-    if (r.left() != 0) corrupt("bytes follow the last polygon");
+    const Stored s = read_stored(bytes);
+    check_expansion(s);
+    if (s.polygons.empty()) return Solid{};
+    const Tables t = make_tables(s);
+    check_polygons(s, t);
+    check_repeats(s);
+    check_closed(s, t);
+    Solid solid = assemble(s, t);
+    check_solid(s, t, solid);
     return solid;
 }
 

@@ -10,21 +10,48 @@
 //              tag 0: zigzag varint numerator, varint denominator (both < 2^63)
 //              tag 1 or 2 (positive or negative): varint byte count and the
 //              magnitude of the numerator, then the same for the denominator
-//            varint count, then the labels: varint byte count, the bytes
-//            varint count, then the points: three varint value indices
-//            varint count, then the planes: four varint value indices
+//            varint count, then the distinct labels: varint byte count, the bytes
+//            varint count, then the distinct points: three varint value indices
+//            varint count, then the distinct planes: four varint value indices
 //              (normal x, y, z and offset, as Plane holds them)
 //            varint count, then the polygons: varint plane index, varint label
 //              index, varint vertex count, that many varint point indices
 //   trailer  checksum64 of header and body (8 bytes)
 //
-// decode trusts nothing: every length is checked against the bytes left
-// before anything is allocated for it, every index against its table, every
-// fraction must be in lowest terms with a positive denominator, every plane
-// must have a non-zero normal, every polygon at least three vertices, all
-// lying exactly on its plane, and a loop that turns the way its plane faces
-// (so no polygon is degenerate). Anything else is a Panic of kind
-// corrupt_data. Whatever decodes is a well-formed solid.
+// The checksum finds accidents (a flipped bit, a cut or padded file), not
+// edits: anyone can recompute it over bytes they have changed. So decode
+// checks the solid itself, and trusts nothing:
+// - the form: every length against the bytes left before anything is
+//   allocated for it, every index against its table; every fraction in
+//   lowest terms with a positive denominator; no table holding an entry
+//   twice; no plane without a normal;
+// - the size: the bytes of large numbers and labels the solid would hold or
+//   compute with (each point's numbers once per point and once per vertex
+//   that uses it, each plane's numbers once per plane, once per polygon and
+//   once per vertex checked against it, each label once per polygon) may be
+//   at most serial_expansion times the stored bytes, or
+//   serial_expansion_floor, whichever is larger. This refuses, before
+//   anything is built, data where one huge number is used by very many
+//   points, which would otherwise take memory and time out of all
+//   proportion to its size; solids of ordinary numbers (which Rational
+//   keeps inline) count nothing, and a box whose every coordinate has
+//   thousands of digits is far inside the floor;
+// - each polygon: at least three vertices, no point twice, every vertex
+//   exactly on its plane, and a loop that runs once round its area without
+//   crossing or touching itself, counter-clockwise seen from the side its
+//   plane faces;
+// - the solid: no two polygons with the same loop; every side matched,
+//   stretch by stretch along its line, by sides running the other way (as
+//   watertight_ok counts it, so T-junctions and solids touching themselves
+//   along an edge or at a point are fine); no negative volume (a solid
+//   turned inside out); and a surface that mesh_of triangulates. A solid
+//   with no polygons is the empty solid.
+// Anything else is a Panic of kind corrupt_data that names the polygon,
+// vertex and point at fault by index. Each check is done once per distinct
+// point or plane where it can be (exact integer forms, with 128-bit machine
+// arithmetic for numbers that fit), so decoding takes time and memory in
+// proportion to the bytes, up to the logarithmic factors of sorting and the
+// mesh.
 #pragma once
 
 #include <cstdint>
@@ -36,6 +63,12 @@
 namespace corv {
 
 inline constexpr std::uint16_t serial_version = 1;
+
+// The bound on the large numbers and labels a stored solid may expand to,
+// as a multiple of its stored bytes, and the floor below which any size is
+// accepted.
+inline constexpr std::uint64_t serial_expansion = 32;
+inline constexpr std::uint64_t serial_expansion_floor = std::uint64_t{32} << 20;
 
 std::vector<std::uint8_t> encode(const Solid& solid);
 Solid decode(std::span<const std::uint8_t> bytes);

@@ -5,8 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "canonical/watertight.h"
+#include "core/measures.h"
 #include "local/local_boolean.h"
+#include "mesh/mesh_of.h"
 #include "serial/serial.h"
+#include "serial/stored_body.h"
 #include "support/random_solids.h"
 #include "support/support.h"
 #include "support/workloads.h"
@@ -15,6 +19,7 @@ namespace corv {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
+using test::Body;
 using test::panics_with;
 
 #define EXPECT_CORRUPT(statement) EXPECT_TRUE(panics_with([&] { statement; }, PanicKind::corrupt_data, #statement))
@@ -39,49 +44,28 @@ void expect_round_trip(const Solid& s) {
     EXPECT_EQ(encode(back), bytes);
 }
 
-// The bytes of a body in the stored layout, wrapped in a valid header and
-// checksum: lets a test say anything the checks must refuse.
-struct Body {
-    Bytes out;
-    Body& varint(std::uint64_t v) {
-        while (v >= 0x80) {
-            out.push_back(static_cast<std::uint8_t>(v | 0x80));
-            v >>= 7;
-        }
-        out.push_back(static_cast<std::uint8_t>(v));
-        return *this;
-    }
-    Body& byte(std::uint8_t b) {
-        out.push_back(b);
-        return *this;
-    }
-    // A small value n/d (tag 0).
-    Body& small(std::int64_t n, std::uint64_t d) {
-        std::uint64_t u = static_cast<std::uint64_t>(n);
-        return byte(0).varint(n < 0 ? ~(u << 1) : u << 1).varint(d);
-    }
-    Bytes sealed(std::uint16_t version = serial_version) const {
-        Bytes b{
-            'C', 'O', 'R', 'V', 'S', 'D', static_cast<std::uint8_t>(version), static_cast<std::uint8_t>(version >> 8)};
-        for (int i = 0; i < 8; ++i) b.push_back(static_cast<std::uint8_t>(out.size() >> (8 * i)));
-        b.insert(b.end(), out.begin(), out.end());
-        std::uint64_t h = checksum64(b);
-        for (int i = 0; i < 8; ++i) b.push_back(static_cast<std::uint8_t>(h >> (8 * i)));
-        return b;
-    }
-};
-
-// The body of the triangle (0,0,0) (1,0,0) (0,1,0) on the plane z = 0
-// facing +z, with values 0, 1; everything after the value table comes from
-// the arguments so that tests can spoil one part.
-Body triangle_body(std::uint64_t vertex_count = 3, std::uint64_t last_point = 2, std::int64_t normal_z = 1) {
+// The body of the tetrahedron (0,0,0) (1,0,0) (0,1,0) (0,0,1), values 0, 1,
+// -1; polygon 0 is the face on z = 0, its loop the first vertex_count of
+// points 0, 2, 1 with the last replaced by last_point, its plane's normal
+// (0, 0, values[normal_z]). Everything after the value table comes from the
+// arguments so that tests can spoil one part.
+Body tetra_body(std::uint64_t vertex_count = 3, std::uint64_t last_point = 1, std::uint64_t normal_z = 2) {
     Body b;
-    b.varint(3).small(0, 1).small(1, 1).small(normal_z, 1);
-    b.varint(1).varint(3).byte('t').byte('r').byte('i');
-    b.varint(3).varint(0).varint(0).varint(0).varint(1).varint(0).varint(0).varint(0).varint(1).varint(0);
-    b.varint(1).varint(0).varint(0).varint(2).varint(0);  // plane (0, 0, normal_z) . p = 0
-    b.varint(1).varint(0).varint(0).varint(vertex_count);
-    for (std::uint64_t i = 0; i < vertex_count; ++i) b.varint(i + 1 == vertex_count ? last_point : i);
+    b.varint(3).small(0, 1).small(1, 1).small(-1, 1);
+    b.varint(1).varint(3).byte('t').byte('e').byte('t');
+    b.varint(4);
+    for (std::uint64_t p : {0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1}) b.varint(p);
+    b.varint(4);
+    for (std::uint64_t v : {std::uint64_t{0}, std::uint64_t{0}, normal_z, std::uint64_t{0}}) b.varint(v);
+    for (std::uint64_t v : {0, 2, 0, 0, 2, 0, 0, 0, 1, 1, 1, 1}) b.varint(v);  // y = 0, x = 0, x + y + z = 1
+    b.varint(4).varint(0).varint(0).varint(vertex_count);
+    const std::uint64_t bottom[3] = {0, 2, 1};
+    for (std::uint64_t i = 0; i < vertex_count; ++i) b.varint(i + 1 == vertex_count ? last_point : bottom[i % 3]);
+    for (std::uint64_t face = 1; face < 4; ++face) {
+        const std::uint64_t loops[3][3] = {{0, 1, 3}, {0, 3, 2}, {1, 2, 3}};
+        b.varint(face).varint(0).varint(3);
+        for (std::uint64_t p : loops[face - 1]) b.varint(p);
+    }
     return b;
 }
 
@@ -108,13 +92,14 @@ TEST(Serial, LargeNumbersAndLabelsOfAnyBytes) {
     s.polygons[0].label = std::string("\0\xff\xc3(", 4);
     s.polygons[1].label = "";
     expect_round_trip(s);
-    // A thin triangle far from the origin: its area is below the float
-    // screen's bound, so the orientation check runs exactly.
+    // A thin tetrahedron far from the origin: its faces' areas are below the
+    // float screen's bound, so the orientation checks run exactly.
     Rational far(1000000000000000000);
-    Vec3 a{far, far, 0}, b{far + 1, far, 0}, c{far, far + 1, 0};
-    Solid thin{{Polygon::make({a, b, c}, "thin")}};
+    Vec3 a{far, far, 0}, b{far + 1, far, 0}, c{far, far + 1, 0}, d{far, far, 1};
+    Solid thin{{Polygon::make({a, c, b}, "thin"), Polygon::make({a, b, d}, "thin"), Polygon::make({a, d, c}, "thin"),
+                Polygon::make({b, c, d}, "thin")}};
     expect_round_trip(thin);
-    thin.polygons[0] = Polygon::with_plane({a, c, b}, thin.polygons[0].plane, "thin");  // turned against the plane
+    thin.polygons[0] = Polygon::with_plane({a, b, c}, thin.polygons[0].plane, "thin");  // turned against the plane
     EXPECT_CORRUPT(decode(encode(thin)));
 }
 
@@ -152,13 +137,13 @@ TEST(Serial, GeometryThatPassesTheChecksumIsStillChecked) {
         Polygon::with_plane({Vec3{0, 0, 0}, Vec3{1, 0, 0}, Vec3{2, 0, 0}}, cube.polygons[0].plane, "flat");
     EXPECT_CORRUPT(decode(encode(flat)));
 
-    EXPECT_NO_THROW(decode(triangle_body().sealed()));
-    EXPECT_CORRUPT(decode(triangle_body(2).sealed()));         // two vertices
-    EXPECT_CORRUPT(decode(triangle_body(3, 9).sealed()));      // a point index out of range
-    EXPECT_CORRUPT(decode(triangle_body(3, 2, 0).sealed()));   // a zero normal
-    EXPECT_CORRUPT(decode(triangle_body(3, 2, -1).sealed()));  // the plane faces the other way
-    EXPECT_CORRUPT(decode(triangle_body().sealed(2)));         // another version
-    Body trailing = triangle_body();
+    EXPECT_NO_THROW(decode(tetra_body().sealed()));
+    EXPECT_CORRUPT(decode(tetra_body(2).sealed()));        // two vertices
+    EXPECT_CORRUPT(decode(tetra_body(3, 9).sealed()));     // a point index out of range
+    EXPECT_CORRUPT(decode(tetra_body(3, 1, 0).sealed()));  // a zero normal
+    EXPECT_CORRUPT(decode(tetra_body(3, 1, 1).sealed()));  // the plane faces the other way
+    EXPECT_CORRUPT(decode(tetra_body().sealed(2)));        // another version
+    Body trailing = tetra_body();
     trailing.byte(0);
     EXPECT_CORRUPT(decode(trailing.sealed()));
 }
@@ -238,6 +223,11 @@ TEST(Serial, ResealedMutationsDecodeToWellFormedSolidsOrPanic) {
                 ASSERT_GE(p.vertices().size(), 3u);
                 for (const Vec3& v : p.vertices()) ASSERT_EQ(p.plane.side(v), 0);
                 ASSERT_FALSE(p.is_degenerate());
+            }
+            ASSERT_TRUE(watertight_ok(s));
+            ASSERT_GE(volume6(s.polygons).sign(), 0);
+            if (!s.polygons.empty()) {
+                ASSERT_NO_THROW(mesh_of(s));
             }
         } catch (const Panic& e) {
             ASSERT_EQ(e.kind, PanicKind::corrupt_data) << e.what();

@@ -56,9 +56,12 @@ def test_random_programs_round_trip(seed):
         s = build_lib(program(seed), engine=random.Random(seed).choice(("bsp", "local")))
     except cv.KernelError:
         return
+    if not s.is_watertight:  # an open result (a twisted prismatoid's Boolean): not a solid, so it does not load
+        with pytest.raises(cv.KernelError, match="not matched"):
+            pickle.loads(pickle.dumps(s))
+        return
     back = pickle.loads(pickle.dumps(s))
     same(back, s)
-    assert back.is_watertight == s.is_watertight
 
 
 def test_save_and_load_take_any_path_form(tmp_path):
