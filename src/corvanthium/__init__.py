@@ -56,6 +56,7 @@ from corvanthium._native import (
 from corvanthium._patterns import grid_pattern, polar_pattern
 from corvanthium._progress import default_callback as _default_progress
 from corvanthium._rotation import rotation
+from corvanthium._section import Section, section, split
 from corvanthium._shapes import cone, cylinder, sphere, torus
 from corvanthium._sketch import Sketch
 from corvanthium._solid import Solid, load, union_all
@@ -65,6 +66,7 @@ __all__ = [
     "DEFAULT_ENGINE",
     "KernelError",
     "Mesh",
+    "Section",
     "Sketch",
     "Solid",
     "box",
@@ -82,8 +84,10 @@ __all__ = [
     "prismatoid",
     "rotation",
     "set_memory_limit",
+    "section",
     "set_progress",
     "sphere",
+    "split",
     "ssi_pairs",
     "torus",
     "union_all",

@@ -179,3 +179,23 @@ def test_sketches_have_exact_areas_holes_and_revolutions():
         cv.Sketch.polygon([(0, 0), (2, 2), (2, 0), (0, 2)])
     with pytest.raises(cv.KernelError, match="x < 0"):
         cv.Sketch.rectangle(2, 2).revolve()
+
+
+def test_split_halves_add_up_and_sections_are_exact():
+    part = cv.box(10, 10, 2) - cv.box(2, 2, 4).translate(4, 4, -1)
+    for point, normal in [
+        ((5, 5, 0), (1, 1, 0)),
+        ((0, 0, 1), (0, 0, 1)),
+        ((3, 0, 0), (2, -1, 5)),
+        ((0, 0, 9), (0, 0, 1)),
+    ]:
+        back, front = cv.split(part, point, normal)
+        assert back.volume + front.volume == part.volume
+        assert all(h.polygon_count == 0 or h.is_watertight for h in (back, front))
+    cut = cv.section(part, (0, 0, 1), (0, 0, 1))
+    assert cut.area == 96 and sorted(cut.outer) == [False, True] and cut.to_sketch().area == 96
+    tilted = cv.section(cv.box(4, 4, 4), (0, 0, 2), (0, 3, 4))  # |normal| = 5: an exact area
+    assert tilted.area == F(40, 3)  # 4 wide, from (0, 0, 2) to (0, 8/3, 0): 10/3 long
+    assert cv.section(cv.box(1, 1, 1), (0, 0, 5), (0, 0, 1)).area == 0
+    with pytest.raises(cv.KernelError, match="normal"):
+        cv.split(part, (0, 0, 0), (0, 0, 0))
