@@ -83,7 +83,7 @@ class Section:
     ``outer`` says of each whether it is an outer loop (counter-clockwise seen from the
     normal's side) or a hole; ``area`` is exact (a Fraction) when the normal has rational
     length and a float otherwise. ``to_sketch()`` gives the region as a Sketch, for a
-    normal along an axis."""
+    normal along an axis (a KernelError for another normal)."""
 
     point: Vector
     normal: Vector
