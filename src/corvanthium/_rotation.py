@@ -179,7 +179,8 @@ def rotation(
       direction (x, y, z); the matrix is rational, keeps the axis exactly,
       and turns by an angle within ``tolerance`` radians of ``degrees``
       (exactly ``degrees`` for multiples of 90° about an axis of rational
-      length and for 180° about any axis).
+      length and for 180° about any axis). ``degrees`` may also be a float,
+      taken as the binary fraction it stores.
     - ``rotation(axis, cos=c, sin=s)``: the angle whose cosine and sine are
       the exact c and s (c² + s² = 1), about an axis of rational length: exact.
     - ``rotation(quaternion=(a, b, c, d))``: the rotation of that quaternion
@@ -224,4 +225,10 @@ def rotation(
     tol = exact(tolerance, "tolerance")
     if tol <= 0:
         raise KernelError(f"argument 'tolerance' must be positive, got {tol}")
+    if isinstance(degrees, float):
+        # An angle is met within the tolerance anyway: a float is taken as the binary
+        # fraction it stores (360 * k / n reads naturally).
+        if not math.isfinite(degrees):
+            raise KernelError(f"argument 'degrees' must be finite, got {degrees}")
+        return _turn(direction, Fraction(degrees), tol)
     return _turn(direction, exact(degrees, "degrees"), tol)

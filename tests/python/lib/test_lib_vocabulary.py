@@ -55,6 +55,7 @@ def test_angles_are_within_the_tolerance_or_exact():
     assert cv.rotation((1, 1, 0), 180) == ((0, 1, 0), (1, 0, 0), (0, 0, -1))
     assert cv.rotation("z", cos=F(3, 5), sin=F(4, 5))[1][0] == F(4, 5)
     assert cv.rotation("z", -90) == cv.rotation("z", 270) == transpose(cv.rotation("z", 90))
+    assert cv.rotation("z", 360 * 3 / 4) == cv.rotation("z", 270)  # a float angle is its binary fraction
 
 
 @pytest.mark.parametrize(
@@ -62,7 +63,8 @@ def test_angles_are_within_the_tolerance_or_exact():
     [
         (dict(axis=(0, 0, 0), degrees=30), cv.KernelError),
         (dict(axis="w", degrees=30), cv.KernelError),
-        (dict(axis="z", degrees=30.0), TypeError),
+        (dict(axis="z", degrees=float("nan")), cv.KernelError),
+        (dict(axis="z", degrees=True), TypeError),
         (dict(axis="z", cos=F(1, 2), sin=F(1, 2)), cv.KernelError),
         (dict(axis=(1, 1, 0), cos=F(3, 5), sin=F(4, 5)), cv.KernelError),  # length sqrt(2)
         (dict(quaternion=(0, 0, 0, 0)), cv.KernelError),
