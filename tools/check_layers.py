@@ -1,7 +1,7 @@
 """Checks the layering that the build relies on, by reading #include lines.
 
 - The kernel (core, builders, bsp, canonical, chamfer, nurbs, ssi, mesh, local,
-  serial) never sees Python, the number-text layer (rs_entry, exact_text) or a
+  serial, edges, bevel) never sees Python, the number-text layer (rs_entry, exact_text) or a
   front end, and never reads a number text.
 - The number-text layer never sees Python; corvanthium_rs's reading of its
   texts (rs_entry) belongs to its front end and the package's grammar
@@ -19,7 +19,7 @@ import sys
 from pathlib import Path
 
 SRC = Path(__file__).resolve().parent.parent / "src"
-KERNEL = ("core", "builders", "bsp", "canonical", "chamfer", "nurbs", "ssi", "mesh", "local", "serial")
+KERNEL = ("core", "builders", "bsp", "canonical", "chamfer", "nurbs", "ssi", "mesh", "local", "serial", "edges", "bevel")
 INCLUDE = re.compile(r'^\s*#\s*include\s*[<"]([^>"]+)[>"]', re.MULTILINE)
 
 # folder -> include prefixes it must not use

@@ -42,6 +42,7 @@ terminal by default, with the ``progress`` extra).
 
 from corvanthium._builders import box, prism, prismatoid
 from corvanthium._circles import circle
+from corvanthium._edges import Edge
 from corvanthium._mesh import Mesh
 from corvanthium._mesh_input import from_mesh, load_mesh
 from corvanthium._native import (
@@ -64,6 +65,7 @@ from corvanthium._version import __version__ as __version__
 
 __all__ = [
     "DEFAULT_ENGINE",
+    "Edge",
     "KernelError",
     "Mesh",
     "Section",

@@ -9,6 +9,7 @@ from fractions import Fraction
 from typing import Any, NoReturn, cast, final
 
 from corvanthium import _native
+from corvanthium._edges import Edge, edges_of
 from corvanthium._files import export_mesh
 from corvanthium._mesh import Mesh, mesh_of_parts
 from corvanthium._native import KernelError, NativeSolid
@@ -102,6 +103,15 @@ class Solid(metaclass=_Immutable):
         "cut, exactly. Raises KernelError when a face at an edge has no rational unit normal (the\n"
         "cut could not be exact) or the solid is empty." + _EXACT_NUMBERS
     )
+
+    def edges(self) -> tuple[Edge, ...]:
+        """The solid's edges, a tuple of frozen Edge records in a fixed order (by start, end and
+        the faces' normals): the maximal straight segments where two of its faces meet, each
+        face being the part of the surface in one plane facing one way. Pieces of one edge
+        split by T-junctions come back as one edge; where four faces meet along a line there
+        are two edges, one per pair of faces around the same side of the solid. Raises
+        KernelError naming the place where the surface is not closed."""
+        return edges_of(self._core)
 
     # Booleans
 

@@ -13,6 +13,7 @@
 #include "core/transforms.h"
 #include "python_lib/arguments.h"
 #include "python_lib/call_guard.h"
+#include "python_lib/edge_methods.h"
 #include "python_lib/engine.h"
 #include "python_lib/errors.h"
 #include "python_lib/exact_number.h"
@@ -124,6 +125,7 @@ constexpr Entry methods[] = {
     {"cut_all", "", cut_all_params, solid_cut_all},
     {"same_shape", "", same_shape_params, solid_same_shape},
     {"chamfer", "", chamfer_params, chamfer},
+    {"edges", "", {}, solid_edges_method},
     {"canonical", "", {}, canonical},
     {"to_bytes", "", {}, solid_to_bytes},
     {"save", "", path_params, solid_save},
