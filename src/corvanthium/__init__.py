@@ -40,7 +40,7 @@ their progress to the callback given to ``set_progress`` (a tqdm bar in a
 terminal by default, with the ``progress`` extra).
 """
 
-from corvanthium._builders import box, prism, prismatoid
+from corvanthium._builders import box, hull, prism, prismatoid
 from corvanthium._circles import circle
 from corvanthium._edges import Edge
 from corvanthium._mesh import Mesh
@@ -77,6 +77,7 @@ __all__ = [
     "cylinder",
     "from_mesh",
     "grid_pattern",
+    "hull",
     "load",
     "load_mesh",
     "nurbs_curve_point",

@@ -52,3 +52,18 @@ prismatoid.__doc__ = (
     "z1 above z0), exactly. Each outline is checked as prism's is, but one of them may narrow\n"
     "to a line or a point (a wedge, a pyramid)." + _RAISES
 )
+
+
+def hull(points: Sequence[Sequence[Number]] | Solid, *, label: str | None = "hull") -> Solid:
+    """The exact convex hull of points (x, y, z), or of a solid's corners, as a closed solid of
+    triangles labelled label (a flat face may come as several coplanar triangles).
+
+    >>> hull([(0, 0, 0), (1, 0, 0), (0, 1, 0), (0, 0, 1), ("1/5", "1/5", "1/5")]).volume
+    Fraction(1, 6)
+
+    Raises KernelError for fewer than four points or points all in one plane, TypeError for
+    numbers that are not exact.
+    """
+    if isinstance(points, Solid):
+        points = list(set(points.mesh().exact_vertices))
+    return _wrap(_native.hull(points, label=label))

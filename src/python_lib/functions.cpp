@@ -7,6 +7,7 @@
 #include "binder/conversion.h"
 #include "binder/gil.h"
 #include "binder/py_ref.h"
+#include "builders/hull.h"
 #include "builders/outline_check.h"
 #include "builders/prism.h"
 #include "core/panic.h"
@@ -84,6 +85,21 @@ PyObject* prismatoid(const Call& c) {
         if (!ridge_above) check_outline(top, "prismatoid: argument 'top'");
         return make_prismatoid(bottom, num(c, 1), top, num(c, 3), label(c, 4, "prismatoid"));
     });
+}
+
+constexpr Param hull_params[] = {{"points", &number_rows}, {"label", &optional_text, true, "'hull'"}};
+PyObject* hull(const Call& c) {
+    const NumberRows& rows = c.args.get<NumberRows>(0);
+    std::vector<Vec3> points;
+    points.reserve(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (rows[i].size() != 3) {
+            throw Panic(PanicKind::bad_shape, "hull: argument 'points': point " + std::to_string(i) + " has " +
+                                                  std::to_string(rows[i].size()) + " coordinates, not 3");
+        }
+        points.push_back(Vec3{rows[i][0], rows[i][1], rows[i][2]});
+    }
+    return solid_result([&] { return convex_hull(points, label(c, 1, "hull")); });
 }
 
 constexpr Param curve_params[] = {{"degree", &count},
@@ -217,6 +233,7 @@ constexpr Entry functions[] = {
      "a_box and b_box are (u0, u1, v0, v1), the unit square by default." RAISES,
      ssi_params, ssi_pairs},
     {"union_all", "", union_all_params, union_all},
+    {"hull", "", hull_params, hull},
     {"load", "", path_params, solid_load},
     {"decode", "", data_params, solid_from_bytes},
 };

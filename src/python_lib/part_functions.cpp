@@ -10,6 +10,7 @@
 #include "core/mass.h"
 #include "core/panic.h"
 #include "local/containment.h"
+#include "mesh/components.h"
 #include "python_lib/arguments.h"
 #include "python_lib/call_guard.h"
 #include "python_lib/errors.h"
@@ -73,14 +74,25 @@ PyObject* contains(const Call& c) {
         without_gil([&] { return local::containment(solid_arg(c, 0), Vec3{p[0], p[1], p[2]}); });
     return text_result(where == local::Containment::inside     ? "inside"
                        : where == local::Containment::boundary ? "boundary"
-                                                                : "outside");
+                                                               : "outside");
+}
+
+PyObject* pieces(const Call& c) {
+    std::vector<Solid> parts = without_gil([&] { return components(solid_arg(c, 0)); });
+    PyRef list(PyList_New(static_cast<Py_ssize_t>(parts.size())));
+    if (!list) return nullptr;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        PyObject* item = new_solid_object(std::move(parts[i]));
+        if (item == nullptr) return nullptr;
+        PyList_SetItem(list.get(), static_cast<Py_ssize_t>(i), item);  // takes the reference
+    }
+    return list.release();
 }
 
 constexpr Entry functions[] = {
-    {"transform", "", transform_params, transform},
-    {"moments", "", solid_only, moments_of},
-    {"surface_area", "", solid_only, area_of},
-    {"contains", "", contains_params, contains},
+    {"transform", "", transform_params, transform}, {"moments", "", solid_only, moments_of},
+    {"surface_area", "", solid_only, area_of},      {"contains", "", contains_params, contains},
+    {"components", "", solid_only, pieces},
 };
 
 constexpr Surface part_functions{functions, std::size(functions), nullptr, raise_current_exception, run_guarded};

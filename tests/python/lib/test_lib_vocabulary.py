@@ -201,3 +201,23 @@ def test_split_halves_add_up_and_sections_are_exact():
     assert cv.section(cv.box(1, 1, 1), (0, 0, 5), (0, 0, 1)).area == 0
     with pytest.raises(cv.KernelError, match="normal"):
         cv.split(part, (0, 0, 0), (0, 0, 0))
+
+
+def test_pieces_and_hulls():
+    a = cv.box(1, 1, 1)
+    assert [p.volume for p in (a | a.translate(1, 1, 0)).components()] == [1, 1]  # touching along an edge
+    assert [p.volume for p in (a | a.translate(1, 1, 1)).components()] == [1, 1]  # at a point
+    hollow = cv.box(4, 4, 4) - cv.box(2, 2, 2).translate(1, 1, 1)
+    pieces = (hollow | a.translate(9, 0, 0)).components()
+    assert [p.volume for p in pieces] == [56, 1] and pieces[0].same_shape(hollow)
+    assert cv.box(1, 1, 1).translate(5, 0, 0).components()[0].is_watertight
+    rng = random.Random(3)
+    cube = [(x, y, z) for x in (0, 2) for y in (0, 2) for z in (0, 2)]
+    inner = [tuple(F(rng.randint(1, 99), 50) for _ in range(3)) for _ in range(100)]
+    points = cube + inner
+    rng.shuffle(points)
+    assert cv.hull(points).same_shape(cv.box(2, 2, 2))
+    ball = cv.sphere(1, 16)
+    assert cv.hull(ball).same_shape(ball)  # a convex solid is its own hull
+    with pytest.raises(cv.KernelError, match="one plane"):
+        cv.hull([(0, 0, 0), (1, 0, 0), (0, 1, 0), (1, 1, 0), (2, 2, 0)])
