@@ -8,9 +8,8 @@ a box cut (a - b against the native call it wraps). Medians.
 
 import argparse
 
-from timing import median_seconds
-
 import corvanthium as cv
+from timing import median_seconds
 
 
 def flange():
