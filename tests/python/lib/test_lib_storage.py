@@ -9,6 +9,7 @@ import sys
 import threading
 from pathlib import Path
 
+import grid_harness
 import pytest
 
 import corvanthium as cv
@@ -62,6 +63,13 @@ def test_random_programs_round_trip(seed):
         return
     back = pickle.loads(pickle.dumps(s))
     same(back, s)
+
+
+@pytest.mark.parametrize("seed", range(20))
+def test_grid_programs_round_trip_with_touching_parts_and_t_junctions(seed):
+    for engine in ("bsp", "local"):
+        for _, s in grid_harness.run(grid_harness.program(seed), engine):
+            same(pickle.loads(pickle.dumps(s)), s)
 
 
 def test_save_and_load_take_any_path_form(tmp_path):
