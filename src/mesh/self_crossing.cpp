@@ -16,6 +16,7 @@ namespace {
 struct Box {
     Float3 lo, hi;
     std::array<std::uint32_t, 3> first_cell;
+    std::uint32_t triangle;
 };
 
 bool meet(const Box& a, const Box& b) {
@@ -48,18 +49,21 @@ struct Found {
 };
 
 // The pairs of one cell whose boxes meet and whose boxes' common part
-// starts in this cell (so that each pair is looked at once).
+// starts in this cell (so that each pair is looked at once). The cell's
+// boxes are copied side by side first (`near`, reused from cell to cell).
 void cell_contacts(const MeshView& mesh, const std::vector<Box>& boxes, std::span<const std::uint32_t> bucket,
-                   std::array<std::uint32_t, 3> at, Found& found) {
+                   std::array<std::uint32_t, 3> at, std::vector<Box>& near, Found& found) {
+    near.clear();
+    for (const std::uint32_t id : bucket) near.push_back(boxes[id]);
     guard::Watch* watch = guard::current();
-    for (std::size_t x = 0; x < bucket.size(); ++x) {
-        const std::uint32_t i = bucket[x];
+    for (std::size_t x = 0; x < near.size(); ++x) {
+        const Box& bi = near[x];
+        const std::uint32_t i = bi.triangle;
         if (found.first_only && !found.beats(i, i + 1)) return;  // the bucket ascends
-        const Box& bi = boxes[i];
-        guard::poll(watch, static_cast<std::int64_t>(bucket.size() - x) / 8 + 1);
-        for (std::size_t y = x + 1; y < bucket.size(); ++y) {
-            const std::uint32_t j = bucket[y];
-            const Box& bj = boxes[j];
+        guard::poll(watch, static_cast<std::int64_t>(near.size() - x) / 8 + 1);
+        for (std::size_t y = x + 1; y < near.size(); ++y) {
+            const Box& bj = near[y];
+            const std::uint32_t j = bj.triangle;
             // Cell numbers grow with the coordinate: the common part's low
             // corner lies in the cell of the larger low corners.
             if (std::max(bi.first_cell[0], bj.first_cell[0]) != at[0] ||
@@ -97,12 +101,15 @@ std::vector<ContactPair> mesh_contacts(const MeshView& mesh, bool first_crossing
     }
     const local::Grid g = local::make_grid(all_lo, all_hi, n, {false, false, false}, n, lo, hi);
     for (std::size_t i = 0; i < n; ++i) {
-        boxes[i] = {lo[i], hi[i], {g.cell_along(0, lo[i][0]), g.cell_along(1, lo[i][1]), g.cell_along(2, lo[i][2])}};
+        const std::array<std::uint32_t, 3> first{g.cell_along(0, lo[i][0]), g.cell_along(1, lo[i][1]),
+                                                 g.cell_along(2, lo[i][2])};
+        boxes[i] = {lo[i], hi[i], first, static_cast<std::uint32_t>(i)};
     }
+    std::vector<Box> near;
     for (std::uint32_t k = 0; k < g.dims[2]; ++k) {
         for (std::uint32_t j = 0; j < g.dims[1]; ++j) {
             for (std::uint32_t i = 0; i < g.dims[0]; ++i) {
-                cell_contacts(mesh, boxes, g.bucket(g.cell_index(i, j, k)), {i, j, k}, found);
+                cell_contacts(mesh, boxes, g.bucket(g.cell_index(i, j, k)), {i, j, k}, near, found);
             }
         }
     }

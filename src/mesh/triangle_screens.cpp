@@ -58,20 +58,55 @@ std::size_t main_axis(const ScreenedTriangle& t) {
     return n[0] >= n[1] && n[0] >= n[2] ? 0 : (n[1] >= n[2] ? 1 : 2);
 }
 
+namespace {
+
+// Whether the line through w square to the line joining the shadows'
+// centroids has the unshared corners of a strictly on one side and those of
+// b strictly on the other (w is a double, so exact like any corner).
+bool split_by_line(const ScreenedTriangle& a, const ScreenedTriangle& b, const Float3& w, int i, int j) {
+    const auto ui = static_cast<std::size_t>(i), uj = static_cast<std::size_t>(j);
+    double d[2] = {0, 0};
+    for (std::size_t c = 0; c < 3; ++c) {
+        d[0] += a.f[c][ui] - b.f[c][ui];
+        d[1] += a.f[c][uj] - b.f[c][uj];
+    }
+    Float3 w2 = w;
+    w2[ui] -= d[1];
+    w2[uj] += d[0];
+    int want = 0;
+    for (const ScreenedTriangle* t : {&a, &b}) {
+        const ScreenedTriangle& other = t == &a ? b : a;
+        for (std::size_t c = 0; c < 3; ++c) {
+            if (std::ranges::count(other.corners, t->corners[c]) > 0) continue;
+            const int o = local::orient2d_filter(w, w2, t->f[c], i, j) * (t == &a ? 1 : -1);
+            if (o == 0 || (want != 0 && o != want)) return false;
+            want = o;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
 bool shadows_apart(const ScreenedTriangle& a, const ScreenedTriangle& b, std::size_t k) {
     const int i = static_cast<int>((k + 1) % 3), j = static_cast<int>((k + 2) % 3);
     const ScreenedTriangle* tri[2] = {&a, &b};
     int turn[2];
-    for (std::size_t x = 0; x < 2; ++x) {
+    for (std::size_t x = 0; x < 2; ++x)
         turn[x] = local::orient2d_filter(tri[x]->f[0], tri[x]->f[1], tri[x]->f[2], i, j);
-        if (turn[x] == 0) return false;
-    }
+    if (turn[0] == 0 && turn[1] == 0) return false;
+    int shared = 0;
+    Float3 at{};
     for (std::size_t x = 0; x < 2; ++x) {
         const ScreenedTriangle &own = *tri[x], &other = *tri[1 - x];
         for (std::size_t e = 0; e < 3; ++e) {
             const std::size_t e1 = (e + 1) % 3;
             const std::uint64_t u = own.corners[e], v = own.corners[e1], w = own.corners[(e + 2) % 3];
-            bool outside = true;
+            if (x == 0 && std::ranges::count(other.corners, u) > 0) {
+                ++shared;
+                at = own.f[e];
+            }
+            bool outside = turn[x] != 0;  // a side of a shadow without area has no outside
             for (std::size_t y = 0; y < 3 && outside; ++y) {
                 const std::uint64_t p = other.corners[y];
                 if (p == u || p == v) continue;
@@ -80,7 +115,15 @@ bool shadows_apart(const ScreenedTriangle& a, const ScreenedTriangle& b, std::si
             if (outside) return true;
         }
     }
-    return false;
+    // Sides that run on along each other's lines (a grid's) leave no side
+    // apart; a line between the two, through the shared corner if there is
+    // one, still may be.
+    if (shared == 0) {
+        for (std::size_t c = 0; c < 3; ++c) {
+            at[c] = (a.f[0][c] + a.f[1][c] + a.f[2][c] + b.f[0][c] + b.f[1][c] + b.f[2][c]) / 6;
+        }
+    }
+    return shared <= 1 && split_by_line(a, b, at, i, j);
 }
 
 }  // namespace corv

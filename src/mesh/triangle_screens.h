@@ -48,11 +48,14 @@ int screened_side(const ScreenedTriangle& s, const Float3& d);
 // The axis along which the triangle's float normal is largest.
 std::size_t main_axis(const ScreenedTriangle& t);
 
-// Whether, seen along axis k, both triangles keep their area and a side of
-// one has the other's unshared corners strictly outside and its shared
-// corners (by index) on it. Each triangle then meets the line along k
-// through any of its points only there, so the triangles meet at most where
-// their shadows do: in the corners they share.
+// Whether, seen along axis k, one of the triangles keeps its area and a
+// line keeps their shadows apart: a side of one that keeps its area with
+// the other's unshared corners strictly outside and its shared corners (by
+// index) on it, or a line through their one shared corner (or between
+// them) with the unshared corners of each strictly on its own side. A
+// point common to both then lies over a shared corner's shadow, and in the
+// triangle that keeps its area (which meets the line along k through any
+// of its points only there), is that corner.
 bool shadows_apart(const ScreenedTriangle& a, const ScreenedTriangle& b, std::size_t k);
 
 }  // namespace corv

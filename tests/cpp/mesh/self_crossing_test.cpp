@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "bsp/boolean.h"
 #include "canonical/watertight.h"
 #include "core/measures.h"
@@ -41,6 +43,35 @@ struct Parts {
 };
 
 Solid box(int x, int y, int z, int side) { return Solid::cube_at(Vec3{x, y, z}, side, side, side, "b"); }
+
+// The surface of [0, n]^3 + o cut into unit squares, two triangles each.
+void add_grid_box(Parts& m, const Vec3& o, int n) {
+    std::map<std::array<int, 3>, std::uint64_t> index;
+    auto at = [&](std::array<int, 3> c) {
+        auto [it, fresh] = index.try_emplace(c, m.points.size());
+        if (fresh) m.points.push_back(add(o, Vec3{c[0], c[1], c[2]}));
+        return it->second;
+    };
+    for (std::size_t a = 0; a < 3; ++a) {
+        for (int side : {0, n}) {
+            for (int u = 0; u < n; ++u) {
+                for (int v = 0; v < n; ++v) {
+                    std::uint64_t q[4];
+                    for (int k = 0; k < 4; ++k) {
+                        std::array<int, 3> c{};
+                        c[a] = side;
+                        c[(a + 1) % 3] = u + (k == 1 || k == 2);
+                        c[(a + 2) % 3] = v + (k >= 2);
+                        q[k] = at(c);
+                    }
+                    const bool out = side == n;
+                    m.faces.push_back({q[0], q[out ? 1 : 2], q[out ? 2 : 1]});
+                    m.faces.push_back({q[0], q[out ? 2 : 3], q[out ? 3 : 2]});
+                }
+            }
+        }
+    }
+}
 
 // The contact of two triangles given by corner indices into `pool`.
 Contact contact_in(const std::vector<Vec3>& pool, Corners a, Corners b, int* shared = nullptr) {
@@ -114,6 +145,20 @@ TEST(FromMeshCrossings, OverlappingBoxesAreRefusedOrResolved) {
     EXPECT_EQ(volume6(again.build().polygons), Rational(90));
 }
 
+// Boxes whose surfaces cross only along the sides of their triangles: no
+// two triangles cross inside both, but the touches are where the mesh
+// passes through itself.
+TEST(FromMeshCrossings, CrossingsAlongSidesAreCaught) {
+    Parts m;
+    add_grid_box(m, Vec3{0, 0, 0}, 2);
+    ASSERT_EQ(m.refusal(), "(no panic)");
+    add_grid_box(m, Vec3{1, 1, 1}, 2);
+    EXPECT_NE(m.refusal().find(" touch, and the mesh passes through itself where they meet"), std::string::npos)
+        << m.refusal();
+    EXPECT_TRUE(
+        same_shape(m.build(SelfCrossing::resolve), boolean(BooleanOp::union_, box(0, 0, 0, 2), box(1, 1, 1, 2))));
+}
+
 TEST(FromMeshCrossings, TouchingPartsPass) {
     Parts edge, corner;
     edge.add(box(0, 0, 0, 1));
@@ -165,7 +210,7 @@ TEST(FromMeshCrossings, VertexPushedThroughIsCaught) {
         Parts whole;
         whole.add(meshes::exact_points(shape), shape.triangles);
         ASSERT_EQ(whole.refusal(), "(no panic)");
-        for (std::size_t v = 0; v < whole.points.size(); v += 7) {
+        for (std::size_t v = 0; v < whole.points.size(); v += 13) {
             Parts pushed = whole;
             pushed.points[v] = smul(testing_random::q(-5, 4), pushed.points[v]);
             EXPECT_NE(pushed.refusal().find("through itself"), std::string::npos) << v;
