@@ -6,8 +6,6 @@
 
 #include "core/guard.h"
 #include "core/measures.h"
-#include "core/panic.h"
-#include "mesh/mesh_of.h"
 #include "serial/checks.h"
 #include "serial/closed.h"
 #include "serial/loop_shape.h"
@@ -199,19 +197,13 @@ Solid assemble(const Stored& s, const Tables& t) {
     return solid;
 }
 
-// The solid as a whole: it encloses no negative volume, and mesh() can
-// triangulate it.
-void check_solid(const Stored& s, const Tables& t, const Solid& solid) {
+// The solid as a whole encloses no negative volume.
+void check_volume(const Stored& s, const Tables& t, const Solid& solid) {
     const Rational v6 = volume_surely_positive(s, t.floats) ? Rational(1) : volume6(solid.polygons);
     if (v6.sign() < 0) {
         const Rational v = v6 / Rational(6);
         corrupt("the polygons enclose a negative volume" + (v.small_parts() ? " (" + v.plain_text() + ")" : "") +
                 ": the solid is turned inside out");
-    }
-    try {
-        mesh_of(solid);
-    } catch (const Panic& e) {
-        corrupt(std::string("the polygons do not bound a solid: ") + e.what());
     }
 }
 
@@ -226,7 +218,7 @@ Solid decode(std::span<const std::uint8_t> bytes) {
     check_repeats(s);
     check_closed(s, t);
     Solid solid = assemble(s, t);
-    check_solid(s, t, solid);
+    check_volume(s, t, solid);
     return solid;
 }
 

@@ -44,14 +44,15 @@
 //   stretch by stretch along its line, by sides running the other way (as
 //   watertight_ok counts it, so T-junctions and solids touching themselves
 //   along an edge or at a point are fine); no negative volume (a solid
-//   turned inside out); and a surface that mesh_of triangulates. A solid
-//   with no polygons is the empty solid.
+//   turned inside out). A solid with no polygons is the empty solid.
+//   Whether faces pass through each other (parts that overlap) is not
+//   looked at: that takes the plane-by-plane sweeps of mesh_of, which
+//   refuses some such solids and costs more than linear time on others.
 // Anything else is a Panic of kind corrupt_data that names the polygon,
 // vertex and point at fault by index. Each check is done once per distinct
 // point or plane where it can be (exact integer forms, with 128-bit machine
 // arithmetic for numbers that fit), so decoding takes time and memory in
-// proportion to the bytes, up to the logarithmic factors of sorting and the
-// mesh.
+// proportion to the bytes, up to the logarithmic factors of sorting.
 #pragma once
 
 #include <cstdint>

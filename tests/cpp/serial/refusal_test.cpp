@@ -52,8 +52,6 @@ TEST(SerialRefusal, EachRuleNamesWhatBreaksIt) {
     EXPECT_REFUSED(joined(cube, cube), "polygons 0 and 6 have the same loop");
     for (Polygon& p : inside_out.polygons) p.flip();
     EXPECT_REFUSED(inside_out, "negative volume (-64)");
-    // Closed boxes whose bottoms overlap in one plane: mesh_of cannot triangulate them.
-    EXPECT_REFUSED(joined(cube, Solid::cube_at({1, 0, 0}, 4, 4, 4, "d")), "do not bound a solid");
     EXPECT_REFUSED(
         Body().varint(3).small(0, 1).small(1, 1).small(1, 1).varint(0).varint(0).varint(0).varint(0).sealed(),
         "numbers 1 and 2 are equal (1)");

@@ -227,7 +227,7 @@ TEST(Serial, ResealedMutationsDecodeToWellFormedSolidsOrPanic) {
             ASSERT_TRUE(watertight_ok(s));
             ASSERT_GE(volume6(s.polygons).sign(), 0);
             if (!s.polygons.empty()) {
-                ASSERT_NO_THROW(mesh_of(s));
+                ASSERT_NO_THROW(mesh_of(s));  // closed, simple and without overlapping parts: it meshes
             }
         } catch (const Panic& e) {
             ASSERT_EQ(e.kind, PanicKind::corrupt_data) << e.what();
