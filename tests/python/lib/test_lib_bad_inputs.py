@@ -326,3 +326,19 @@ def test_bad_paths_are_type_errors(path):
         cv.load(path)
     with pytest.raises(TypeError, match="argument 'path'"):
         cv.box(1, 1, 1).save(path)
+
+
+def test_no_way_of_making_a_solid_turns_it_inside_out():
+    part = cv.prism([(0, 0), (4, 0), (4, 1), (1, 1), (1, 3), (0, 3)], 2)
+    mesh = part.mesh()
+    made = [
+        part.scale(-1, 1, 1),
+        part.scale(-1, -1, -1),
+        part.mirror("y"),
+        part.transform([[0, 1, 0], [1, 0, 0], [0, 0, 1]]),
+        cv.from_mesh(mesh.vertices, mesh.faces[:, ::-1]),  # a mesh facing inward is turned outward
+    ]
+    for solid in made:
+        assert solid.volume == part.volume, solid
+        for engine in ("local", "bsp"):
+            assert solid.union(cv.box(1, 1, 1), engine=engine).volume > 0
