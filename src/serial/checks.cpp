@@ -116,7 +116,7 @@ bool on_plane(const Forms& planes, std::size_t k, const Forms& points, std::size
     return a[0] * q[0] + a[1] * q[1] + a[2] * q[2] == a[3] * q[3];
 }
 
-bool volume_surely_positive(const Stored& s, const std::vector<Float3>& floats) {
+int volume_sign(const Stored& s, const std::vector<Vec3>& points, const std::vector<Float3>& floats) {
     // Six times the volume is the sum of det(a, b, c) over each loop's fan
     // from its first corner. Each double is within 2^-53 of its exact value,
     // relatively; each det's products and sums add a few rounding units of
@@ -138,7 +138,16 @@ bool volume_surely_positive(const Stored& s, const std::vector<Float3>& floats) 
         }
     }
     const double bound = magnitude * (terms + 16) * 0x1p-50 + 1e-290;
-    return std::isfinite(sum) && std::isfinite(bound) && sum > bound;
+    if (std::isfinite(sum) && std::isfinite(bound) && std::fabs(sum) > bound) return sum > 0 ? 1 : -1;
+    Rational exact;
+    for (const StoredPolygon& p : s.polygons) {
+        const Vec3& a = points[s.corners[p.first]];
+        for (std::size_t j = 1; j + 1 < p.count; ++j) {
+            exact += dot(a, cross(points[s.corners[p.first + j]], points[s.corners[p.first + j + 1]]));
+        }
+        guard::poll(static_cast<std::int64_t>(p.count));
+    }
+    return exact.sign();
 }
 
 std::size_t dominant_axis(const Plane& plane) {

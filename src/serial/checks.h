@@ -34,10 +34,10 @@ Forms plane_forms(const std::vector<Plane>& planes);
 // Whether point i (of points) lies exactly on plane k (of planes).
 bool on_plane(const Forms& planes, std::size_t k, const Forms& points, std::size_t i);
 
-// Whether the doubles of the points (floats, one per stored point) prove
-// that the stored loops enclose a positive volume; false when they cannot
-// tell (the caller then computes it exactly).
-bool volume_surely_positive(const Stored& s, const std::vector<Float3>& floats);
+// The sign of the volume the stored loops enclose, from the points (one per
+// stored point, with their doubles): screened in doubles, exact when the
+// doubles cannot tell. The points may be moved by any one offset.
+int volume_sign(const Stored& s, const std::vector<Vec3>& points, const std::vector<Float3>& floats);
 
 // An axis along which the plane's normal (non-zero) has a non-zero
 // component, the largest one as far as doubles tell.

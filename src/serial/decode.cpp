@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "core/guard.h"
-#include "core/measures.h"
 #include "serial/checks.h"
 #include "serial/closed.h"
 #include "serial/loop_shape.h"
@@ -20,6 +19,12 @@ namespace {
 struct Tables {
     std::vector<Vec3> points;
     std::vector<Float3> floats;
+    // The points less the solid's first corner, and their doubles: what
+    // does not depend on where the solid is (its loops' shapes, its volume)
+    // is checked on these, whose doubles stay precise for a solid far from
+    // the origin.
+    std::vector<Vec3> near;
+    std::vector<Float3> near_floats;
     Forms point_forms;
     std::vector<Plane> planes;
     Forms plane_forms;
@@ -71,6 +76,11 @@ Tables make_tables(const Stored& s) {
         t.floats.push_back(to_f3(t.points.back()));
     }
     t.point_forms = point_forms(t.points);
+    const Vec3 origin = t.points[s.corners[0]];
+    for (const Vec3& p : t.points) {
+        t.near.push_back(sub(p, origin));
+        t.near_floats.push_back(to_f3(t.near.back()));
+    }
     for (const auto& p : s.planes) {
         t.planes.push_back(Plane{Vec3{s.values[p[0]], s.values[p[1]], s.values[p[2]]}, s.values[p[3]]});
         t.axes.push_back(dominant_axis(t.planes.back()));
@@ -130,7 +140,7 @@ void check_polygons(const Stored& s, const Tables& t) {
                         std::to_string(p.plane) + "; every vertex must lie exactly on its polygon's plane");
             }
         }
-        const LoopView view{loop, t.points, t.floats, t.axes[p.plane], t.facing[p.plane]};
+        const LoopView view{loop, t.near, t.near_floats, t.axes[p.plane], t.facing[p.plane]};
         if (auto fault = loop_fault(view)) refuse_loop(s, t, k, *fault);
     }
 }
@@ -197,13 +207,9 @@ Solid assemble(const Stored& s, const Tables& t) {
     return solid;
 }
 
-// The solid as a whole encloses no negative volume.
-void check_volume(const Stored& s, const Tables& t, const Solid& solid) {
-    const Rational v6 = volume_surely_positive(s, t.floats) ? Rational(1) : volume6(solid.polygons);
-    if (v6.sign() < 0) {
-        const Rational v = v6 / Rational(6);
-        corrupt("the polygons enclose a negative volume" + (v.small_parts() ? " (" + v.plain_text() + ")" : "") +
-                ": the solid is turned inside out");
+void check_volume(const Stored& s, const Tables& t) {
+    if (volume_sign(s, t.near, t.near_floats) < 0) {
+        corrupt("the polygons enclose a negative volume: the solid is turned inside out (its faces point inwards)");
     }
 }
 
@@ -217,9 +223,8 @@ Solid decode(std::span<const std::uint8_t> bytes) {
     check_polygons(s, t);
     check_repeats(s);
     check_closed(s, t);
-    Solid solid = assemble(s, t);
-    check_volume(s, t, solid);
-    return solid;
+    check_volume(s, t);
+    return assemble(s, t);
 }
 
 }  // namespace corv
