@@ -54,10 +54,11 @@ Body tetra_body(std::uint64_t vertex_count = 3, std::uint64_t last_point = 1, st
     b.varint(3).small(0, 1).small(1, 1).small(-1, 1);
     b.varint(1).varint(3).byte('t').byte('e').byte('t');
     b.varint(4);
-    for (std::uint64_t p : {0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1}) b.varint(p);
+    for (int p : {0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1}) b.varint(static_cast<std::uint64_t>(p));
     b.varint(4);
     for (std::uint64_t v : {std::uint64_t{0}, std::uint64_t{0}, normal_z, std::uint64_t{0}}) b.varint(v);
-    for (std::uint64_t v : {0, 2, 0, 0, 2, 0, 0, 0, 1, 1, 1, 1}) b.varint(v);  // y = 0, x = 0, x + y + z = 1
+    for (int v : {0, 2, 0, 0, 2, 0, 0, 0, 1, 1, 1, 1})
+        b.varint(static_cast<std::uint64_t>(v));  // y = 0, x = 0, x+y+z = 1
     b.varint(4).varint(0).varint(0).varint(vertex_count);
     const std::uint64_t bottom[3] = {0, 2, 1};
     for (std::uint64_t i = 0; i < vertex_count; ++i) b.varint(i + 1 == vertex_count ? last_point : bottom[i % 3]);
