@@ -194,7 +194,7 @@ Contact triangle_contact(const MeshView& m, std::size_t a, std::size_t b) {
     if (!all_settled(sb, b_in_a) || !all_settled(sa, a_in_b)) {
         // Nearly in one plane (a flat or nearly flat part of the mesh): most
         // such pairs lie side by side, which their shadows show.
-        const std::size_t k = main_axis(m.screened[a]), l = main_axis(m.screened[b]);
+        const std::size_t k = m.screened[a].axis, l = m.screened[b].axis;
         if (shadows_apart(m.screened[a], m.screened[b], k) ||
             (l != k && shadows_apart(m.screened[a], m.screened[b], l))) {
             return away;

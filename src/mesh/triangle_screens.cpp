@@ -37,6 +37,9 @@ std::vector<ScreenedTriangle> screened_triangles(const std::vector<Float3>& f, c
         double perm = 0;
         for (std::size_t x = 0; x < 3; ++x) perm += (g[x] + std::fabs(a[x])) * p[x];
         if (perm >= 0x1p-900 && std::isfinite(perm)) s.bound = perm * 0x1p-47;
+        const double n[3] = {std::fabs(s.cross[0]), std::fabs(s.cross[1]), std::fabs(s.cross[2])};
+        s.axis = n[0] >= n[1] && n[0] >= n[2] ? 0 : (n[1] >= n[2] ? 1 : 2);
+        s.turn = static_cast<std::int8_t>(local::orient2d_filter(a, b, d, (s.axis + 1) % 3, (s.axis + 2) % 3));
         out.push_back(s);
     }
     return out;
@@ -48,14 +51,6 @@ int screened_side(const ScreenedTriangle& s, const Float3& d) {
     if (t > s.bound && s.bound > 0 && std::isfinite(t)) return 1;
     if (t < -s.bound && s.bound > 0 && std::isfinite(t)) return -1;
     return 0;
-}
-
-std::size_t main_axis(const ScreenedTriangle& t) {
-    const Float3 &p = t.f[0], &q = t.f[1], &r = t.f[2];
-    const double u[3] = {q[0] - p[0], q[1] - p[1], q[2] - p[2]}, v[3] = {r[0] - p[0], r[1] - p[1], r[2] - p[2]};
-    const double n[3] = {std::fabs(u[1] * v[2] - u[2] * v[1]), std::fabs(u[2] * v[0] - u[0] * v[2]),
-                         std::fabs(u[0] * v[1] - u[1] * v[0])};
-    return n[0] >= n[1] && n[0] >= n[2] ? 0 : (n[1] >= n[2] ? 1 : 2);
 }
 
 namespace {
@@ -92,21 +87,33 @@ bool shadows_apart(const ScreenedTriangle& a, const ScreenedTriangle& b, std::si
     const int i = static_cast<int>((k + 1) % 3), j = static_cast<int>((k + 2) % 3);
     const ScreenedTriangle* tri[2] = {&a, &b};
     int turn[2];
-    for (std::size_t x = 0; x < 2; ++x)
-        turn[x] = local::orient2d_filter(tri[x]->f[0], tri[x]->f[1], tri[x]->f[2], i, j);
+    for (std::size_t x = 0; x < 2; ++x) {
+        const ScreenedTriangle& t = *tri[x];
+        turn[x] = t.axis == k ? t.turn : local::orient2d_filter(t.f[0], t.f[1], t.f[2], i, j);
+    }
     if (turn[0] == 0 && turn[1] == 0) return false;
+    // A line between the two, through their shared corner if there is one,
+    // mostly keeps them apart; where it does not (shadows whose sides run on
+    // along each other's lines, as in a grid, may still need it), a side.
     int shared = 0;
     Float3 at{};
+    for (std::size_t c = 0; c < 3; ++c) {
+        if (std::ranges::count(b.corners, a.corners[c]) == 0) continue;
+        ++shared;
+        at = a.f[c];
+    }
+    if (shared == 0) {
+        for (std::size_t c = 0; c < 3; ++c) {
+            at[c] = (a.f[0][c] + a.f[1][c] + a.f[2][c] + b.f[0][c] + b.f[1][c] + b.f[2][c]) / 6;
+        }
+    }
+    if (shared <= 1 && split_by_line(a, b, at, i, j)) return true;
     for (std::size_t x = 0; x < 2; ++x) {
         const ScreenedTriangle &own = *tri[x], &other = *tri[1 - x];
-        for (std::size_t e = 0; e < 3; ++e) {
+        for (std::size_t e = 0; e < 3 && turn[x] != 0; ++e) {  // a shadow without area has no outside
             const std::size_t e1 = (e + 1) % 3;
             const std::uint64_t u = own.corners[e], v = own.corners[e1], w = own.corners[(e + 2) % 3];
-            if (x == 0 && std::ranges::count(other.corners, u) > 0) {
-                ++shared;
-                at = own.f[e];
-            }
-            bool outside = turn[x] != 0;  // a side of a shadow without area has no outside
+            bool outside = true;
             for (std::size_t y = 0; y < 3 && outside; ++y) {
                 const std::uint64_t p = other.corners[y];
                 if (p == u || p == v) continue;
@@ -115,15 +122,7 @@ bool shadows_apart(const ScreenedTriangle& a, const ScreenedTriangle& b, std::si
             if (outside) return true;
         }
     }
-    // Sides that run on along each other's lines (a grid's) leave no side
-    // apart; a line between the two, through the shared corner if there is
-    // one, still may be.
-    if (shared == 0) {
-        for (std::size_t c = 0; c < 3; ++c) {
-            at[c] = (a.f[0][c] + a.f[1][c] + a.f[2][c] + b.f[0][c] + b.f[1][c] + b.f[2][c]) / 6;
-        }
-    }
-    return shared <= 1 && split_by_line(a, b, at, i, j);
+    return false;
 }
 
 }  // namespace corv

@@ -23,8 +23,10 @@ using Corners = std::array<std::uint64_t, 3>;
 struct ScreenedTriangle {
     Corners corners;
     std::array<Float3, 3> f;
-    Float3 cross;      // (f1 - f0) x (f2 - f0) in doubles
-    double bound = 0;  // the error bound; 0 when the screen cannot be used
+    Float3 cross;       // (f1 - f0) x (f2 - f0) in doubles
+    double bound = 0;   // the error bound; 0 when the screen cannot be used
+    std::uint8_t axis;  // the axis along which cross is largest
+    std::int8_t turn;   // the screened orientation of the shadow along it (0: unknown)
 };
 
 // The triangles of a mesh, as the from_mesh checks see them. The polygons
@@ -44,9 +46,6 @@ std::vector<ScreenedTriangle> screened_triangles(const std::vector<Float3>& floa
 // The side of point d against the plane of triangle s: +1 in front, -1
 // behind, 0 when the screen cannot tell.
 int screened_side(const ScreenedTriangle& s, const Float3& d);
-
-// The axis along which the triangle's float normal is largest.
-std::size_t main_axis(const ScreenedTriangle& t);
 
 // Whether, seen along axis k, one of the triangles keeps its area and a
 // line keeps their shadows apart: a side of one that keeps its area with
