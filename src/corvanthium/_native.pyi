@@ -30,6 +30,7 @@ __all__ = [
     "contains",
     "components",
     "hull",
+    "face_loops",
 ]
 
 DEFAULT_ENGINE: Final[Engine]
@@ -111,3 +112,10 @@ def surface_area(solid: NativeSolid) -> float: ...
 def contains(solid: NativeSolid, point: Sequence[Number]) -> str: ...
 def components(solid: NativeSolid) -> list[NativeSolid]: ...
 def hull(points: Sequence[Sequence[Number]], *, label: str | None = "hull") -> NativeSolid: ...
+def face_loops(
+    solid: NativeSolid,
+) -> tuple[
+    tuple[tuple[float, float, float], ...],
+    tuple[tuple[tuple[int, int, int], str, int, tuple[tuple[int, ...], ...]], ...],
+    tuple[int, ...],
+]: ...

@@ -8,6 +8,7 @@
 #include "python_lib/engine.h"
 #include "python_lib/errors.h"
 #include "python_lib/exact_number.h"
+#include "python_lib/face_loops.h"
 #include "python_lib/functions.h"
 #include "python_lib/mesh_methods.h"
 #include "python_lib/part_functions.h"
@@ -43,6 +44,7 @@ PyObject* create_module() {
     if (!binder::add_functions(module.get(), module_function_defs())) return nullptr;
     if (!binder::add_functions(module.get(), mesh_function_defs())) return nullptr;
     if (!binder::add_functions(module.get(), part_function_defs())) return nullptr;
+    if (!binder::add_functions(module.get(), face_loop_function_defs())) return nullptr;
     if (!binder::add_functions(module.get(), guard_function_defs())) return nullptr;
     return module.release();
 }
