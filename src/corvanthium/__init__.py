@@ -60,7 +60,7 @@ from corvanthium._rotation import rotation
 from corvanthium._section import Section, section, split
 from corvanthium._shapes import cone, cylinder, sphere, torus
 from corvanthium._sketch import Sketch
-from corvanthium._solid import Solid, load, union_all
+from corvanthium._solid import Solid, load, load_step, union_all
 from corvanthium._version import __version__ as __version__
 
 __all__ = [
@@ -80,6 +80,7 @@ __all__ = [
     "hull",
     "load",
     "load_mesh",
+    "load_step",
     "nurbs_curve_point",
     "nurbs_surface_point",
     "polar_pattern",

@@ -21,7 +21,8 @@ def export_mesh(mesh: Mesh, path: str | os.PathLike[str]) -> None:
     """Writes mesh to path in the format its suffix names (one of FORMATS)."""
     suffix = Path(path).suffix.lower()
     if suffix not in FORMATS:
-        raise ValueError(f"cannot export to '{suffix or path}': the formats are {', '.join(FORMATS)}")
+        every = (*FORMATS, ".step", ".stp", ".brep")  # the last three through OCCT (see _step)
+        raise ValueError(f"cannot export to '{suffix or path}': the formats are {', '.join(every)}")
     trimesh = optional_module("trimesh", "mesh")
     body = trimesh.Trimesh(vertices=mesh.vertices, faces=mesh.faces, process=False, validate=False)
     body.export(os.fspath(path), file_type=suffix[1:])

@@ -15,6 +15,7 @@ from corvanthium._mesh import Mesh, mesh_of_parts
 from corvanthium._native import KernelError, NativeSolid
 from corvanthium._picture import png_of_mesh, render_mesh
 from corvanthium._rotation import exact, rotation
+from corvanthium._step import STEP_FORMATS, export_step, read_step
 from corvanthium._types import Axis, Engine, Number, Point3
 from corvanthium._viewer import show_mesh
 
@@ -349,10 +350,15 @@ class Solid(metaclass=_Immutable):
         return mesh
 
     def export(self, path: str | os.PathLike[str]) -> None:
-        """Writes the solid's mesh to path (str or PathLike) in the format its suffix names:
-        .stl, .obj, .ply, .glb or .3mf (through trimesh, the 'mesh' extra). Coordinates are
-        written as the files hold them, as floats. Raises KernelError as mesh() does,
-        ValueError for another suffix, ImportError without trimesh."""
+        """Writes the solid to path (str or PathLike) in the format its suffix names: its mesh
+        as .stl, .obj, .ply, .glb or .3mf (through trimesh, the 'mesh' extra), or its faces
+        (planar regions with their holes, edges shared) as .step, .stp or .brep (through
+        OCCT, the 'step' extra). Coordinates are written as the files hold them, as floats
+        (the doubles nearest the exact corners). Raises KernelError as mesh() does,
+        ValueError for another suffix, ImportError without the extra."""
+        if os.fspath(path).lower().endswith(STEP_FORMATS):
+            export_step(self._core, path)
+            return
         export_mesh(self.mesh(), path)
 
     def render(self, path: str | os.PathLike[str]) -> None:
@@ -454,3 +460,12 @@ def _from_bytes(data: bytes | bytearray | memoryview) -> Solid:
 # Pickles made before Solid was written in Python name the rebuilding function
 # corvanthium._native._from_bytes; that name keeps answering with a Solid.
 _native._from_bytes = _from_bytes  # type: ignore[attr-defined]
+def load_step(path: str | os.PathLike[str], *, tolerance: float = 0.01) -> Solid:
+    """One exact solid of every solid in a STEP file (through OCCT, the 'step' extra): planar
+    faces come in exactly as the doubles the file holds, curved faces are triangulated within
+    the chordal tolerance; the result goes through from_mesh's checks. Raises
+    FileNotFoundError for a missing file, KernelError naming the file when it is not STEP or
+    holds no closed solid, ImportError without the extra."""
+    return _wrap(read_step(path, tolerance=tolerance))
+
+
