@@ -9,7 +9,7 @@ from fractions import Fraction
 from typing import Any, NoReturn, cast, final
 
 from corvanthium import _native
-from corvanthium._edges import Edge, edges_of
+from corvanthium._edges import Edge, EdgeChoice, chamfer_core, edges_of
 from corvanthium._files import export_mesh
 from corvanthium._mesh import Mesh, mesh_of_parts
 from corvanthium._native import KernelError, NativeSolid
@@ -96,14 +96,38 @@ class Solid(metaclass=_Immutable):
         TypeError for a non-int quarters or axis type, KernelError for another axis value."""
         return _wrap(self._core.rotate_quarter(axis, quarters))
 
-    def chamfer(self, dist: Number) -> Solid:
-        return _wrap(self._core.chamfer(dist))
+    def chamfer(self, dist: Number, *, edges: EdgeChoice = None, method: str | None = None) -> Solid:
+        """The solid with chosen edges bevelled by dist (positive): each becomes a flat face
+        meeting each of its two faces along a line at dist from the edge, measured in that face
+        across the edge. At a convex edge material is cut away, at a concave one the notch is
+        filled. Where chosen edges meet, their bevels meet along miters; a corner where every
+        edge is chosen and all are convex (or all concave) is also cut (or filled) by the plane
+        through the points where the bevel lines meet in its faces, as at a box's corner.
+        Edges not chosen stay sharp. Bevel faces are labelled 'chamfer', every other face keeps
+        its label. The result is an exact closed solid.
 
-    chamfer.__doc__ = (
-        "The solid with every edge between two faces bevelled by dist (positive) and the corners\n"
-        "cut, exactly. Raises KernelError when a face at an edge has no rational unit normal (the\n"
-        "cut could not be exact) or the solid is empty." + _EXACT_NUMBERS
-    )
+        edges is None (every edge), an iterable of Edge records from this solid's edges(), or a
+        predicate taking an Edge (e.g. ``lambda e: e.direction[:2] == (0, 0)`` for the upright
+        edges); choosing no edge returns the solid unchanged.
+
+        Exactness: where a face has a rational unit direction across the edge (axis-aligned
+        faces, Pythagorean outlines, rational rotations) the bevel meets it at exactly dist;
+        elsewhere the bevel's plane is rounded to a rational plane that meets the face within a
+        relative 1e-12 of dist (in fact within 6e-17).
+
+        method='cutters' (keyword only, without edges) gives the construction by oversized
+        cutter solids instead, a slab per edge and a tetrahedron per corner cut through
+        whatever lies in them: right on convex solids only, and only for faces with rational
+        unit normals (KernelError otherwise). Another method is a ValueError.
+
+        Raises KernelError, naming the edge by its end points and the face: for a dist at which
+        a face along a chosen edge would vanish or fall apart (on a box, dist of half its
+        smallest side or more), or a bevel would reach another part of the solid; for an Edge
+        not of this solid; for a solid that is empty or not closed. TypeError for an item of
+        edges that is not an Edge, or edges with method='cutters'."""
+        return _wrap(chamfer_core(self._core, dist, edges, method))
+
+    chamfer.__doc__ = (chamfer.__doc__ or "") + _EXACT_NUMBERS
 
     def edges(self) -> tuple[Edge, ...]:
         """The solid's edges, a tuple of frozen Edge records in a fixed order (by start, end and

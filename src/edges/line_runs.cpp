@@ -56,7 +56,7 @@ Vec3 inward(const Vec3& normal, int sense, const Vec3& dir) {
     text += plain_point_text(point_at(line, hi));
     text +=
         ": the faces meeting there do not close up around it (a hole in the surface, or faces lying over each "
-        "other); mend the surface before asking for its edges";
+        "other); mend the surface first";
     throw Panic(PanicKind::not_manifold, text);
 }
 

@@ -8,7 +8,6 @@
 #include "binder/results.h"
 #include "canonical/logical_faces.h"
 #include "canonical/watertight.h"
-#include "chamfer/chamfer.h"
 #include "core/panic.h"
 #include "core/transforms.h"
 #include "python_lib/arguments.h"
@@ -81,12 +80,6 @@ PyObject* boolean(const Call& c) {
     return solid_result([&] { return run_boolean(engine, Op, self_solid(c), solid_arg(c, 0)); });
 }
 
-constexpr Param chamfer_params[] = {{"dist", &number}};
-PyObject* chamfer(const Call& c) {
-    const Rational& dist = positive(num(c, 0), "chamfer", "dist");
-    return solid_result([&] { return corv::chamfer(self_solid(c), dist); });
-}
-
 PyObject* canonical(const Call& c) {
     return text_result(without_gil([&] { return canonical_text(self_solid(c)); }));
 }
@@ -124,7 +117,7 @@ constexpr Entry methods[] = {
     {"intersect", "", boolean_params, boolean<BooleanOp::intersect>},
     {"cut_all", "", cut_all_params, solid_cut_all},
     {"same_shape", "", same_shape_params, solid_same_shape},
-    {"chamfer", "", chamfer_params, chamfer},
+    {"chamfer", "", chamfer_params, solid_chamfer},
     {"edges", "", {}, solid_edges_method},
     {"canonical", "", {}, canonical},
     {"to_bytes", "", {}, solid_to_bytes},

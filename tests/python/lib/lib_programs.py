@@ -126,7 +126,7 @@ def _lib_step(stack, step, engine):
     elif kind == "rotate":
         stack.append(s.rotate_quarter(step[1], step[2]))
     elif kind == "chamfer":
-        stack.append(s.chamfer(step[1]))
+        stack.append(s.chamfer(step[1], method="cutters"))
     else:
         a = stack.pop()
         stack.append(getattr(a, kind)(s, engine=engine))

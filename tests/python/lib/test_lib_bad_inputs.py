@@ -212,7 +212,7 @@ def test_call_shapes_are_type_errors(name):
         (lambda: cv.ssi_pairs(NET, NET, 2, b_box=[0, 1, 0, 1, 2]), "argument 'b_box'"),
         (lambda: cv.ssi_pairs([[[0, 0, 0, 0]]], NET, 2), ""),
         (lambda: (cv.box(1, 1, 1) & cv.box(1, 1, 1).translate(3, 0, 0)).bbox, "without polygons"),
-        (lambda: cv.prism([(0, 0), (2, 0), (1, 1)], 1).chamfer(1), "non-rational"),
+        (lambda: cv.prism([(0, 0), (2, 0), (1, 1)], 1).chamfer(1, method="cutters"), "non-rational"),
     ],
 )
 def test_values_the_kernel_refuses_are_kernel_errors(call, problem):

@@ -1,0 +1,41 @@
+// Where the bevel piece of an edge ends at one of its ends: what cuts it off
+// there, chosen by what the edge meets in its two faces.
+//
+// At the vertex, each face of the edge goes on into a next edge. A
+// neighbour of the same kind (both convex or both concave) that is bevelled
+// too is met at the miter: the plane through the vertex and the line where
+// the two bevel planes cross, so the bevels meet along that line. A
+// neighbour of the same kind left sharp ends the piece at the plane of the
+// face beyond it. Neighbours of the other kind set no end: the piece runs
+// on until its own kind's ends stop it, unless both neighbours are of the
+// other kind (the edge is the odd one at the vertex, as the inner vertical
+// edge at the top of an L-bracket): then the piece ends under its
+// neighbours' bevels, split by their miter when both are bevelled, so the
+// bevels of the majority run over it.
+#pragma once
+
+#include <optional>
+#include <vector>
+
+#include "bevel/edge_bevel.h"
+#include "bevel/end_links.h"
+
+namespace corv {
+
+struct BevelContext {
+    const std::vector<SolidEdge>& edges;
+    const Links& links;
+    const std::vector<std::optional<EdgeBevel>>& bevels;  // for the chosen edges
+};
+
+// One or more ways to end: the piece is cut by every half-space of one
+// alternative, and the alternatives' pieces together make the edge's piece.
+using Alternatives = std::vector<std::vector<HalfSpace>>;
+
+Alternatives end_clips(const BevelContext& ctx, std::size_t edge, int end);
+
+// The plane through v and the line where two bevel planes cross; Panic
+// when they do not cross or the line runs through v.
+Plane miter_plane(const Plane& a, const Plane& b, const Vec3& v);
+
+}  // namespace corv
