@@ -36,6 +36,15 @@ void add_once(std::vector<HalfSpace>& cuts, HalfSpace h) {
     cuts.push_back(std::move(h));
 }
 
+// Whether every edge at the end's vertex is of the edge's kind.
+bool uniform_star(const BevelContext& ctx, std::size_t e, int end) {
+    const VertexStar& star = ctx.links.stars[ctx.links.star_of[e][static_cast<std::size_t>(end)]];
+    for (const EdgeEnd& at : star.ends) {
+        if (ctx.edges[at.edge].convex != ctx.edges[e].convex) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 Plane miter_plane(const Plane& a, const Plane& b, const Vec3& v) {
@@ -59,6 +68,14 @@ Alternatives end_clips(const BevelContext& ctx, std::size_t e, int end) {
         if (n.straight) straight_on(ctx, e, end, s);
         same[s] = ctx.edges[n.edge].convex == edge.convex;
         chosen[s] = ctx.bevels[n.edge].has_value();
+    }
+    if (uniform_star(ctx, e, end)) {
+        // A convex corner (or a concave one): the solid there (or what is
+        // outside it) is convex, so the pieces may overlap freely; each
+        // stops at the planes of the faces beyond its neighbours.
+        std::vector<HalfSpace> cuts{face_clip(ctx, e, end, next[0])};
+        add_once(cuts, face_clip(ctx, e, end, next[1]));
+        return {cuts};
     }
     if (same[0] || same[1]) {
         std::vector<HalfSpace> cuts;

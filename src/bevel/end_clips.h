@@ -1,7 +1,11 @@
 // Where the bevel piece of an edge ends at one of its ends: what cuts it off
 // there, chosen by what the edge meets in its two faces.
 //
-// At the vertex, each face of the edge goes on into a next edge. A
+// Where every edge at the vertex is convex, the solid is convex there, and
+// the chamfer there is the solid met by the bevels' half-spaces: the pieces
+// may overlap, and each just stops at the planes of the faces beyond its
+// neighbours (likewise where every edge is concave, for what lies outside
+// the solid). Elsewhere each face of the edge goes on into a next edge. A
 // neighbour of the same kind (both convex or both concave) that is bevelled
 // too is met at the miter: the plane through the vertex and the line where
 // the two bevel planes cross, so the bevels meet along that line. A
