@@ -1,7 +1,8 @@
 """A parameter sweep of parts on a dask.distributed cluster of worker processes.
 
 Each part is a drilled bracket: an L-shaped block with a row of square
-holes, its edges chamfered. The sweep builds one part per parameter set on
+holes, every edge chamfered (the outer edges and the holes' rims bevelled,
+the inside corner of the L filled). The sweep builds one part per parameter set on
 the workers; the solids come back to this process by pickling (their exact
 polygon lists, nothing recomputed) and are identical to a local build.
 

@@ -43,7 +43,44 @@ def booleans() -> None:
             plate = plate - cv.box(1, 1, 3).translate(x - Fraction(1, 2), y - Fraction(1, 2), -1)
     show("a plate with four square holes", plate)
     show("watertight, logical faces", (plate.is_watertight, plate.face_count))
-    show("chamfered by 1/10: volume", cv.box(3, 2, 1).chamfer("1/10").volume)
+    show("the plate chamfered by 1/10: volume", plate.chamfer("1/10").volume)
+
+
+def chamfers() -> None:
+    print("Edges and chamfers")
+    bracket = cv.prism([(0, 0), (6, 0), (6, 1), (1, 1), (1, 5), (0, 5)], 4, label="bracket")
+    edges = bracket.edges()
+    inner = next(e for e in edges if not e.convex)
+    show("an L bracket's edges, concave ones", (len(edges), sum(not e.convex for e in edges)))
+    show("its inner edge: ends, angle", (inner.start, inner.end, inner.angle))
+    every = bracket.chamfer("1/4")
+    show("every edge by 1/4: volume", every.volume)
+    show("by cutter solids, slotting the inner edge", bracket.chamfer("1/4", method="cutters").volume)
+    upright = bracket.chamfer("1/4", edges=lambda e: e.direction[0] == e.direction[1] == 0)
+    show("upright edges only: same as the prism", upright.same_shape(cv.prism(_bevelled_outline(), 4)))
+    try:
+        bracket.chamfer("1/2")
+    except cv.KernelError as e:
+        show("by 1/2", f"KernelError: {e}")
+
+
+def _bevelled_outline() -> list[tuple[Fraction | int, Fraction | int]]:
+    """The bracket's outline with each corner bevelled by 1/4 (the reflex one filled)."""
+    q = Fraction(1, 4)
+    return [
+        (0, q),
+        (q, 0),
+        (6 - q, 0),
+        (6, q),
+        (6, 1 - q),
+        (6 - q, 1),
+        (1 + q, 1),
+        (1, 1 + q),
+        (1, 5 - q),
+        (1 - q, 5),
+        (q, 5),
+        (0, 5 - q),
+    ]
 
 
 def errors() -> None:
@@ -67,5 +104,6 @@ def curves() -> None:
 if __name__ == "__main__":
     solids()
     booleans()
+    chamfers()
     errors()
     curves()

@@ -107,8 +107,8 @@ class Solid(metaclass=_Immutable):
         its label. The result is an exact closed solid.
 
         edges is None (every edge), an iterable of Edge records from this solid's edges(), or a
-        predicate taking an Edge (e.g. ``lambda e: e.direction[:2] == (0, 0)`` for the upright
-        edges); choosing no edge returns the solid unchanged.
+        predicate taking an Edge (``lambda e: e.direction[0] == e.direction[1] == 0`` takes
+        the upright edges); choosing no edge returns the solid unchanged.
 
         Exactness: where a face has a rational unit direction across the edge (axis-aligned
         faces, Pythagorean outlines, rational rotations) the bevel meets it at exactly dist;
