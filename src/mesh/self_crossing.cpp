@@ -1,29 +1,25 @@
 #include "mesh/self_crossing.h"
 
 #include <algorithm>
-#include <array>
 #include <optional>
-#include <span>
 
 #include "core/guard.h"
 #include "core/panic.h"
-#include "local/grid.h"
+#include "mesh/box_pairs.h"
+#include "mesh/fans.h"
 
 namespace corv {
 namespace {
 
-// A triangle's float box and the grid cell of its low corner.
-struct Box {
-    Float3 lo, hi;
-    std::array<std::uint32_t, 3> first_cell;
-    std::uint32_t triangle;
-};
-
-bool meet(const Box& a, const Box& b) {
-    for (std::size_t k = 0; k < 3; ++k) {
-        if (a.hi[k] < b.lo[k] || b.hi[k] < a.lo[k]) return false;
+// Which corners of each triangle have plain fans (bit c for corner c).
+std::vector<std::uint8_t> plain_corners(const MeshView& mesh) {
+    const std::vector<std::uint8_t> fans = plain_fans(mesh.points.size(), mesh.screened);
+    std::vector<std::uint8_t> out(mesh.screened.size());
+    for (std::size_t t = 0; t < out.size(); ++t) {
+        const Corners& c = mesh.screened[t].corners;
+        out[t] = static_cast<std::uint8_t>(fans[c[0]] | fans[c[1]] << 1 | fans[c[2]] << 2);
     }
-    return true;
+    return out;
 }
 
 // The contacts found so far; when only the first crossing is wanted, the
@@ -48,36 +44,6 @@ struct Found {
     }
 };
 
-// The pairs of one cell whose boxes meet and whose boxes' common part
-// starts in this cell (so that each pair is looked at once). The cell's
-// boxes are copied side by side first (`near`, reused from cell to cell).
-void cell_contacts(const MeshView& mesh, const std::vector<Box>& boxes, std::span<const std::uint32_t> bucket,
-                   std::array<std::uint32_t, 3> at, std::vector<Box>& near, Found& found) {
-    near.clear();
-    for (const std::uint32_t id : bucket) near.push_back(boxes[id]);
-    guard::Watch* watch = guard::current();
-    for (std::size_t x = 0; x < near.size(); ++x) {
-        const Box& bi = near[x];
-        const std::uint32_t i = bi.triangle;
-        if (found.first_only && !found.beats(i, i + 1)) return;  // the bucket ascends
-        guard::poll(watch, static_cast<std::int64_t>(near.size() - x) / 8 + 1);
-        for (std::size_t y = x + 1; y < near.size(); ++y) {
-            const Box& bj = near[y];
-            const std::uint32_t j = bj.triangle;
-            // Cell numbers grow with the coordinate: the common part's low
-            // corner lies in the cell of the larger low corners.
-            if (std::max(bi.first_cell[0], bj.first_cell[0]) != at[0] ||
-                std::max(bi.first_cell[1], bj.first_cell[1]) != at[1] ||
-                std::max(bi.first_cell[2], bj.first_cell[2]) != at[2] || !meet(bi, bj) ||
-                (found.first_only && !found.beats(i, j))) {
-                continue;
-            }
-            const Contact c = triangle_contact(mesh, i, j);
-            if (c == Contact::touch || c == Contact::cross) found.add(i, j, c);
-        }
-    }
-}
-
 }  // namespace
 
 std::vector<ContactPair> mesh_contacts(const MeshView& mesh, bool first_crossing) {
@@ -88,31 +54,13 @@ std::vector<ContactPair> mesh_contacts(const MeshView& mesh, bool first_crossing
     Found found;
     found.first_only = first_crossing;
     if (n < 2) return {};
-    std::vector<Box> boxes(n);
-    std::vector<Float3> lo(n), hi(n);
-    for (std::size_t i = 0; i < n; ++i) {
-        lo[i] = hi[i] = mesh.screened[i].f[0];
-        for (const Float3& p : mesh.screened[i].f) widen(lo[i], hi[i], p);
-    }
-    Float3 all_lo = lo[0], all_hi = hi[0];
-    for (std::size_t i = 0; i < n; ++i) {
-        widen(all_lo, all_hi, lo[i]);
-        widen(all_lo, all_hi, hi[i]);
-    }
-    const local::Grid g = local::make_grid(all_lo, all_hi, n, {false, false, false}, n, lo, hi);
-    for (std::size_t i = 0; i < n; ++i) {
-        const std::array<std::uint32_t, 3> first{g.cell_along(0, lo[i][0]), g.cell_along(1, lo[i][1]),
-                                                 g.cell_along(2, lo[i][2])};
-        boxes[i] = {lo[i], hi[i], first, static_cast<std::uint32_t>(i)};
-    }
-    std::vector<Box> near;
-    for (std::uint32_t k = 0; k < g.dims[2]; ++k) {
-        for (std::uint32_t j = 0; j < g.dims[1]; ++j) {
-            for (std::uint32_t i = 0; i < g.dims[0]; ++i) {
-                cell_contacts(mesh, boxes, g.bucket(g.cell_index(i, j, k)), {i, j, k}, near, found);
-            }
-        }
-    }
+    guard::Watch* watch = guard::current();
+    box_pairs(mesh.screened, plain_corners(mesh), [&](std::uint32_t a, std::uint32_t b) {
+        if (found.first_only && !found.beats(a, b)) return;
+        guard::poll(watch, 2);
+        const Contact c = triangle_contact(mesh, a, b);
+        if (c == Contact::touch || c == Contact::cross) found.add(a, b, c);
+    });
     if (found.cross) return {*found.cross};
     std::sort(found.pairs.begin(), found.pairs.end(),
               [](const ContactPair& x, const ContactPair& y) { return x.a != y.a ? x.a < y.a : x.b < y.b; });

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "local/filtered.h"
-
 namespace corv {
 
 // local::orient3d_filter(a, b, c, d) bounds the error of its determinant by
@@ -31,7 +29,7 @@ std::vector<ScreenedTriangle> screened_triangles(const std::vector<Float3>& f, c
             mv[x] = std::fabs(d[x]) + std::fabs(a[x]);
         }
         ScreenedTriangle s{
-            c, {a, b, d}, {u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2], u[0] * v[1] - u[1] * v[0]}};
+            c, {a, b, d}, {u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2], u[0] * v[1] - u[1] * v[0]}, 0, 0, 0};
         const double p[3] = {mu[1] * mv[2] + mu[2] * mv[1], mu[2] * mv[0] + mu[0] * mv[2],
                              mu[0] * mv[1] + mu[1] * mv[0]};
         double perm = 0;
@@ -39,7 +37,7 @@ std::vector<ScreenedTriangle> screened_triangles(const std::vector<Float3>& f, c
         if (perm >= 0x1p-900 && std::isfinite(perm)) s.bound = perm * 0x1p-47;
         const double n[3] = {std::fabs(s.cross[0]), std::fabs(s.cross[1]), std::fabs(s.cross[2])};
         s.axis = n[0] >= n[1] && n[0] >= n[2] ? 0 : (n[1] >= n[2] ? 1 : 2);
-        s.turn = static_cast<std::int8_t>(local::orient2d_filter(a, b, d, (s.axis + 1) % 3, (s.axis + 2) % 3));
+        s.turn = static_cast<std::int8_t>(orient2d_screen(a, b, d, (s.axis + 1) % 3, (s.axis + 2) % 3));
         out.push_back(s);
     }
     return out;
@@ -73,7 +71,7 @@ bool split_by_line(const ScreenedTriangle& a, const ScreenedTriangle& b, const F
         const ScreenedTriangle& other = t == &a ? b : a;
         for (std::size_t c = 0; c < 3; ++c) {
             if (std::ranges::count(other.corners, t->corners[c]) > 0) continue;
-            const int o = local::orient2d_filter(w, w2, t->f[c], i, j) * (t == &a ? 1 : -1);
+            const int o = orient2d_screen(w, w2, t->f[c], i, j) * (t == &a ? 1 : -1);
             if (o == 0 || (want != 0 && o != want)) return false;
             want = o;
         }
@@ -89,7 +87,7 @@ bool shadows_apart(const ScreenedTriangle& a, const ScreenedTriangle& b, std::si
     int turn[2];
     for (std::size_t x = 0; x < 2; ++x) {
         const ScreenedTriangle& t = *tri[x];
-        turn[x] = t.axis == k ? t.turn : local::orient2d_filter(t.f[0], t.f[1], t.f[2], i, j);
+        turn[x] = t.axis == k ? t.turn : orient2d_screen(t.f[0], t.f[1], t.f[2], i, j);
     }
     if (turn[0] == 0 && turn[1] == 0) return false;
     // A line between the two, through their shared corner if there is one,
@@ -117,7 +115,7 @@ bool shadows_apart(const ScreenedTriangle& a, const ScreenedTriangle& b, std::si
             for (std::size_t y = 0; y < 3 && outside; ++y) {
                 const std::uint64_t p = other.corners[y];
                 if (p == u || p == v) continue;
-                outside = p != w && turn[x] * local::orient2d_filter(own.f[e], own.f[e1], other.f[y], i, j) < 0;
+                outside = p != w && turn[x] * orient2d_screen(own.f[e], own.f[e1], other.f[y], i, j) < 0;
             }
             if (outside) return true;
         }

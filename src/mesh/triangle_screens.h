@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/filtered.h"
 #include "core/polygon.h"
 
 namespace corv {
@@ -42,6 +43,13 @@ struct MeshView {
 // The screened triangles for the corners of each polygon, in its order.
 std::vector<ScreenedTriangle> screened_triangles(const std::vector<Float3>& floats,
                                                  const std::vector<Corners>& corners);
+
+// The screened orientation of (a, b, c) seen along the axis other than i
+// and j (filtered::orient2d_sign): 0 when the doubles cannot tell.
+inline int orient2d_screen(const Float3& a, const Float3& b, const Float3& c, int i, int j) {
+    const auto ui = static_cast<std::size_t>(i), uj = static_cast<std::size_t>(j);
+    return filtered::orient2d_sign(a[ui], a[uj], b[ui], b[uj], c[ui], c[uj]);
+}
 
 // The side of point d against the plane of triangle s: +1 in front, -1
 // behind, 0 when the screen cannot tell.
