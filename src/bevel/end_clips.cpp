@@ -8,19 +8,15 @@
 namespace corv {
 namespace {
 
-[[noreturn]] void straight_on(const BevelContext& ctx, std::size_t e, int end, int side) {
-    const SolidEdge& edge = ctx.edges[e];
-    const FaceNext& n = ctx.links.next[e][static_cast<std::size_t>(end)][static_cast<std::size_t>(side)];
-    throw Panic(PanicKind::invalid_argument,
-                "chamfer: edge " + edge_text(edge) + " of face '" + edge.faces[static_cast<std::size_t>(side)].label +
-                    "' goes on in a straight line into edge " + edge_text(ctx.edges[n.edge]) + " at " +
-                    plain_point_text(end_point(edge, end)) +
-                    ", where the other face changes; a bevel cannot end there: leave the edge out");
-}
-
 HalfSpace face_clip(const BevelContext& ctx, std::size_t e, int end, const FaceNext& n) {
     const EdgeFace& beyond = ctx.edges[n.edge].faces[static_cast<std::size_t>(1 - n.side)];
     return keep(beyond.plane, end_point(ctx.edges[e], 1 - end), beyond.label, "the plane of a face at a bevel's end");
+}
+
+HalfSpace across(const BevelContext& ctx, std::size_t e, int end) {
+    const Vec3 out = out_of(ctx.edges[e], end);
+    return keep(Plane{out, dot(out, end_point(ctx.edges[e], end))}, end_point(ctx.edges[e], 1 - end), "chamfer",
+                "the square end of a bevel");
 }
 
 HalfSpace miter(const BevelContext& ctx, std::size_t e, int end, std::size_t g) {
@@ -65,9 +61,19 @@ Alternatives end_clips(const BevelContext& ctx, std::size_t e, int end) {
     bool same[2], chosen[2];
     for (int s = 0; s < 2; ++s) {
         const FaceNext& n = next[static_cast<std::size_t>(s)];
-        if (n.straight) straight_on(ctx, e, end, s);
         same[s] = ctx.edges[n.edge].convex == edge.convex;
         chosen[s] = ctx.bevels[n.edge].has_value();
+    }
+    if (next[0].straight || next[1].straight) {
+        // One face runs on straight past the vertex: the piece ends square
+        // across the edge (meeting a bevelled neighbour of its kind on the
+        // other side at their miter).
+        std::vector<HalfSpace> cuts{across(ctx, e, end)};
+        for (int s = 0; s < 2; ++s) {
+            const FaceNext& n = next[static_cast<std::size_t>(s)];
+            if (!n.straight && same[s] && chosen[s]) cuts.push_back(miter(ctx, e, end, n.edge));
+        }
+        return {cuts};
     }
     if (uniform_star(ctx, e, end)) {
         // A convex corner (or a concave one): the solid there (or what is

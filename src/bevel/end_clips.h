@@ -15,7 +15,9 @@
 // other kind (the edge is the odd one at the vertex, as the inner vertical
 // edge at the top of an L-bracket): then the piece ends under its
 // neighbours' bevels, split by their miter when both are bevelled, so the
-// bevels of the majority run over it.
+// bevels of the majority run over it. Where one of the edge's faces runs
+// on straight past the vertex (only the other face changes there), the
+// piece ends square across the edge.
 #pragma once
 
 #include <optional>

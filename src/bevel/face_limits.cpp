@@ -71,11 +71,11 @@ void check_part(const BevelContext& ctx, FaceSide at, const Rational& dist, cons
     std::optional<Vec3> ends[2];
     for (int k = 0; k < 2; ++k) {
         const FaceNext& n = ctx.links.next[at.first][static_cast<std::size_t>(k)][static_cast<std::size_t>(at.second)];
-        if (n.straight) {
-            if (!ctx.bevels[at.first] && !ctx.bevels[n.edge]) return;  // both sharp: nothing trims it
-            vanishing(ctx, at, dist);
-        }
-        ends[k] = meet(own, trim_plane(ctx, n.edge, n.side), face);
+        if (n.straight && !ctx.bevels[at.first] && !ctx.bevels[n.edge]) return;  // both sharp: nothing trims it
+        // Running on straight, the part ends square across the edge at the vertex.
+        const Vec3 along = edge_direction(e);
+        const Plane square{along, dot(along, end_point(e, k))};
+        ends[k] = meet(own, n.straight ? square : trim_plane(ctx, n.edge, n.side), face);
         if (!ends[k]) vanishing(ctx, at, dist);
     }
     if (dot(sub(*ends[1], *ends[0]), edge_direction(e)).sign() <= 0) vanishing(ctx, at, dist);
@@ -112,9 +112,17 @@ bool surely_apart(const SolidEdge& a, const SolidEdge& b, double limit2) {
                             bool bevels_meet) {
     const SolidEdge& ea = ctx.edges[a.first];
     const SolidEdge& eb = ctx.edges[b];
-    const std::string apart = length_text(squared_distance(ea.start, ea.end, eb.start, eb.end));
+    const Rational d2 = squared_distance(ea.start, ea.end, eb.start, eb.end);
+    const std::string face = ea.faces[static_cast<std::size_t>(a.second)].label;
+    if (d2.is_zero()) {
+        throw Panic(PanicKind::invalid_argument, "chamfer: edge " + edge_text(ea) + " of face '" + face +
+                                                     "' touches edge " + edge_text(eb) +
+                                                     " of the same face (the face is pinched there), so no bevel "
+                                                     "fits along it: leave the edge out");
+    }
+    const std::string apart = length_text(d2);
     std::string text = "chamfer: dist " + dist.plain_text() + " is too large: edge " + edge_text(ea) + " of face '" +
-                       ea.faces[static_cast<std::size_t>(a.second)].label + "' and edge " + edge_text(eb);
+                       face + "' and edge " + edge_text(eb);
     text += bevels_meet ? " are " + apart +
                               " apart, so their bevels would meet and the face would fall apart between "
                               "them; use dist below half that distance, or leave one of them out"

@@ -120,6 +120,10 @@ def test_non_convex_parts_are_bevelled_along_every_edge(tmp_path):
     plate = cv.box(20, 20, 3) - cv.box(4, 4, 5).translate(3, 3, -1) - cv.box(6, 5, 2).translate(10, 10, 2)
     _check_part(plate, F(1, 2))
     _check_part(cv.box(8, 8, 2) | cv.box(2, 3, 3).translate(3, 3, 2), F(1, 4))  # a boss: roots filled
+    # Up the edge x = 4, y = 0 the front face runs on straight where the other face turns from
+    # x = 4 to x + y = 4: the two bevels end square across the edge there.
+    ramp = cv.box(4, 4, 2) | cv.prism([(0, 0), (4, 0), (0, 4)], 2).translate(0, 0, 2)
+    assert ramp.chamfer(F(1, 4)).is_watertight
 
 
 def test_heat_sink_fins_roots_and_the_narrow_strips_beside_them():
