@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <map>
 
 #include "bsp/boolean.h"
 #include "canonical/watertight.h"
+#include "core/exact_double.h"
 #include "core/measures.h"
 #include "core/transforms.h"
+#include "mesh/fans.h"
 #include "mesh/from_triangles.h"
 #include "mesh/mesh_of.h"
 #include "mesh/same_shape.h"
@@ -200,6 +203,23 @@ TEST(FromMeshCrossings, ShellsNestAsASolidsDo) {
     loose.add(box(5, 0, 0, 2), true);
     EXPECT_NE(loose.refusal().find("the shell of face 12, facing inward, lies inside no shell facing outward"),
               std::string::npos);
+}
+
+// The apex of a cone over a rim that winds once has a plain fan; over a
+// rim that winds twice (climbing, so that the rim does not cross itself),
+// its triangles lie over each other, and the pairs at the apex are checked.
+TEST(FromMeshCrossings, FansWindingTwiceAreNotPlain) {
+    const double pi = std::acos(-1.0);
+    for (int turns : {1, 2}) {
+        std::vector<Float3> f{{0, 0, 2}};
+        std::vector<Corners> fan;
+        for (int i = 0; i < 6; ++i) {
+            const double a = 2 * pi * turns * i / 6 + 0.03 * i;  // no rim corner opposite another
+            f.push_back({std::cos(a), std::sin(a), 0.25 * std::min(i, 6 - i)});
+            fan.push_back({0, 1 + std::uint64_t(i), 1 + std::uint64_t(i + 1) % 6});
+        }
+        EXPECT_EQ(plain_fans(f.size(), screened_triangles(f, fan))[0], turns == 1 ? 1 : 0) << turns;
+    }
 }
 
 // A vertex of a closed mesh pushed through to the far side: its triangles
