@@ -67,9 +67,15 @@ def chamfer_core(core: NativeSolid, dist: Number, edges: EdgeChoice, method: str
     all_edges = edges_of(core)
     if callable(edges):
         return core.chamfer(dist, edges=[i for i, edge in enumerate(all_edges) if edges(edge)])
+    try:
+        items = iter(edges)
+    except TypeError:
+        raise TypeError(
+            f"chamfer(): edges must be None, an iterable of Edge records or a predicate, got {type(edges).__name__}"
+        ) from None
     index = {edge: i for i, edge in enumerate(all_edges)}
     chosen = []
-    for edge in edges:
+    for edge in items:
         if not isinstance(edge, Edge):
             raise TypeError(f"chamfer(): edges must hold Edge records, got {type(edge).__name__}")
         if edge not in index:

@@ -134,6 +134,11 @@ TEST(BevelConvex, ChosenEdgesOnlyAndNoneLeaveTheRestSharp) {
                                   2, "o");
     EXPECT_TRUE(same_shape(got, want));
     EXPECT_EQ(volume6(bevel_edges(box, {}, Rational(1, 2)).polygons), Rational(48));
+    Solid open = box;
+    open.polygons.pop_back();
+    EXPECT_TRUE(test::panics_with([&] { bevel_all_edges(open, Rational(1, 2)); }, PanicKind::not_manifold, "open"));
+    EXPECT_NE(test::panic_text([&] { bevel_all_edges(open, 1); }).find("chamfer: the solid is not closed along"),
+              std::string::npos);
 }
 
 }  // namespace
