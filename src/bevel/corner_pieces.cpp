@@ -8,7 +8,7 @@ namespace corv {
 namespace {
 
 // The faces of a tetrahedron by its corners, each with the corner it faces.
-constexpr int kTetraFaces[4][4] = {{0, 1, 2, 3}, {0, 1, 3, 2}, {0, 2, 3, 1}, {1, 2, 3, 0}};
+constexpr std::size_t kTetraFaces[4][4] = {{0, 1, 2, 3}, {0, 1, 3, 2}, {0, 2, 3, 1}, {1, 2, 3, 0}};
 
 // The points where the bevel lines meet in each face, going round the
 // vertex from its first edge; empty when the faces do not go round once.

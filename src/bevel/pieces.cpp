@@ -98,7 +98,7 @@ void add_corner_pieces(const PieceSite& site, std::size_t s, Pieces& out) {
 Pieces bevel_pieces(const PieceSite& site) {
     Pieces out;
     std::size_t chosen = 0, done = 0;
-    for (const auto& b : site.ctx.bevels) chosen += b ? 1 : 0;
+    for (const auto& b : site.ctx.bevels) chosen += b ? 1u : 0u;
     for (std::size_t i = 0; i < site.ctx.edges.size(); ++i) {
         if (!site.ctx.bevels[i]) continue;
         guard::progress("chamfer", ++done, chosen);
