@@ -119,6 +119,11 @@ def test_non_convex_parts_are_bevelled_along_every_edge(tmp_path):
     assert ell.volume > cv.prism(L_BRACKET, 40).chamfer(2, method="cutters").volume
     plate = cv.box(20, 20, 3) - cv.box(4, 4, 5).translate(3, 3, -1) - cv.box(6, 5, 2).translate(10, 10, 2)
     _check_part(plate, F(1, 2))
+    # A pocket's floor corner is filled as a box's corner is cut: the pocket's void bevelled.
+    deep = cv.box(20, 20, 6) - cv.box(6, 5, 5).translate(10, 10, 2)
+    corner = cv.box(1, 1, F(6, 5)).translate(10, 10, 2)
+    void = cv.box(6, 5, 8).translate(10, 10, 2).chamfer(F(1, 2))
+    assert (deep.chamfer(F(1, 2)) & corner).same_shape(corner - void)
     _check_part(cv.box(8, 8, 2) | cv.box(2, 3, 3).translate(3, 3, 2), F(1, 4))  # a boss: roots filled
     # Up the edge x = 4, y = 0 the front face runs on straight where the other face turns from
     # x = 4 to x + y = 4: the two bevels end square across the edge there.
