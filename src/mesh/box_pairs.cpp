@@ -1,5 +1,6 @@
 #include "mesh/box_pairs.h"
 
+#include <algorithm>
 #include <array>
 #include <span>
 
@@ -20,10 +21,11 @@ std::uint32_t cell_of(const local::Grid& g, std::size_t axis, double x) {
     return t >= top ? g.dims[axis] - 1 : static_cast<std::uint32_t>(t);  // truncating a positive t floors it
 }
 
-// The grid with each triangle in every cell its box meets, and each box's
-// range of cells. The grid's shape is local::make_grid's; the ranges are
-// found once for the counting and the filling.
-local::Grid place(const std::vector<Float3>& lo, const std::vector<Float3>& hi, std::vector<Cells>& ranges) {
+// The grid with each triangle in every cell its box meets, and for each
+// item of the grid the axes along which its box starts in that cell (bit k
+// for axis k). The grid's shape is local::make_grid's; each box's range of
+// cells is found once, for counting and filling.
+local::Grid place(const std::vector<Float3>& lo, const std::vector<Float3>& hi, std::vector<std::uint8_t>& starts) {
     const std::size_t n = lo.size();
     Float3 all_lo = lo[0], all_hi = hi[0];
     for (std::size_t i = 0; i < n; ++i) {
@@ -31,7 +33,7 @@ local::Grid place(const std::vector<Float3>& lo, const std::vector<Float3>& hi, 
         widen(all_lo, all_hi, hi[i]);
     }
     local::Grid g = local::make_grid(all_lo, all_hi, n, {false, false, false}, 0, lo, hi);
-    ranges.resize(n);
+    std::vector<Cells> ranges(n);
     for (std::size_t i = 0; i < n; ++i) {
         for (std::size_t k = 0; k < 3; ++k) {
             ranges[i][k] = cell_of(g, k, lo[i][k]);
@@ -42,44 +44,37 @@ local::Grid place(const std::vector<Float3>& lo, const std::vector<Float3>& hi, 
         const Cells& r = ranges[i];
         for (std::uint32_t z = r[2]; z <= r[5]; ++z)
             for (std::uint32_t y = r[1]; y <= r[4]; ++y)
-                for (std::uint32_t x = r[0]; x <= r[3]; ++x) f(g.cell_index(x, y, z));
+                for (std::uint32_t x = r[0]; x <= r[3]; ++x)
+                    f(g.cell_index(x, y, z), (x == r[0] ? 1u : 0u) | (y == r[1] ? 2u : 0u) | (z == r[2] ? 4u : 0u));
     };
     const std::size_t cells = g.start.size() - 1;
-    for (std::size_t i = 0; i < n; ++i) for_cells(i, [&](std::size_t c) { ++g.start[c + 1]; });
+    for (std::size_t i = 0; i < n; ++i) for_cells(i, [&](std::size_t c, unsigned) { ++g.start[c + 1]; });
     for (std::size_t c = 0; c < cells; ++c) g.start[c + 1] += g.start[c];
     g.items.resize(g.start[cells]);
+    starts.resize(g.start[cells]);
     std::vector<std::uint32_t> fill(g.start.begin(), g.start.end() - 1);
     for (std::size_t i = 0; i < n; ++i) {
-        for_cells(i, [&](std::size_t c) { g.items[fill[c]++] = static_cast<std::uint32_t>(i); });
+        for_cells(i, [&](std::size_t c, unsigned bits) {
+            starts[fill[c]] = static_cast<std::uint8_t>(bits);
+            g.items[fill[c]++] = static_cast<std::uint32_t>(i);
+        });
     }
     return g;
 }
 
-// One cell's boxes side by side, coordinate by coordinate, those that start
-// in the cell along every axis first; `starts` has bit k set for a box
-// that starts in the cell along axis k.
+// One cell's boxes side by side, coordinate by coordinate, with their
+// starts in the cell.
 struct Cell {
     std::array<std::vector<double>, 3> lo, hi;
     std::vector<std::uint32_t> id;
     std::vector<std::uint8_t> starts;
-    std::size_t whole = 0;  // how many start here along every axis
 };
 
-void gather(const std::vector<Float3>& lo, const std::vector<Float3>& hi, const std::vector<Cells>& ranges,
-            std::span<const std::uint32_t> bucket, const std::array<std::uint32_t, 3>& at, Cell& cell) {
+void gather(const std::vector<Float3>& lo, const std::vector<Float3>& hi, std::span<const std::uint32_t> bucket,
+            const std::uint8_t* starts, Cell& cell) {
     const std::size_t n = bucket.size();
-    cell.id.clear();
-    cell.starts.clear();
-    for (int pass = 0; pass < 2; ++pass) {
-        for (const std::uint32_t i : bucket) {
-            unsigned bits = 0;
-            for (std::size_t k = 0; k < 3; ++k) bits |= (ranges[i][k] == at[k] ? 1u : 0u) << k;
-            if ((bits == 7u) != (pass == 0)) continue;
-            cell.id.push_back(i);
-            cell.starts.push_back(static_cast<std::uint8_t>(bits));
-        }
-        if (pass == 0) cell.whole = cell.id.size();
-    }
+    cell.id.assign(bucket.begin(), bucket.end());
+    cell.starts.assign(starts, starts + n);
     for (std::size_t k = 0; k < 3; ++k) {
         cell.lo[k].resize(n);
         cell.hi[k].resize(n);
@@ -117,8 +112,8 @@ void box_pairs(const std::vector<ScreenedTriangle>& triangles, const std::vector
         lo[i] = hi[i] = triangles[i].f[0];
         for (const Float3& p : triangles[i].f) widen(lo[i], hi[i], p);
     }
-    std::vector<Cells> ranges;
-    const local::Grid g = place(lo, hi, ranges);
+    std::vector<std::uint8_t> starts;
+    const local::Grid g = place(lo, hi, starts);
     guard::Watch* watch = guard::current();
     Cell cell;
     auto offer = [&](std::size_t x, std::size_t y) {
@@ -132,16 +127,15 @@ void box_pairs(const std::vector<ScreenedTriangle>& triangles, const std::vector
                 const auto bucket = g.bucket(g.cell_index(i, j, k));
                 if (bucket.size() < 2) continue;
                 guard::poll(watch, static_cast<std::int64_t>(bucket.size() * bucket.size() / 32 + 1));
-                gather(lo, hi, ranges, bucket, {i, j, k}, cell);
+                const std::size_t cell_start = g.start[g.cell_index(i, j, k)];
+                gather(lo, hi, bucket, starts.data() + cell_start, cell);
                 // A pair's common part starts in this cell along every axis
                 // where one of the two boxes starts here (both lie in it).
                 const std::size_t m = cell.id.size();
-                for (std::size_t x = 0; x < cell.whole; ++x) {
-                    for (std::size_t y = x + 1; y < m; ++y) offer(x, y);
-                }
-                for (std::size_t x = cell.whole; x < m; ++x) {
+                for (std::size_t x = 0; x < m; ++x) {
+                    const unsigned sx = cell.starts[x];
                     for (std::size_t y = x + 1; y < m; ++y) {
-                        if ((cell.starts[x] | cell.starts[y]) == 7u) offer(x, y);
+                        if ((sx | cell.starts[y]) == 7u) offer(x, y);
                     }
                 }
             }
