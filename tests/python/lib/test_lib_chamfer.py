@@ -117,6 +117,12 @@ def _check_part(part, d, skip=()):
 def test_non_convex_parts_are_bevelled_along_every_edge(tmp_path):
     ell = _check_part(cv.prism(L_BRACKET, 40), 2)
     assert ell.volume > cv.prism(L_BRACKET, 40).chamfer(2, method="cutters").volume
+    # The inside corners at the top and bottom (two convex edges, one concave) are the ones the
+    # space around the L gets (one convex, two concave): the bevelled space leaves the same part.
+    space = (cv.box(100, 100, 100).translate(-20, -20, -20) - cv.prism(L_BRACKET, 40)).chamfer(2)
+    for z in (-5, 35):
+        corner = cv.box(10, 10, 10).translate(1, 1, z)
+        assert (ell & corner).same_shape(corner - (space & corner))
     plate = cv.box(20, 20, 3) - cv.box(4, 4, 5).translate(3, 3, -1) - cv.box(6, 5, 2).translate(10, 10, 2)
     _check_part(plate, F(1, 2))
     # A pocket's floor corner is filled as a box's corner is cut: the pocket's void bevelled.
