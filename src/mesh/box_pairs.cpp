@@ -129,7 +129,7 @@ void box_pairs(const std::vector<ScreenedTriangle>& triangles, const std::vector
                 guard::poll(watch, static_cast<std::int64_t>(bucket.size() * bucket.size() / 32 + 1));
                 const std::size_t cell_start = g.start[g.cell_index(i, j, k)];
                 gather(lo, hi, bucket, starts.data() + cell_start, cell);
-                // A pair's common part starts in this cell along every axis
+                // The overlap of a pair's boxes starts in this cell along every axis
                 // where one of the two boxes starts here (both lie in it).
                 const std::size_t m = cell.id.size();
                 for (std::size_t x = 0; x < m; ++x) {

@@ -1,6 +1,6 @@
 // The pairs of a mesh's triangles whose float boxes meet, found in a
 // uniform grid over the mesh's box (each pair once, in the cell where the
-// common part of the two boxes starts), less the pairs that share a corner
+// overlap of the two boxes starts), less the pairs that share a corner
 // whose fan is plain: those meet only where they share.
 #pragma once
 

@@ -32,7 +32,7 @@ void uses_of(std::size_t points, const std::vector<ScreenedTriangle>& tris, std:
 // from V between p and q wind around V as many times as they hold a
 // direction w off all their sides: once means they tile the plane around V
 // without overlapping. A triangle lies in its wedge and keeps its area, so
-// two triangles meet only over the wedges' common part: V, or the side of
+// two triangles meet only over the wedges' overlap: V, or the side of
 // the two next to each other in the fan. Each p is some other triangle's q
 // (the fan closes), so the side of w against each line from V is screened
 // once, at p.

@@ -192,7 +192,7 @@ Contact triangle_contact(const MeshView& m, std::size_t a, std::size_t b) {
     Sides sa = screened_sides(m, b, a, a_in_b);
     if (one_side(sa, a_in_b) != 0) return away;
     if (!all_settled(sb, b_in_a) || !all_settled(sa, a_in_b)) {
-        // Nearly in one plane (a flat or nearly flat part of the mesh): most
+        // Nearly in one plane (a flat or nearly flat stretch of the mesh): most
         // such pairs lie side by side, which their shadows show.
         const std::size_t k = m.screened[a].axis, l = m.screened[b].axis;
         if (shadows_apart(m.screened[a], m.screened[b], k) ||

@@ -19,15 +19,15 @@ using Corners = std::array<std::uint64_t, 3>;
 
 // A triangle as the float screens read it: its corners' indices and
 // doubles, and the orientation screen of local/filtered.h against its plane
-// with the part that depends on the triangle computed once and the bound
+// with what depends on the triangle alone computed once and the bound
 // taken for the largest magnitudes of the mesh's doubles (so once too).
 struct ScreenedTriangle {
     Corners corners;
     std::array<Float3, 3> f;
-    Float3 cross;       // (f1 - f0) x (f2 - f0) in doubles
-    double bound = 0;   // the error bound; 0 when the screen cannot be used
-    std::uint8_t axis;  // the axis along which cross is largest
-    std::int8_t turn;   // the screened orientation of the shadow along it (0: unknown)
+    Float3 cross;           // (f1 - f0) x (f2 - f0) in doubles
+    double bound = 0;       // the error bound; 0 when the screen cannot be used
+    std::uint8_t axis = 0;  // the axis along which cross is largest
+    std::int8_t turn = 0;   // the screened orientation of the shadow along it (0: unknown)
 };
 
 // The triangles of a mesh, as the from_mesh checks see them. The polygons
