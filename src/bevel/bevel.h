@@ -17,10 +17,10 @@
 //
 // Refused (Panic, invalid_argument, naming the edge and the face): a dist
 // that is not positive, one at which a face along a chosen edge would
-// vanish or fall apart (face_limits.h), a piece that would reach another
-// part of the solid (clearance.h), a chosen edge that goes on straight into
-// an edge of another face pair. An open solid is refused by solid_edges
-// (not_manifold).
+// vanish or fall apart (face_limits.h; a convex and a concave chosen edge
+// of one face may come closer, their bevels then merge), a piece that
+// would reach another part of the solid (clearance.h). An empty solid is
+// refused (empty_solid), an open one by solid_edges (not_manifold).
 #pragma once
 
 #include <cstddef>

@@ -15,7 +15,8 @@
 // other kind (the edge is the odd one at the vertex, as the inner vertical
 // edge at the top of an L-bracket): then the piece ends under its
 // neighbours' bevels, split by their miter when both are bevelled, so the
-// bevels of the majority run over it. Where one of the edge's faces runs
+// bevels of the majority run over it (a neighbour left sharp ends it at the
+// plane of the face beyond, as before). Where one of the edge's faces runs
 // on straight past the vertex (only the other face changes there), the
 // piece ends square across the edge.
 #pragma once
