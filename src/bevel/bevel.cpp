@@ -8,6 +8,7 @@
 #include "bevel/end_links.h"
 #include "bevel/face_limits.h"
 #include "bevel/pieces.h"
+#include "core/guard.h"
 #include "core/measures.h"
 #include "core/panic.h"
 #include "edges/solid_edges.h"
@@ -17,6 +18,7 @@ namespace corv {
 namespace {
 
 std::vector<SolidEdge> edges_for_chamfer(const Solid& solid) {
+    guard::progress(kChamferOp, 0, 1);  // the chamfer's progress, not the edges' it asks for
     if (solid.polygons.empty()) {
         throw Panic(PanicKind::empty_solid, "chamfer: the solid is empty, it has no edges to bevel");
     }

@@ -101,7 +101,7 @@ Pieces bevel_pieces(const PieceSite& site) {
     for (const auto& b : site.ctx.bevels) chosen += b ? 1u : 0u;
     for (std::size_t i = 0; i < site.ctx.edges.size(); ++i) {
         if (!site.ctx.bevels[i]) continue;
-        guard::progress("chamfer", ++done, chosen);
+        guard::progress(kChamferOp, ++done, chosen);
         add_edge_pieces(site, i, out);
     }
     for (std::size_t s = 0; s < site.ctx.links.stars.size(); ++s) {

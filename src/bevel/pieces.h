@@ -16,6 +16,9 @@
 
 namespace corv {
 
+// The name the chamfer reports its progress under (one address for every use).
+inline constexpr char kChamferOp[] = "chamfer";
+
 struct Pieces {
     std::vector<Solid> removed;
     std::vector<Solid> filled;
