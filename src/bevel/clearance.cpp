@@ -24,10 +24,13 @@ Box box_of(const std::vector<Polygon>& polygons) {
     return b;
 }
 
+// Whether the boxes may meet. Each float bound is a vertex's coordinate
+// rounded to nearest (within a relative 2^-53 of the exact one), so a slack
+// of 1e-9 of the magnitudes keeps in every pair of boxes whose exact boxes
+// meet; the exact test (inside_part) decides the rest.
 bool boxes_meet(const Box& a, const Float3& lo, const Float3& hi) {
     for (std::size_t i = 0; i < 3; ++i) {
-        // Rounded coordinates: a little slack keeps touching boxes in.
-        const double slack = 1e-9 * (std::abs(a.lo[i]) + std::abs(a.hi[i]) + 1);
+        const double slack = 1e-9 * (std::abs(a.lo[i]) + std::abs(a.hi[i]) + std::abs(lo[i]) + std::abs(hi[i]) + 1);
         if (hi[i] < a.lo[i] - slack || lo[i] > a.hi[i] + slack) return false;
     }
     return true;

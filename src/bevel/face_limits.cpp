@@ -6,6 +6,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
 
 #include "bevel/strips.h"
 #include "core/guard.h"
@@ -94,18 +95,17 @@ bool share_an_end(const SolidEdge& a, const SolidEdge& b) {
     return a.start == b.start || a.start == b.end || a.end == b.start || a.end == b.end;
 }
 
-// Whether the edges' boxes are surely farther apart than sqrt(limit2).
-bool surely_apart(const SolidEdge& a, const SolidEdge& b, double limit2) {
-    double gap2 = 0;
+// Whether the edges' boxes are farther apart than sqrt(limit2), exactly:
+// then so are the edges.
+bool boxes_apart(const SolidEdge& a, const SolidEdge& b, const Rational& limit2) {
+    Rational gap2;
     for (std::size_t i = 0; i < 3; ++i) {
-        const double alo = std::min(a.start[i].to_double(), a.end[i].to_double());
-        const double ahi = std::max(a.start[i].to_double(), a.end[i].to_double());
-        const double blo = std::min(b.start[i].to_double(), b.end[i].to_double());
-        const double bhi = std::max(b.start[i].to_double(), b.end[i].to_double());
-        const double gap = std::max({alo - bhi, blo - ahi, 0.0});
+        const auto [alo, ahi] = std::minmax(a.start[i], a.end[i]);
+        const auto [blo, bhi] = std::minmax(b.start[i], b.end[i]);
+        const Rational gap = alo > bhi ? alo - bhi : (blo > ahi ? blo - ahi : Rational(0));
         gap2 += gap * gap;
     }
-    return gap2 > limit2 * (1 + 1e-9) + 1e-300;
+    return gap2 > limit2;
 }
 
 [[noreturn]] void too_close(const BevelContext& ctx, FaceSide a, std::size_t b, const Rational& dist,
@@ -138,7 +138,7 @@ void check_apart(const BevelContext& ctx, FaceSide a, FaceSide b, const Rational
     const SolidEdge& eb = ctx.edges[b.first];
     const bool both = ctx.bevels[b.first].has_value();
     const Rational reach = both ? dist + dist : dist;
-    if (share_an_end(ea, eb) || surely_apart(ea, eb, (reach * reach).to_double())) return;
+    if (share_an_end(ea, eb) || boxes_apart(ea, eb, reach * reach)) return;
     const Vec3& normal = ea.faces[static_cast<std::size_t>(a.second)].plane.normal;
     const Strip sa = strip_of(ea, *ctx.bevels[a.first], a.second);
     const Vec3 ends_b[2] = {eb.start, eb.end};
