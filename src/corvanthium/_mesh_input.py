@@ -41,7 +41,7 @@ def _exact_rows(vertices: Any) -> list[list[Any]]:
     return [[Fraction(x) if isinstance(x, float) else x for x in row] for row in vertices]
 
 
-def from_mesh(vertices: Mesh | Any, faces: Any = None, *, label: str = "mesh") -> Solid:
+def from_mesh(vertices: Mesh | Any, faces: Any = None, *, label: str = "mesh", resolve: bool = False) -> Solid:
     """A ``Solid`` from a triangle mesh; nothing is rounded.
 
     ``vertices`` is an (n, 3) array or sequence of coordinates and ``faces``
@@ -50,15 +50,28 @@ def from_mesh(vertices: Mesh | Any, faces: Any = None, *, label: str = "mesh") -
     ``from_mesh(s.mesh())`` has exactly the faces of ``s``. Coordinates may
     be floats (a float is a binary fraction and is taken exactly as that),
     ints, ``Fraction``, ``Decimal`` or exact text. Every triangle becomes a
-    polygon labelled ``label``; a mesh facing inward is turned outward.
+    polygon labelled ``label``; a mesh facing inward (negative volume) is
+    turned outward as a whole.
+
+    The mesh must bound a solid: no two triangles may cross, overlap or touch
+    other than where the mesh joins them (a shared corner or edge), and no
+    shell may lie inside another that faces the same way; an inner shell
+    facing inward is a cavity. Meshes that touch themselves only along an
+    edge (with a copy of the points per sheet) or at a point pass. With
+    ``resolve=True`` a mesh that passes through itself or nests shells is
+    taken as the exact solid it encloses instead (the points of winding
+    number at least one: two overlapping cubes give their union); holes are
+    still refused.
 
     Raises ``KernelError`` naming the first offending face for an index out
-    of range or negative, a triangle of zero area, or an edge not shared by
-    exactly two triangles running opposite ways (edges are told apart by
-    vertex index), for a coordinate that is not finite, for rows of faces
-    of other lengths, a label that is not valid text and a ``Mesh`` whose
-    exact vertices cannot be read; ``TypeError`` for faces that are not
-    integers, a coordinate of another type or a label that is not a str.
+    of range or negative, a triangle of zero area, an edge not shared by
+    exactly two triangles running opposite ways (a hole; edges are told apart
+    by vertex index), two faces that cross (both named, with their corners)
+    or shells nested the wrong way; for a coordinate that is not finite,
+    rows of faces of other lengths, a label that is not valid text and a
+    ``Mesh`` whose exact vertices cannot be read; ``TypeError`` for faces
+    that are not integers, a coordinate of another type, a label that is not
+    a str or a resolve that is not a bool.
     """
     _check_label(label)
     if isinstance(vertices, Mesh):
@@ -70,7 +83,7 @@ def from_mesh(vertices: Mesh | Any, faces: Any = None, *, label: str = "mesh") -
             raise KernelError(
                 f"vertices: the Mesh's exact vertices are not readable ({e}); make Meshes with Solid.mesh()"
             ) from e
-        return _wrap(_from_exact_mesh(exact, vertices.faces, label=label))
+        return _wrap(_from_exact_mesh(exact, vertices.faces, label=label, resolve=resolve))
     if faces is None:
         raise TypeError("from_mesh() needs faces unless vertices is a Mesh")
     face_array = _index_array(faces)
@@ -86,9 +99,17 @@ def from_mesh(vertices: Mesh | Any, faces: Any = None, *, label: str = "mesh") -
         if array.ndim != 2 or array.shape[1] != 3:
             raise KernelError(f"vertices: expected an array of shape (n, 3), got shape {array.shape}")
         if array.dtype.kind == "f" or np.abs(array).max(initial=0) <= _EXACT_FLOAT_INT:
-            return _wrap(_from_float_mesh(np.ascontiguousarray(array, dtype=np.float64), face_array, label=label))
-        return _wrap(_from_exact_mesh([[int(x) for x in row] for row in array.tolist()], face_array, label=label))
-    return _wrap(_from_exact_mesh(_exact_rows(vertices), face_array, label=label))
+            return _wrap(
+                _from_float_mesh(
+                    np.ascontiguousarray(array, dtype=np.float64), face_array, label=label, resolve=resolve
+                )
+            )
+        return _wrap(
+            _from_exact_mesh(
+                [[int(x) for x in row] for row in array.tolist()], face_array, label=label, resolve=resolve
+            )
+        )
+    return _wrap(_from_exact_mesh(_exact_rows(vertices), face_array, label=label, resolve=resolve))
 
 
 def _check_label(label: Any) -> None:
@@ -109,20 +130,21 @@ def _plain(rows: Sequence[Any]) -> bool:
     )
 
 
-def load_mesh(path: str | os.PathLike[str], *, label: str | None = None) -> Solid:
+def load_mesh(path: str | os.PathLike[str], *, label: str | None = None, resolve: bool = False) -> Solid:
     """A ``Solid`` from a mesh file that trimesh reads (STL, OBJ, PLY, GLB, 3MF, ...).
 
     The bodies of a scene are taken together, each where the scene places
     it. The file's float coordinates are taken exactly; in a file that
     stores each triangle's corners apart (STL), corners of exactly equal
     coordinates are joined. The polygons are labelled ``label`` (default:
-    the file's name without suffix). Raises ``FileNotFoundError`` when there
-    is no such file; ``KernelError`` naming the file when trimesh cannot read
-    it (its error chained), when it holds no triangles, or as ``from_mesh``
-    does; ``ImportError`` without trimesh.
+    the file's name without suffix); ``resolve`` is as for ``from_mesh``.
+    Raises ``FileNotFoundError`` when there is no such file; ``KernelError``
+    naming the file when trimesh cannot read it (its error chained), when it
+    holds no triangles, or as ``from_mesh`` does; ``ImportError`` without
+    trimesh.
     """
     vertices, faces = read_mesh_file(path)
     try:
-        return from_mesh(vertices, faces, label=label if label is not None else Path(path).stem)
+        return from_mesh(vertices, faces, label=label if label is not None else Path(path).stem, resolve=resolve)
     except KernelError as e:
         raise KernelError(f"{os.fspath(path)}: {e}") from e

@@ -122,16 +122,31 @@ std::vector<std::array<std::uint64_t, 3>> unsigned_faces(const IndexTriples& fac
     return out;
 }
 
+// resolve=True or False (omitted: False); nothing else, not even 0 or 1.
+bool read_flag(PyObject* obj, Value& out) {
+    if (obj != nullptr && !PyBool_Check(obj)) return refuse_type(obj, "bool");
+    store(out, obj == Py_True);
+    return true;
+}
+constexpr Converter flag{read_flag, true};
+
+SelfCrossing crossing_of(const Call& c, std::size_t i) {
+    return c.args.get<bool>(i) ? SelfCrossing::resolve : SelfCrossing::refuse;
+}
+
 std::string label_of(const Call& c, std::size_t i) {
     return c.args.get<std::optional<std::string>>(i).value_or("mesh");
 }
 
-constexpr Param float_mesh_params[] = {
-    {"vertices", &double_triples}, {"faces", &index_triples}, {"label", &optional_text, true, "'mesh'"}};
+constexpr Param float_mesh_params[] = {{"vertices", &double_triples},
+                                       {"faces", &index_triples},
+                                       {"label", &optional_text, true, "'mesh'"},
+                                       {"resolve", &flag, true, "False"}};
 PyObject* from_float_mesh(const Call& c) {
     const auto& vertices = c.args.get<DoubleTriples>(0);
     const auto& faces = c.args.get<IndexTriples>(1);
     std::string label = label_of(c, 2);
+    const SelfCrossing crossing = crossing_of(c, 3);
     return new_solid_object(without_gil([&] {
         std::vector<Vec3> points;
         points.reserve(vertices.size());
@@ -145,16 +160,19 @@ PyObject* from_float_mesh(const Call& c) {
             }
             points.push_back(Vec3{from_double(v[0]), from_double(v[1]), from_double(v[2])});
         }
-        return solid_from_triangles(std::move(points), unsigned_faces(faces), label);
+        return solid_from_triangles(std::move(points), unsigned_faces(faces), label, crossing);
     }));
 }
 
-constexpr Param exact_mesh_params[] = {
-    {"vertices", &number_rows}, {"faces", &index_triples}, {"label", &optional_text, true, "'mesh'"}};
+constexpr Param exact_mesh_params[] = {{"vertices", &number_rows},
+                                       {"faces", &index_triples},
+                                       {"label", &optional_text, true, "'mesh'"},
+                                       {"resolve", &flag, true, "False"}};
 PyObject* from_exact_mesh(const Call& c) {
     const auto& rows = c.args.get<NumberRows>(0);
     const auto& faces = c.args.get<IndexTriples>(1);
     std::string label = label_of(c, 2);
+    const SelfCrossing crossing = crossing_of(c, 3);
     return new_solid_object(without_gil([&] {
         std::vector<Vec3> points;
         points.reserve(rows.size());
@@ -165,7 +183,7 @@ PyObject* from_exact_mesh(const Call& c) {
             }
             points.push_back(Vec3{rows[i][0], rows[i][1], rows[i][2]});
         }
-        return solid_from_triangles(std::move(points), unsigned_faces(faces), label);
+        return solid_from_triangles(std::move(points), unsigned_faces(faces), label, crossing);
     }));
 }
 
