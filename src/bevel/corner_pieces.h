@@ -19,9 +19,9 @@ struct CornerPieces {
     bool convex;  // cut away (true) or filled
 };
 
-// Nothing when the vertex does not qualify, or its faces do not go round
-// it once.
-std::optional<CornerPieces> corner_pieces(const BevelContext& ctx, std::size_t star);
+// One per cone of the solid at the vertex (the edges round it in one
+// cycle) that qualifies.
+std::vector<CornerPieces> corner_pieces(const BevelContext& ctx, std::size_t star);
 
 // The four half-spaces of the tetrahedron with these corners, or nothing
 // when it is flat.

@@ -79,17 +79,17 @@ void add_edge_pieces(const PieceSite& site, std::size_t i, Pieces& out) {
 }
 
 void add_corner_pieces(const PieceSite& site, std::size_t s, Pieces& out) {
-    std::optional<CornerPieces> corner = corner_pieces(site.ctx, s);
-    if (!corner) return;
     const VertexStar& star = site.ctx.links.stars[s];
-    Piece piece{{}, {}, {}, "the corner at " + plain_point_text(star.point)};
-    add_star_faces(site.ctx, star, piece.own_faces);
-    for (std::vector<HalfSpace>& cuts : corner->tetrahedra) {
-        piece.solid = convex_piece(site.lo, site.hi, cuts, "chamfer");
-        piece.cuts = std::move(cuts);
-        if (auto face = reached_face(site.clearance, piece)) reaches(piece, *face);
-        if (piece.solid.polygons.empty()) continue;
-        (corner->convex ? out.removed : out.filled).push_back(std::move(piece.solid));
+    for (CornerPieces& corner : corner_pieces(site.ctx, s)) {
+        Piece piece{{}, {}, {}, "the corner at " + plain_point_text(star.point)};
+        add_star_faces(site.ctx, star, piece.own_faces);
+        for (std::vector<HalfSpace>& cuts : corner.tetrahedra) {
+            piece.solid = convex_piece(site.lo, site.hi, cuts, "chamfer");
+            piece.cuts = std::move(cuts);
+            if (auto face = reached_face(site.clearance, piece)) reaches(piece, *face);
+            if (piece.solid.polygons.empty()) continue;
+            (corner.convex ? out.removed : out.filled).push_back(std::move(piece.solid));
+        }
     }
 }
 

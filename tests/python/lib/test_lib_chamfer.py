@@ -210,3 +210,8 @@ def test_edges_chosen_by_records_or_predicate_and_what_is_refused():
     pair = cv.box(3, 3, 3) | cv.box(3, 3, 3).translate(F(33, 10), 0, 0)
     right = pair.chamfer(1, edges=lambda e: e.start[0] == e.end[0] == 3)
     assert right.volume == cv.box(3, 3, 3).chamfer(1, edges=lambda e: e.start[0] == e.end[0] == 3).volume + 27
+    # Two boxes meeting along an edge (four faces on it, two corners at its ends) bevel as apart.
+    one = cv.box(2, 2, 2).chamfer(F(1, 4))
+    assert (
+        (cv.box(2, 2, 2) | cv.box(2, 2, 2).translate(2, 2, 0)).chamfer(F(1, 4)).same_shape(one | one.translate(2, 2, 0))
+    )
