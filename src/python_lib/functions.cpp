@@ -11,6 +11,8 @@
 #include "builders/outline_check.h"
 #include "builders/prism.h"
 #include "core/panic.h"
+#include "mesh/from_triangles.h"
+#include "mesh/mesh_of.h"
 #include "nurbs/nurbs_checks.h"
 #include "nurbs/nurbs_eval.h"
 #include "python_lib/arguments.h"
@@ -55,6 +57,23 @@ PyObject* prism(const Call& c) {
     });
 }
 
+// Point i of the top is joined to point i of the bottom: outlines that turn
+// against each other (a top given half a turn round) give sides that pass
+// through each other, which is no solid.
+void refuse_twisted(const Solid& solid) {
+    try {
+        TriMesh mesh = mesh_of(solid);
+        std::vector<std::array<std::uint64_t, 3>> faces;
+        for (const auto& t : mesh.triangles) faces.push_back({t[0], t[1], t[2]});
+        solid_from_triangles(std::move(mesh.vertices), faces, "check");
+    } catch (const Panic&) {
+        throw Panic(PanicKind::invalid_argument,
+                    "prismatoid: the sides joining point i of 'bottom' to point i of 'top' pass through each "
+                    "other, so they bound no solid; start the top's points where the bottom's start and run "
+                    "them the same way round");
+    }
+}
+
 constexpr Param prismatoid_params[] = {{"bottom", &outline},
                                        {"z0", &number},
                                        {"top", &outline},
@@ -83,7 +102,9 @@ PyObject* prismatoid(const Call& c) {
         }
         if (!ridge_below) check_outline(bottom, "prismatoid: argument 'bottom'");
         if (!ridge_above) check_outline(top, "prismatoid: argument 'top'");
-        return make_prismatoid(bottom, num(c, 1), top, num(c, 3), label(c, 4, "prismatoid"));
+        Solid solid = make_prismatoid(bottom, num(c, 1), top, num(c, 3), label(c, 4, "prismatoid"));
+        refuse_twisted(solid);
+        return solid;
     });
 }
 

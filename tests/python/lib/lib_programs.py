@@ -59,7 +59,9 @@ def primitive(rng):
         return ("prism", outline(rng, aligned), positive(rng), label), aligned
     s, z0 = positive(rng), small(rng)
     bottom = [(0, 0), (s, 0), (s, s), (0, s)]
-    k = Fraction(rng.randint(1, 3), 4)
+    k = Fraction(
+        rng.randint(1, 2), 4
+    )  # a smaller square on top, or an apex (k = 3/4 turns the top half round: no solid)
     top = [(s * k, s * k), (s - s * k, s * k), (s - s * k, s - s * k), (s * k, s - s * k)]
     return ("prismatoid", bottom, z0, top, z0 + positive(rng), label), False
 

@@ -174,6 +174,8 @@ def test_call_shapes_are_type_errors(name):
         (lambda: cv.prismatoid(SQUARE, 1, SQUARE, 1), "'z1' must be above 'z0', got z0 = 1 and z1 = 1"),
         (lambda: cv.prismatoid(SQUARE, 0, [(0, 0), (2, 2), (2, 0), (0, 2)], 1), "argument 'top': edge 0"),
         (lambda: cv.prismatoid([(0, 0)] * 4, 0, [(1, 1)] * 4, 1), "both lie on a line or in a point"),
+        # the top given half a turn round: the sides pass through each other
+        (lambda: cv.prismatoid(SQUARE, 0, [(2, 2), (0, 2), (0, 0), (2, 0)], 1), "pass through each other"),
         (lambda: cv.box(-1, 1, 1), "box: argument 'dx' must be positive, got -1"),
         (lambda: cv.box(1, 0, 1), "argument 'dy' must be positive, got 0"),
         (lambda: cv.box(1, 1, "-1/2"), "argument 'dz' must be positive, got -1/2"),
