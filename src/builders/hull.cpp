@@ -76,7 +76,8 @@ Solid convex_hull(const std::vector<Vec3>& points, const std::string& label) {
         faces = std::move(kept);
     }
     Solid out;
-    for (const Face& f : faces) out.polygons.push_back(Polygon::make({points[f[0]], points[f[1]], points[f[2]]}, label));
+    for (const Face& f : faces)
+        out.polygons.push_back(Polygon::make({points[f[0]], points[f[1]], points[f[2]]}, label));
     return out;
 }
 

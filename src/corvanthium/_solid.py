@@ -475,15 +475,6 @@ def load(path: str | bytes | os.PathLike[str] | os.PathLike[bytes]) -> Solid:
     return _wrap(_native.load(path))
 
 
-def _from_bytes(data: bytes | bytearray | memoryview) -> Solid:
-    """The solid stored in data (bytes from Solid.to_bytes); unpickling calls it. Raises
-    KernelError for truncated, altered or foreign bytes."""
-    return _wrap(_native.decode(data))
-
-
-# Pickles made before Solid was written in Python name the rebuilding function
-# corvanthium._native._from_bytes; that name keeps answering with a Solid.
-_native._from_bytes = _from_bytes  # type: ignore[attr-defined]
 def load_step(path: str | os.PathLike[str], *, tolerance: float = 0.01) -> Solid:
     """One exact solid of every solid in a STEP file (through OCCT, the 'step' extra): planar
     faces come in exactly as the doubles the file holds, curved faces are triangulated within
@@ -493,3 +484,12 @@ def load_step(path: str | os.PathLike[str], *, tolerance: float = 0.01) -> Solid
     return _wrap(read_step(path, tolerance=tolerance))
 
 
+def _from_bytes(data: bytes | bytearray | memoryview) -> Solid:
+    """The solid stored in data (bytes from Solid.to_bytes); unpickling calls it. Raises
+    KernelError for truncated, altered or foreign bytes."""
+    return _wrap(_native.decode(data))
+
+
+# Pickles made before Solid was written in Python name the rebuilding function
+# corvanthium._native._from_bytes; that name keeps answering with a Solid.
+_native._from_bytes = _from_bytes  # type: ignore[attr-defined]
