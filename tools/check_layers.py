@@ -19,7 +19,10 @@ import sys
 from pathlib import Path
 
 SRC = Path(__file__).resolve().parent.parent / "src"
-KERNEL = ("core", "builders", "bsp", "canonical", "chamfer", "nurbs", "ssi", "mesh", "local", "serial", "edges", "bevel")
+KERNEL = (
+    *("core", "builders", "bsp", "canonical", "chamfer", "nurbs", "ssi"),
+    *("mesh", "local", "serial", "edges", "bevel"),
+)
 INCLUDE = re.compile(r'^\s*#\s*include\s*[<"]([^>"]+)[>"]', re.MULTILINE)
 
 # folder -> include prefixes it must not use
