@@ -53,15 +53,16 @@ def from_mesh(vertices: Mesh | Any, faces: Any = None, *, label: str = "mesh", r
     polygon labelled ``label``; a mesh facing inward (negative volume) is
     turned outward as a whole.
 
-    The mesh must bound a solid: no two triangles may cross, overlap or touch
-    other than where the mesh joins them (a shared corner or edge), and no
-    shell may lie inside another that faces the same way; an inner shell
-    facing inward is a cavity. Meshes that touch themselves only along an
-    edge (with a copy of the points per sheet) or at a point pass. With
-    ``resolve=True`` a mesh that passes through itself or nests shells is
-    taken as the exact solid it encloses instead (the points of winding
-    number at least one: two overlapping cubes give their union); holes are
-    still refused.
+    The mesh must bound a solid: its triangles may meet only where the mesh
+    joins them (a shared corner or edge) or touch along a side or at a corner
+    without passing through each other, and its shells (triangles joined
+    across edges) must nest as a solid's do, a cavity being a shell facing
+    inward inside one facing outward. With ``resolve=True`` a mesh that
+    passes through itself (two overlapping parts in one mesh, a vertex
+    pushed through a face) or whose shells nest otherwise is taken for the
+    exact solid it encloses: the points of winding number at least one (two
+    overlapping boxes give their union). A mesh that bounds a solid comes
+    back the same either way; holes are not closed.
 
     Raises ``KernelError`` naming the first offending face for an index out
     of range or negative, a triangle of zero area, an edge not shared by
