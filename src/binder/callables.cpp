@@ -12,24 +12,24 @@ const char* signed_doc(const Entry& entry, bool is_method) {
     // Tables are made once, at module initialisation under the interpreter
     // lock; the texts live as long as the process, as the tables do.
     static std::deque<std::string> texts;
-    std::string text = std::string(entry.name) + (is_method ? "($self" : "(");
+    std::string sig = std::string(entry.name) + (is_method ? "($self" : "(");
     bool first = !is_method, keywords = false;
     for (const Param& p : entry.params) {
-        if (!first) text += ", ";
+        if (!first) sig += ", ";
         first = false;
         if (p.keyword_only && !keywords) {
-            text += "*, ";
+            sig += "*, ";
             keywords = true;
         }
-        text += p.name;
+        sig += p.name;
         if (p.kind->optional) {
-            text += '=';
-            text += p.shown_default != nullptr ? p.shown_default : "None";
+            sig += '=';
+            sig += p.shown_default != nullptr ? p.shown_default : "None";
         }
     }
-    text += ")\n--\n\n";
-    text += entry.doc;
-    return texts.emplace_back(std::move(text)).c_str();
+    sig += ")\n--\n\n";
+    sig += entry.doc;
+    return texts.emplace_back(std::move(sig)).c_str();
 }
 
 PyObject* invoke(const Surface& surface, std::size_t index, PyObject* self, PyObject* args, PyObject* kwargs) noexcept {

@@ -56,7 +56,7 @@ Solid convex_hull(const std::vector<Vec3>& points, const std::string& label) {
                                fp[i]) > 0;
     };
     for (std::size_t i = 0; i < points.size(); ++i) {
-        guard::poll(faces.size());
+        guard::poll(static_cast<std::int64_t>(faces.size()));
         if (i == a || i == b || i == c || i == d) continue;
         // The faces p sees; their boundary (edges with a hidden face on the
         // other side) is the horizon, which p is joined to.

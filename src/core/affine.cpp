@@ -45,7 +45,7 @@ Solid affine_transformed(const Solid& s, const Matrix3& m, const Vec3& t) {
     std::vector<Polygon> out;
     out.reserve(s.polygons.size());
     for (const Polygon& p : s.polygons) {
-        guard::poll(p.vertices().size());
+        guard::poll(static_cast<std::int64_t>(p.vertices().size()));
         std::vector<Vec3> loop;
         loop.reserve(p.vertices().size());
         for (const Vec3& v : p.vertices()) loop.push_back(add(times(m, v), t));

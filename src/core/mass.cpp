@@ -29,7 +29,7 @@ Moments moments(const Solid& s) {
     Moments m;
     for (const Polygon& p : s.polygons) {
         const auto& v = p.vertices();
-        guard::poll(v.size() * 4);
+        guard::poll(static_cast<std::int64_t>(v.size() * 4));
         for (std::size_t k = 1; k + 1 < v.size(); ++k) add_tetrahedron(m, v[0], v[k], v[k + 1]);
     }
     return m;
@@ -39,7 +39,7 @@ double surface_area(const Solid& s) {
     double total = 0;
     for (const Polygon& p : s.polygons) {
         const auto& v = p.vertices();
-        guard::poll(v.size());
+        guard::poll(static_cast<std::int64_t>(v.size()));
         Vec3 twice{};  // twice the vector area, by the fan from the first vertex
         for (std::size_t k = 1; k + 1 < v.size(); ++k) twice = add(twice, cross(sub(v[k], v[0]), sub(v[k + 1], v[0])));
         total += std::sqrt(dot(twice, twice).to_double()) / 2;

@@ -32,7 +32,7 @@ bool in_closed_polygon(const Polygon& poly, const Vec3& p) {
 
 Containment containment(const Solid& s, const Vec3& p) {
     for (const Polygon& poly : s.polygons) {
-        guard::poll(poly.vertices().size());
+        guard::poll(static_cast<std::int64_t>(poly.vertices().size()));
         if (poly.plane.side(p) == 0 && in_closed_polygon(poly, p)) return Containment::boundary;
     }
     const Perturbation d = perturbation_of(Vec3{0, 0, 1});

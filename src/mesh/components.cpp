@@ -64,7 +64,7 @@ std::vector<Solid> components(const Solid& solid) {
     std::vector<std::size_t> cavities;
     std::vector<std::optional<std::size_t>> piece_of(shells.size());
     for (std::size_t s = 0; s < shells.size(); ++s) {
-        guard::poll(shells[s].size());
+        guard::poll(static_cast<std::int64_t>(shells[s].size()));
         Solid shell = solid_of(mesh, shells[s]);
         Rational v = volume6(shell.polygons);
         if (v.sign() < 0) {

@@ -97,7 +97,7 @@ std::size_t count_holes(std::vector<std::pair<std::uint64_t, std::uint64_t>> ope
     };
     local::UnionFind loops(ends.size());
     std::size_t count = ends.size();
-    for (const auto& [a, b] : open) count -= loops.join(id(a), id(b)) ? 1 : 0;
+    for (const auto& [a, b] : open) count -= loops.join(id(a), id(b)) ? 1u : 0u;
     return count;
 }
 
