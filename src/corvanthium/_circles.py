@@ -17,29 +17,10 @@ from fractions import Fraction
 from typing import Any
 
 from corvanthium._native import KernelError
-from corvanthium._rotation import exact
+from corvanthium._rotation import exact, simplest_between
 from corvanthium._types import Number
 
 UnitPoint = tuple[Fraction, Fraction]
-
-
-def simplest_between(lo: Fraction, hi: Fraction) -> tuple[int, int]:
-    """(p, q): the fraction p / q of smallest q in [lo, hi], for 0 <= lo <= hi."""
-    # Continued fractions of both ends, in integers, followed while they agree.
-    a, b, c, d = lo.numerator, lo.denominator, hi.numerator, hi.denominator  # lo = a/b, hi = c/d
-    terms: list[int] = []
-    while True:
-        whole = -(-a // b)
-        if whole * d <= c:
-            terms.append(whole)
-            break
-        floor = a // b
-        terms.append(floor)
-        a, b, c, d = d, c - floor * d, b, a - floor * b  # 1 / (hi - floor), 1 / (lo - floor)
-    p, q = terms[-1], 1
-    for t in reversed(terms[:-1]):
-        p, q = t * p + q, p
-    return p, q
 
 
 def unit_points(count: int, span: float) -> list[tuple[int, int, int]]:

@@ -5,19 +5,10 @@ from __future__ import annotations
 from fractions import Fraction
 from typing import Any
 
-from corvanthium._native import KernelError
+from corvanthium._circles import count_of
 from corvanthium._rotation import exact
 from corvanthium._solid import Solid, union_all
 from corvanthium._types import Engine, Number
-
-
-def _count(value: Any, name: str) -> int:
-    if isinstance(value, bool) or not hasattr(value, "__index__"):
-        raise TypeError(f"argument '{name}': expected an int, got {type(value).__name__}")
-    n = int(value.__index__())
-    if n < 1:
-        raise KernelError(f"argument '{name}' must be at least 1, got {n}")
-    return n
 
 
 def polar_pattern(
@@ -36,7 +27,7 @@ def polar_pattern(
     >>> polar_pattern(box(1, 1, 1).translate(3, 0, 0), 4).volume
     Fraction(4, 1)
     """
-    n = _count(count, "count")
+    n = count_of(count, "count", 1)
     step = exact(degrees, "degrees") / n
     copies = [solid if k == 0 else solid.rotate(axis, step * k, tolerance=tolerance) for k in range(n)]
     return union_all(copies, engine=engine)
@@ -50,5 +41,7 @@ def grid_pattern(solid: Solid, nx: int, ny: int, dx: Number, dy: Number, *, engi
     Fraction(6, 1)
     """
     px, py = exact(dx, "dx"), exact(dy, "dy")
-    copies = [solid.translate(i * px, j * py, 0) for i in range(_count(nx, "nx")) for j in range(_count(ny, "ny"))]
+    copies = [
+        solid.translate(i * px, j * py, 0) for i in range(count_of(nx, "nx", 1)) for j in range(count_of(ny, "ny", 1))
+    ]
     return union_all(copies, engine=engine)

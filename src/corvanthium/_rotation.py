@@ -109,28 +109,34 @@ def _sin_cos(angle: Decimal, context: decimal.Context) -> tuple[Decimal, Decimal
     return sin, cos
 
 
+def simplest_between(lo: Fraction, hi: Fraction) -> tuple[int, int]:
+    """(p, q): the fraction p / q of smallest q in [lo, hi], for 0 <= lo <= hi."""
+    # Continued fractions of both ends, in integers, followed while they agree.
+    a, b, c, d = lo.numerator, lo.denominator, hi.numerator, hi.denominator  # lo = a/b, hi = c/d
+    terms: list[int] = []
+    while True:
+        whole = -(-a // b)
+        if whole * d <= c:
+            terms.append(whole)
+            break
+        floor = a // b
+        terms.append(floor)
+        a, b, c, d = d, c - floor * d, b, a - floor * b  # 1 / (hi - floor), 1 / (lo - floor)
+    p, q = terms[-1], 1
+    for t in reversed(terms[:-1]):
+        p, q = t * p + q, p
+    return p, q
+
+
 def _approximate(x: Decimal, step: Fraction) -> Fraction:
     """The rational of smallest denominator within step of the number x."""
     lo, hi = Fraction(x) - step, Fraction(x) + step
     if lo <= 0 <= hi:
         return Fraction(0)
-    sign = 1 if lo > 0 else -1
-    if sign < 0:
-        lo, hi = -hi, -lo
-    # Continued fractions of the two ends, followed while they agree.
-    terms: list[int] = []
-    while True:
-        whole = math.ceil(lo)
-        if whole <= hi:
-            terms.append(whole)
-            break
-        floor = math.floor(lo)
-        terms.append(floor)
-        lo, hi = 1 / (hi - floor), 1 / (lo - floor)
-    value = Fraction(terms[-1])
-    for t in reversed(terms[:-1]):
-        value = t + 1 / value
-    return sign * value
+    if lo > 0:
+        return Fraction(*simplest_between(lo, hi))
+    p, q = simplest_between(-hi, -lo)
+    return Fraction(-p, q)
 
 
 def _turn(direction: tuple[Fraction, ...], degrees: Fraction, tolerance: Fraction) -> Matrix:

@@ -13,7 +13,7 @@ from fractions import Fraction
 from typing import Any, final
 
 from corvanthium import _native
-from corvanthium._circles import circle, count_of, doubled, unit_circle, unit_point, unit_points
+from corvanthium._circles import circle, count_of, doubled, exact_positive, unit_circle, unit_point, unit_points
 from corvanthium._mesh_input import from_mesh
 from corvanthium._native import KernelError
 from corvanthium._rotation import exact
@@ -95,10 +95,7 @@ class Sketch:
     def extrude(self, height: Number) -> Solid:
         """The solid swept by the region from z = 0 to z = height; holes become through holes.
         Its faces keep the sketch's labels."""
-        h = exact(height, "height")
-        if h <= 0:
-            raise KernelError(f"argument 'height' must be positive, got {h}")
-        return self._body.scale(1, 1, h)
+        return self._body.scale(1, 1, exact_positive(height, "height"))
 
     def revolve(self, degrees: Number = 360, segments: int = 64, *, label: str = "revolve") -> Solid:
         """The solid swept by turning the region about the z axis: the sketch's x is the distance
