@@ -44,6 +44,17 @@ def test_crossings_are_refused_naming_both_faces():
         cv.from_mesh(pushed, sphere.faces)
 
 
+@pytest.mark.parametrize("seed", range(8))
+def test_a_vertex_pushed_through_the_far_side_is_caught(seed):
+    rng = np.random.default_rng(seed)
+    mesh = cv.hull([tuple(int(x) for x in p) for p in rng.integers(-100, 100, size=(40, 3))]).mesh()
+    points = np.array(mesh.vertices, dtype=np.int64)
+    k = rng.integers(len(points))
+    points[k] = 4 * points.mean(axis=0).round() - 3 * points[k]
+    with pytest.raises(cv.KernelError, match="passes through itself"):
+        cv.from_mesh(points, mesh.faces)
+
+
 def test_touching_parts_and_meshes_of_solids_pass():
     assert cv.from_mesh(*joined(box(0, 0, 0, 1), box(1, 1, 0, 1), box(2, 2, 1, 1))).volume == 3
     for t in (trimesh.creation.box(), trimesh.creation.icosphere(3), trimesh.creation.cylinder(1, 2, sections=64),
