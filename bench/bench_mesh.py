@@ -67,7 +67,7 @@ def main():
         p = bsp_plate(k)
         mesh = p.mesh()
         # A solid keeps its mesh: each run meshes a fresh one over the same core.
-        t = median_kept(lambda: _wrap(p._core).mesh(), args.runs)
+        t = median_kept(lambda p=p: _wrap(p._core).mesh(), args.runs)
         rows.append((f"mesh() of the {k * k}-hole plate", p.polygon_count, len(mesh.faces), t, limit))
     vertices, faces = torus_grid(100, 100)
     t = median_kept(lambda: cv.from_mesh(vertices, faces), args.runs)

@@ -1,6 +1,7 @@
 """A flange, exactly: a disc with a raised hub, a bore through both and a
 circle of bolt holes, made from exact round shapes, a polar pattern and one
-pass of cuts. Prints its exact mass properties and writes a picture
+pass of cuts, its rims bevelled by 1 (the hub's foot filled, the holes
+countersunk). Prints its exact mass properties and writes a picture
 (flange.png, with matplotlib) into a directory.
 
     python3 examples/flange.py [DIRECTORY]
@@ -30,6 +31,10 @@ def main(directory: Path) -> None:
     flange = make_flange()
     took = time.perf_counter() - start
     print(f"flange: {flange.polygon_count} polygons in {took * 1000:.0f} ms, watertight: {flange.is_watertight}")
+    start = time.perf_counter()
+    flange = flange.chamfer(1, edges=lambda e: e.direction[2] == 0)  # every rim: the edges across the axis
+    took = time.perf_counter() - start
+    print(f"rims bevelled in {took:.1f} s, watertight: {flange.is_watertight}")
     print(f"volume {float(flange.volume):.3f} (exact: a fraction of {len(str(flange.volume))} characters)")
     cx, cy, cz = flange.centroid
     print(f"centroid ({float(cx):.2e}, {float(cy):.2e}, {float(cz):.4f}): on the axis within the turns' tolerance")

@@ -1,5 +1,6 @@
 #include "bevel/end_clips.h"
 
+#include <optional>
 #include <string>
 
 #include "core/panic.h"
@@ -32,6 +33,18 @@ void add_once(std::vector<HalfSpace>& cuts, HalfSpace h) {
     cuts.push_back(std::move(h));
 }
 
+// Where bevel a is passed at least as far as bevel b, each bevel's reach
+// f(x) = normal . x - offset (positive on the edge's side) taken relative
+// to its reach at v: f_a(x) / f_a(v) >= f_b(x) / f_b(v), both reaches at v
+// positive (v is on both edges). The plane holds v and the line where the
+// bevels cross; nothing when the bevels are one plane.
+std::optional<HalfSpace> farthest(const EdgeBevel& a, const EdgeBevel& b, const Vec3& v) {
+    const Rational at_a = dot(a.plane.normal, v) - a.plane.offset, at_b = dot(b.plane.normal, v) - b.plane.offset;
+    const Vec3 n = sub(smul(at_a, b.plane.normal), smul(at_b, a.plane.normal));
+    if (n == Vec3{}) return std::nullopt;
+    return HalfSpace{Plane{n, at_a * b.plane.offset - at_b * a.plane.offset}, "chamfer"};
+}
+
 // Whether every edge at the end's vertex is of the edge's kind.
 bool uniform_star(const BevelContext& ctx, std::size_t e, int end) {
     const VertexStar& star = ctx.links.stars[ctx.links.star_of[e][static_cast<std::size_t>(end)]];
@@ -53,6 +66,19 @@ Plane miter_plane(const Plane& a, const Plane& b, const Vec3& v) {
                     "chamfer: two bevels meeting at " + plain_point_text(v) + " do not cross in a line beside it");
     }
     return Plane{n, dot(n, v)};
+}
+
+std::vector<HalfSpace> uniform_limits(const BevelContext& ctx, std::size_t e, int end) {
+    const auto& next = ctx.links.next[e][static_cast<std::size_t>(end)];
+    std::vector<HalfSpace> out;
+    if (next[0].straight || next[1].straight || !uniform_star(ctx, e, end)) return out;
+    for (const FaceNext& n : next) {
+        if (!ctx.bevels[n.edge]) continue;
+        if (auto h = farthest(*ctx.bevels[e], *ctx.bevels[n.edge], end_point(ctx.edges[e], end))) {
+            add_once(out, std::move(*h));
+        }
+    }
+    return out;
 }
 
 Alternatives end_clips(const BevelContext& ctx, std::size_t e, int end) {

@@ -41,6 +41,15 @@ using Alternatives = std::vector<std::vector<HalfSpace>>;
 
 Alternatives end_clips(const BevelContext& ctx, std::size_t edge, int end);
 
+// Where every edge at the end's vertex is of the edge's kind, the piece may
+// also be held to where its own bevel is passed farthest among it and its
+// bevelled neighbours in its two faces, each bevel's reach measured against
+// its reach at the vertex (the union of the pieces stays the same). Near a
+// vertex where faces meet almost flat (a faceted cylinder's rim) the face
+// planes alone let a piece run on along its neighbours; these keep it to
+// its own stretch. Empty elsewhere.
+std::vector<HalfSpace> uniform_limits(const BevelContext& ctx, std::size_t edge, int end);
+
 // The plane through v and the line where two bevel planes cross; Panic
 // when they do not cross or the line runs through v.
 Plane miter_plane(const Plane& a, const Plane& b, const Vec3& v);

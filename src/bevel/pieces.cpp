@@ -65,11 +65,20 @@ void add_edge_pieces(const PieceSite& site, std::size_t i, Pieces& out) {
     for (std::size_t end = 0; end < 2; ++end) {
         add_star_faces(ctx, ctx.links.stars[ctx.links.star_of[i][end]], shape.own_faces);
     }
+    // The flush prism held to its own stretch at uniform corners, the last
+    // try before a refusal.
+    std::vector<HalfSpace> held = flush;
+    for (int end = 0; end < 2; ++end) {
+        for (HalfSpace& h : uniform_limits(ctx, i, end)) held.push_back(std::move(h));
+    }
     for (const auto& a : starts) {
         for (const auto& b : ends) {
             Piece piece = edge_piece(site, widened, a, b, shape);
             if (reached_face(site.clearance, piece)) {
                 piece = edge_piece(site, flush, a, b, shape);
+                if (held.size() > flush.size() && reached_face(site.clearance, piece)) {
+                    piece = edge_piece(site, held, a, b, shape);
+                }
                 if (auto face = reached_face(site.clearance, piece)) reaches(piece, *face);
             }
             if (piece.solid.polygons.empty()) continue;

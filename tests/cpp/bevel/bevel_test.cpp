@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 
 #include "bevel/bevel.h"
 #include "bevel/convex_piece.h"
@@ -55,13 +56,21 @@ Vec3 unit(const Vec3& w) {
     return smul(Rational(d, n), w);
 }
 
-// The convex solid met by every face's, bevel's and corner's half-space.
-Solid bevelled_from_scratch(const Solid& solid, const Rational& dist) {
+// The convex solid met by every face's half-space, every chosen edge's
+// bevel half-space and, where three chosen edges meet, the corner's.
+Solid bevelled_from_scratch(
+    const Solid& solid, const Rational& dist,
+    const std::function<bool(const SolidEdge&)>& chosen = [](const SolidEdge&) { return true; }) {
     const std::vector<SolidEdge> edges = solid_edges(solid);
     std::vector<HalfSpace> cuts;
     std::vector<std::pair<Vec3, Plane>> bevels;  // (edge start, bevel plane kept side)
     for (const SolidEdge& e : edges) {
         for (const EdgeFace& f : e.faces) cuts.push_back(HalfSpace{f.plane, "face"});
+        if (!chosen(e)) {
+            bevels.emplace_back(e.start, Plane{});
+            bevels.emplace_back(e.end, Plane{});
+            continue;
+        }
         const Vec3 a = add(e.start, smul(dist, unit(inward(e, 0))));
         const Vec3 b = add(e.start, smul(dist, unit(inward(e, 1))));
         Plane p = plane_through(a, edge_direction(e), sub(b, a));
@@ -76,8 +85,9 @@ Solid bevelled_from_scratch(const Solid& solid, const Rational& dist) {
             std::vector<Vec3> q;
             for (const SolidEdge& f : edges) {
                 if (f.start != v && f.end != v) continue;
+                if (!chosen(f)) q.resize(4);  // no corner
                 for (const SolidEdge& g : edges) {
-                    if (&g <= &f || (g.start != v && g.end != v)) continue;
+                    if (&g <= &f || (g.start != v && g.end != v) || !chosen(g)) continue;
                     for (const EdgeFace& ff : f.faces) {
                         for (const EdgeFace& gf : g.faces) {
                             if (ff.plane != gf.plane) continue;
@@ -113,6 +123,37 @@ TEST(BevelConvex, EveryEdgeIsTheSolidMetByBevelAndCornerHalfSpaces) {
         EXPECT_EQ(volume6(got.polygons), volume6(want.polygons)) << name;
         EXPECT_TRUE(same_shape(got, want)) << name;
     }
+}
+
+// A prism over an n-gon of radius r whose vertices lie at twice angles with
+// rational cosine and sine: every side's unit normal and length is rational.
+Solid faceted_cylinder(int n, int r, int h) {
+    std::vector<Point2> outline;
+    for (int k = 0; k < n; ++k) {
+        // t = tan(phi / 2) for phi near pi k / n, as a fraction of 1/1000s
+        const double phi = std::acos(-1.0) * k / n;
+        const Rational t(static_cast<std::int64_t>(std::llround(1000 * std::tan(phi / 2))), 1000);
+        const Rational q = 1 + t * t, c = (1 - t * t) / q, s = 2 * t / q;
+        outline.push_back({r * (c * c - s * s), r * 2 * c * s});
+    }
+    return make_prism(outline, h, "c");
+}
+
+TEST(BevelConvex, FacetedCylinderRimsStayOnTheirOwnStretch) {
+    // Faces meet almost flat around the rim: a rim piece ended only at the
+    // face planes beyond its neighbours would run on over them.
+    const Solid cylinder = faceted_cylinder(32, 5, 3);
+    const Rational dist(1, 4);
+    const Solid got = bevel_all_edges(cylinder, dist);
+    EXPECT_TRUE(watertight_ok(got));
+    EXPECT_TRUE(same_shape(got, bevelled_from_scratch(cylinder, dist)));
+    const std::vector<SolidEdge> edges = solid_edges(cylinder);
+    std::vector<std::size_t> rims;
+    for (std::size_t i = 0; i < edges.size(); ++i) {
+        if (edges[i].start.z == edges[i].end.z) rims.push_back(i);
+    }
+    const auto is_rim = [](const SolidEdge& e) { return e.start.z == e.end.z; };
+    EXPECT_TRUE(same_shape(bevel_edges(cylinder, rims, dist), bevelled_from_scratch(cylinder, dist, is_rim)));
 }
 
 TEST(BevelConvex, ChosenEdgesOnlyAndNoneLeaveTheRestSharp) {

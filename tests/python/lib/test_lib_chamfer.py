@@ -185,6 +185,11 @@ def test_rounded_bevels_keep_their_setback_and_a_bevel_face_bevels_again():
     twice = once.chamfer(F(1, 4), edges=lambda e: "chamfer" in e.labels)
     assert twice.is_watertight and (twice - once).volume == 0 and 61 < twice.volume < 62
     assert all(abs(g / 0.25 - 1) < 1e-12 for g in _setbacks(once, twice))
+    cylinder = cv.cylinder(5, 10, 24)  # faces meeting almost flat, every unit normal rational
+    for chosen in (None, lambda e: e.direction[2] == 0):
+        got = cylinder.chamfer(F(1, 2), edges=chosen)
+        assert got.is_watertight and (got - cylinder).volume == 0 and got.volume < cylinder.volume - 3
+        assert all(abs(g / 0.5 - 1) < 1e-12 for g in _setbacks(cylinder, got))
 
 
 def test_edges_chosen_by_records_or_predicate_and_what_is_refused():
