@@ -108,7 +108,10 @@ class Solid(metaclass=_Immutable):
 
         edges is None (every edge), an iterable of Edge records from this solid's edges(), or a
         predicate taking an Edge (``lambda e: e.direction[0] == e.direction[1] == 0`` takes
-        the upright edges); choosing no edge returns the solid unchanged.
+        the upright edges); choosing no edge returns the solid unchanged. Round shapes are
+        faceted, and every edge includes the edges between their facets: bevel a cylinder's
+        rims with ``edges=lambda e: e.direction[2] == 0``
+        (``cylinder(5, 10, 64).chamfer(Fraction(1, 2), edges=...)``).
 
         Exactness: where a face has a rational unit direction across the edge (axis-aligned
         faces, Pythagorean outlines, rational rotations) the bevel meets it at exactly dist;

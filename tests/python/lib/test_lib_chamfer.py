@@ -152,15 +152,15 @@ def test_heat_sink_fins_roots_and_the_narrow_strips_beside_them():
 
 
 def _setbacks(original, got):
-    """For each edge of got between a bevel and another face, its distance from the nearest
-    parallel edge of the original in that face (floats from exact squares)."""
+    """For each edge of got between a bevel and another face, the square of its distance from
+    the nearest parallel edge among the original edges in that face (exact)."""
     out = []
     for r in got.edges():
         if r.labels.count("chamfer") != 1:
             continue
         normal = r.normals[r.labels.index("chamfer") ^ 1]
         gaps = []
-        for e in original.edges():
+        for e in original:
             if normal not in e.normals:
                 continue
             d, off = e.direction, [a - b for a, b in zip(r.start, e.start, strict=True)]
@@ -168,28 +168,38 @@ def _setbacks(original, got):
             along = [d[1] * r.direction[2] - d[2] * r.direction[1], d[0] * r.direction[1] - d[1] * r.direction[0]]
             if any(along) or d[2] * r.direction[0] != d[0] * r.direction[2]:
                 continue
-            gaps.append(float(sum(c * c for c in cross) / sum(c * c for c in d)) ** 0.5)
+            gaps.append(sum(c * c for c in cross) / sum(c * c for c in d))
         if gaps:
             out.append(min(gaps))
     return out
+
+
+def _near_setback(squares, d):
+    return all(abs(float(g) ** 0.5 / d - 1) < 1e-12 for g in squares)
 
 
 def test_rounded_bevels_keep_their_setback_and_a_bevel_face_bevels_again():
     slanted = cv.prism([(0, 0), (2, 0), (1, 1)], 1)  # two faces with normals (1, 1, 0), (-1, 1, 0)
     got = slanted.chamfer(F(1, 10))
     assert got.is_watertight and (got - slanted).volume == 0
-    gaps = _setbacks(slanted, got)
-    assert len(gaps) >= 18 and all(abs(g / 0.1 - 1) < 1e-12 for g in gaps)
+    gaps = _setbacks(slanted.edges(), got)
+    assert len(gaps) >= 18 and _near_setback(gaps, 0.1)
     once = cv.box(4, 4, 4).chamfer(1, edges=lambda e: e.start == (0, 0, 0) and e.end == (4, 0, 0))
     assert once.volume == 62
     twice = once.chamfer(F(1, 4), edges=lambda e: "chamfer" in e.labels)
     assert twice.is_watertight and (twice - once).volume == 0 and 61 < twice.volume < 62
-    assert all(abs(g / 0.25 - 1) < 1e-12 for g in _setbacks(once, twice))
-    cylinder = cv.cylinder(5, 10, 24)  # faces meeting almost flat, every unit normal rational
-    for chosen in (None, lambda e: e.direction[2] == 0):
-        got = cylinder.chamfer(F(1, 2), edges=chosen)
-        assert got.is_watertight and (got - cylinder).volume == 0 and got.volume < cylinder.volume - 3
-        assert all(abs(g / 0.5 - 1) < 1e-12 for g in _setbacks(cylinder, got))
+    assert _near_setback(_setbacks(once.edges(), twice), 0.25)
+    # Round shapes: faces meeting almost flat, every unit normal rational, so setbacks exact.
+    rims = lambda e: e.direction[2] == 0  # noqa: E731
+    for cylinder, chosen, d in ((cv.cylinder(5, 10, 24), None, F(1, 2)), (cv.cylinder(5, 10, 64), rims, F(1, 2))):
+        got = cylinder.chamfer(d, edges=chosen)
+        assert got.is_watertight and (got - cylinder).volume == 0 and got.volume < cylinder.volume - 3 * d
+        assert set(_setbacks([e for e in cylinder.edges() if chosen is None or chosen(e)], got)) == {d * d}
+    plate = cv.box(20, 20, 3) - cv.cylinder(4, 5, 32).translate(10, 10, -1)
+    hole = [e for e in plate.edges() if "cylinder.side" in e.labels[0] + e.labels[1] and rims(e)]
+    got = plate.chamfer(F(1, 2), edges=hole)
+    assert got.is_watertight and (got - plate).volume == 0 and got.volume < plate.volume  # countersunk
+    assert set(_setbacks(hole, got)) == {F(1, 4)}
 
 
 def test_edges_chosen_by_records_or_predicate_and_what_is_refused():
