@@ -25,6 +25,28 @@ void append_cap(std::vector<Polygon>& faces, const std::vector<Triangle2>& tris,
 
 std::string side_label(const std::string& prefix, std::size_t i) { return prefix + ".side" + std::to_string(i); }
 
+// Whether every corner of the counter-clockwise loop turns strictly left.
+bool strictly_convex(const std::vector<Point2>& loop) {
+    const std::size_t n = loop.size();
+    if (n < 3) return false;
+    for (std::size_t i = 0; i < n; ++i) {
+        const Point2 &a = loop[i], &b = loop[(i + 1) % n], &c = loop[(i + 2) % n];
+        if (((b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x)).sign() <= 0) return false;
+    }
+    return true;
+}
+
+void append_sides(std::vector<Polygon>& faces, const std::vector<Point2>& loop, const Rational& h,
+                  const std::string& prefix) {
+    const Rational zero;
+    const std::size_t n = loop.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const Point2& p = loop[i];
+        const Point2& q = loop[(i + 1) % n];
+        faces.push_back(Polygon::make({at(p, zero), at(q, zero), at(q, h), at(p, h)}, side_label(prefix, i)));
+    }
+}
+
 }  // namespace
 
 Solid make_prism(std::vector<Point2> loop, const Rational& h, const std::string& prefix) {
@@ -39,12 +61,23 @@ Solid make_prism(std::vector<Point2> loop, const Rational& h, const std::string&
         faces.push_back(cap_face(t, zero, true, bottom));  // bottom and top alternate
         faces.push_back(cap_face(t, h, false, top));
     }
-    const std::size_t n = loop.size();
-    for (std::size_t i = 0; i < n; ++i) {
-        const Point2& p = loop[i];
-        const Point2& q = loop[(i + 1) % n];
-        faces.push_back(Polygon::make({at(p, zero), at(q, zero), at(q, h), at(p, h)}, side_label(prefix, i)));
-    }
+    append_sides(faces, loop, h, prefix);
+    return Solid::make(std::move(faces));
+}
+
+Solid make_prism_whole_caps(std::vector<Point2> loop, const Rational& h, const std::string& prefix) {
+    if (loop_area2(loop).sign() < 0) std::reverse(loop.begin(), loop.end());
+    if (!strictly_convex(loop)) return make_prism(std::move(loop), h, prefix);
+    std::vector<Vec3> bottom, top;
+    bottom.reserve(loop.size());
+    top.reserve(loop.size());
+    for (auto p = loop.rbegin(); p != loop.rend(); ++p) bottom.push_back(at(*p, Rational()));
+    for (const Point2& p : loop) top.push_back(at(p, h));
+    std::vector<Polygon> faces;
+    faces.reserve(loop.size() + 2);
+    faces.push_back(Polygon::make(std::move(bottom), prefix + ".bottom"));
+    faces.push_back(Polygon::make(std::move(top), prefix + ".top"));
+    append_sides(faces, loop, h, prefix);
     return Solid::make(std::move(faces));
 }
 

@@ -6,7 +6,8 @@ from __future__ import annotations
 import math
 from fractions import Fraction
 
-from corvanthium._builders import prism, prismatoid
+from corvanthium import _native
+from corvanthium._builders import prismatoid
 from corvanthium._circles import (
     UnitPoint,
     circle,
@@ -20,7 +21,7 @@ from corvanthium._circles import (
 from corvanthium._mesh_input import from_mesh
 from corvanthium._native import KernelError
 from corvanthium._rotation import exact
-from corvanthium._solid import Solid
+from corvanthium._solid import Solid, _wrap
 from corvanthium._types import Number
 
 
@@ -34,7 +35,8 @@ def cylinder(radius: Number, height: Number, segments: int, *, label: str = "cyl
     >>> cylinder(1, 2, 8).is_watertight
     True
     """
-    return prism(circle(radius, segments), exact_positive(height, "height"), label=label)
+    outline = circle(radius, segments)
+    return _wrap(_native.prism(outline, exact_positive(height, "height"), label=label, whole_caps=True))
 
 
 def cone(r_bottom: Number, r_top: Number, height: Number, segments: int, *, label: str = "cone") -> Solid:

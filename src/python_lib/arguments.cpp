@@ -156,6 +156,13 @@ bool read_count(PyObject* obj, Value& out) {
     return true;
 }
 
+// True or False (omitted: False); nothing else, not even 0 or 1.
+bool read_flag(PyObject* obj, Value& out) {
+    if (obj != nullptr && !PyBool_Check(obj)) return binder::refuse_type(obj, "bool");
+    binder::store(out, obj == Py_True);
+    return true;
+}
+
 bool read_quarters(PyObject* obj, Value& out) {
     if (obj == nullptr || obj == Py_None) {
         binder::store(out, std::int64_t{1});
@@ -182,6 +189,7 @@ const binder::Converter optional_number_rows{read_into<std::optional<NumberRows>
 const binder::Converter outline{read_into<std::vector<Point2>>, false, true};
 const binder::Converter axis{read_axis, false, true};
 const binder::Converter count{read_count, false, true};
+const binder::Converter flag{read_flag, true};
 const binder::Converter quarters{read_quarters, false, true};
 const binder::Converter optional_quarters{read_quarters, true, true};
 

@@ -27,6 +27,7 @@ extern const binder::Converter optional_number_rows;  // std::optional<NumberRow
 extern const binder::Converter outline;               // std::vector<Point2>, from (x, y) pairs
 extern const binder::Converter axis;                  // std::uint64_t 0, 1 or 2, from 0..2 or "x", "y", "z"
 extern const binder::Converter count;                 // std::uint64_t, a non-negative int
+extern const binder::Converter flag;                  // bool, True or False only (omitted: False)
 extern const binder::Converter quarters;              // std::int64_t in 0..3: any int, taken modulo 4
 extern const binder::Converter optional_quarters;     // the same, 1 when omitted
 

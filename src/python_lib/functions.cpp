@@ -47,12 +47,18 @@ PyObject* box(const Call& c) {
                                         positive(num(c, 2), "box", "dz"), label(c, 3, "box")));
 }
 
-constexpr Param prism_params[] = {
-    {"outline", &outline}, {"height", &number}, {"label", &optional_text, true, "'prism'"}};
+// whole_caps: a strictly convex outline gets each cap as one polygon (the
+// round shapes); without it the caps are triangulated as corvanthium_rs's
+// prisms are, so the BSP engine gives the same results on them.
+constexpr Param prism_params[] = {{"outline", &outline},
+                                  {"height", &number},
+                                  {"label", &optional_text, true, "'prism'"},
+                                  {"whole_caps", &flag, true, "False"}};
 PyObject* prism(const Call& c) {
     const Rational& height = positive(num(c, 1), "prism", "height");
     return solid_result([&] {
         check_outline(points(c, 0), "prism: argument 'outline'");
+        if (c.args.get<bool>(3)) return make_prism_whole_caps(points(c, 0), height, label(c, 2, "prism"));
         return make_prism(points(c, 0), height, label(c, 2, "prism"));
     });
 }

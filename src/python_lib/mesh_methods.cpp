@@ -122,14 +122,6 @@ std::vector<std::array<std::uint64_t, 3>> unsigned_faces(const IndexTriples& fac
     return out;
 }
 
-// resolve=True or False (omitted: False); nothing else, not even 0 or 1.
-bool read_flag(PyObject* obj, Value& out) {
-    if (obj != nullptr && !PyBool_Check(obj)) return refuse_type(obj, "bool");
-    store(out, obj == Py_True);
-    return true;
-}
-constexpr Converter flag{read_flag, true};
-
 SelfCrossing crossing_of(const Call& c, std::size_t i) {
     return c.args.get<bool>(i) ? SelfCrossing::resolve : SelfCrossing::refuse;
 }
