@@ -17,7 +17,7 @@ from fractions import Fraction
 from typing import Any
 
 from corvanthium._native import KernelError
-from corvanthium._rotation import exact, simplest_between
+from corvanthium._rotation import exact, simplest_between_ratios
 from corvanthium._types import Number
 
 UnitPoint = tuple[Fraction, Fraction]
@@ -32,9 +32,12 @@ def unit_points(count: int, span: float) -> list[tuple[int, int, int]]:
         angle = span * k / count
         # Past a quarter turn, the mirror image of the point at pi - angle: tangents stay at most 1.
         far = angle > math.pi / 2
+        if far and span == math.pi:  # pi - angle is point count - k's angle, made already
+            x, y, w = out[count - k]
+            out.append((-x, y, w))
+            continue
         m, e = math.tan((math.pi - angle if far else angle) / 2).as_integer_ratio()
-        lo, hi = Fraction(max(m * step - e, 0), e * step), Fraction(m * step + e, e * step)
-        p, q = simplest_between(lo, hi)  # tan(a / 2) = p / q
+        p, q = simplest_between_ratios(max(m * step - e, 0), e * step, m * step + e, e * step)  # tan(a / 2) = p / q
         x = q * q - p * p
         out.append((-x if far else x, 2 * p * q, q * q + p * p))
     return out

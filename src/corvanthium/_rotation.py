@@ -111,8 +111,12 @@ def _sin_cos(angle: Decimal, context: decimal.Context) -> tuple[Decimal, Decimal
 
 def simplest_between(lo: Fraction, hi: Fraction) -> tuple[int, int]:
     """(p, q): the fraction p / q of smallest q in [lo, hi], for 0 <= lo <= hi."""
+    return simplest_between_ratios(lo.numerator, lo.denominator, hi.numerator, hi.denominator)
+
+
+def simplest_between_ratios(a: int, b: int, c: int, d: int) -> tuple[int, int]:
+    """simplest_between(a / b, c / d) for positive b and d, the ratios in any terms."""
     # Continued fractions of both ends, in integers, followed while they agree.
-    a, b, c, d = lo.numerator, lo.denominator, hi.numerator, hi.denominator  # lo = a/b, hi = c/d
     terms: list[int] = []
     while True:
         whole = -(-a // b)
