@@ -1,7 +1,9 @@
 #include "core/integer_plane.h"
 
+#include <array>
 #include <cstdint>
 
+#include "core/integer.h"
 #include "core/machine_int.h"
 #include "core/small_fractions.h"
 
@@ -122,6 +124,27 @@ std::optional<Vec3> small_edge_intersection(const Plane& plane, const Vec3& vi, 
     const std::optional<IntegerPlane> ip = integer_plane(plane);
     if (!ip) return std::nullopt;
     return integer_crossing(*ip, vi, vj);
+}
+
+Plane primitive_plane(const Plane& plane) {
+    const std::array<const Rational*, 4> q{&plane.normal.x, &plane.normal.y, &plane.normal.z, &plane.offset};
+    Integer den(1);
+    for (const Rational* r : q) {
+        if (r->is_integer()) continue;
+        const Integer d = r->denominator();
+        if (gcd(den, d) != d) den = lcm(den, d);  // d does not divide den yet
+    }
+    std::array<Integer, 4> n;
+    Integer common(0);
+    for (std::size_t i = 0; i < 4; ++i) {
+        n[i] = q[i]->numerator() * divexact(den, q[i]->denominator());
+        if (!n[i].is_zero()) common = common.is_zero() ? abs(n[i]) : gcd(common, n[i]);
+    }
+    if (common.is_zero()) return plane;
+    Plane out;
+    for (std::size_t i = 0; i < 3; ++i) out.normal[i] = Rational::from_integer(divexact(n[i], common));
+    out.offset = Rational::from_integer(divexact(n[3], common));
+    return out;
 }
 
 }  // namespace corv

@@ -29,6 +29,11 @@ std::optional<int> integer_side(const IntegerPlane& plane, const Vec3& p);
 // opposite sides): the value edge_intersection gives.
 std::optional<Vec3> integer_crossing(const IntegerPlane& plane, const Vec3& vi, const Vec3& vj);
 
+// The plane scaled by a positive factor to coprime integer coefficients
+// (facing the same way): the smallest numbers that describe it, so that
+// points made on it stay as short as they can. A zero plane stays zero.
+Plane primitive_plane(const Plane& plane);
+
 // The same for a plane given as Rationals.
 std::optional<Vec3> small_edge_intersection(const Plane& plane, const Vec3& vi, const Vec3& vj);
 

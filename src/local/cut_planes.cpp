@@ -1,5 +1,6 @@
 #include "local/cut_planes.h"
 
+#include "core/integer_plane.h"
 #include "local/filtered.h"
 
 namespace corv::local {
@@ -56,7 +57,9 @@ CellCuts cell_cuts(const FacetSoup& soup, const Facet& p, const std::vector<std:
         if (r == Relation::apart) continue;
         const Polygon& qp = *q.polygon;
         if (r == Relation::across) {
-            CutPlane c{qp.plane, float_plane(qp.plane), &qp};
+            // Points made on the cut are as short as the plane's numbers: the
+            // plane in its smallest integers (same side, same float screen).
+            CutPlane c{primitive_plane(qp.plane), float_plane(qp.plane), &qp};
             crossing_edges(p, qp, c);
             cuts.planes.push_back(std::move(c));
             continue;
@@ -69,7 +72,7 @@ CellCuts cell_cuts(const FacetSoup& soup, const Facet& p, const std::vector<std:
             Vec3 m = cross(qp.plane.normal, sub(b, a));
             if (m.x.is_zero() && m.y.is_zero() && m.z.is_zero()) continue;
             Rational w = dot(m, a);
-            Plane edge{std::move(m), std::move(w)};
+            Plane edge = primitive_plane(Plane{std::move(m), std::move(w)});
             FloatPlane fp = float_plane(edge);
             cuts.planes.push_back({std::move(edge), fp});
         }
