@@ -6,6 +6,7 @@
 
 #include "core/exact_double.h"
 #include "core/guard.h"
+#include "local/coplanar_ring.h"
 #include "local/cut_planes.h"
 #include "local/filtered.h"
 
@@ -194,7 +195,63 @@ std::pair<Vec3, Float3> inner_point(const Polygon& p) {
     return {std::move(q), fq};
 }
 
+namespace {
+
+// A facet in a coordinate plane with exactly one facet of another operand
+// lying flat on it and every other meeting it only along that one's
+// edges: the ring's pieces (local/coplanar_ring.h), each classified; false
+// when the shortcut does not apply.
+bool resolve_flat_pair(const Context& ctx, std::size_t i, std::vector<Polygon>& out) {
+    const Facet& facet = ctx.soup.facets[i];
+    std::size_t k = 0;
+    while (k < 3 && facet.lo[k] != facet.hi[k]) ++k;
+    if (k == 3) return false;
+    const auto near = ctx.near.of(i);
+    std::size_t flat = 0;
+    for (std::uint32_t id : near) {
+        const Facet& f = ctx.soup.facets[id];
+        if (f.lo[k] == facet.lo[k] && f.hi[k] == facet.lo[k] && ++flat > 1) return false;
+    }
+    if (flat != 1) return false;
+    const CellCuts cuts = cell_cuts(ctx.soup, facet, std::vector<std::uint32_t>(near.begin(), near.end()));
+    if (cuts.coplanar.size() != 1) return false;
+    // A piece's fate can change only where a facet of another operand meets
+    // the plane: across the flat facet's edges, as where its solid's walls
+    // stand on the plane, and nowhere else (a solid passing through the
+    // plane does so between facets that end on it, along lines of the
+    // plane): every facet that meets the plane must meet it in one edge of
+    // the flat facet.
+    const Polygon& flat_facet = *ctx.soup.facets[cuts.coplanar[0]].polygon;
+    const Plane& plane = facet.polygon->plane;
+    for (const CutPlane& c : cuts.planes) {
+        if (c.other == nullptr) continue;
+        bool front = false, back = false;
+        std::vector<Vec3> on;
+        for (const Vec3& v : c.other->vertices()) {
+            const int side = plane.side(v);
+            front = front || side > 0;
+            back = back || side < 0;
+            if (side == 0) on.push_back(v);
+        }
+        if ((front && back) || !on_one_edge(flat_facet, on)) return false;
+    }
+    std::optional<RingPieces> ring = ring_pieces(*facet.polygon, flat_facet);
+    if (!ring) return false;
+    ring->ring.push_back(std::move(ring->inner));
+    for (Polygon& piece : ring->ring) {
+        guard::poll(4);
+        const Fate fate = classify(ctx, i, piece, cuts);
+        if (fate == Fate::drop) continue;
+        if (fate == Fate::flip) piece.flip();
+        out.push_back(std::move(piece));
+    }
+    return true;
+}
+
+}  // namespace
+
 void resolve_facet(const Context& ctx, std::size_t i, std::vector<Polygon>& out) {
+    if (resolve_flat_pair(ctx, i, out)) return;
     const Facet& facet = ctx.soup.facets[i];
     std::vector<Node> nodes;
     std::vector<CellCuts> cells;

@@ -95,6 +95,10 @@ def operand_pairs():
     yield "apart", a, cv.box(1, 1, 1).translate(5, 5, 5)
     yield "prism through", a, cv.prism(circle(1, 1, Fraction(1, 2)), 4).translate(0, 0, -1)
     yield "prism flush", a, cv.prism(circle(1, 1, Fraction(1, 2)), 2)
+    disc = cv.cylinder(5, 1, 24)  # caps of one polygon each: a hub standing on it, a boss under it
+    yield "hub on a disc", disc, cv.cylinder(2, 2, 16).translate(1, 0, 1)
+    yield "boss flush below", disc, cv.cylinder(2, 1, 16).translate(0, 1, -1)
+    yield "round hole flush", disc, cv.cylinder(2, 1, 16).translate(0, 1, 0)
 
 
 @pytest.mark.parametrize(("name", "a", "b"), list(operand_pairs()), ids=[p[0] for p in operand_pairs()])

@@ -1,0 +1,168 @@
+#include "local/coplanar_ring.h"
+
+#include <algorithm>
+#include <cmath>
+#include <deque>
+
+#include "core/guard.h"
+#include "local/filtered.h"
+
+namespace corv::local {
+namespace {
+
+struct Corner {
+    const Vec3* point;
+    const Float3* fp;
+};
+
+// Turns seen from the outer facet's front: the shadow on the coordinate
+// plane across the axis where its normal is largest, signed by that
+// normal's part (+1: counter-clockwise around the normal).
+struct View {
+    int i = 0, j = 1, sign = 1;
+
+    int turn(const Corner& p, const Corner& q, const Corner& r) const {
+        return sign * orient2d(*p.point, *p.fp, *q.point, *q.fp, *r.point, *r.fp, i, j);
+    }
+};
+
+std::vector<Corner> corners_of(const Polygon& p) {
+    std::vector<Corner> out;
+    for (std::size_t k = 0; k < p.vertices().size(); ++k) out.push_back({&p.vertices()[k], &p.float_vertices()[k]});
+    return out;
+}
+
+// Whether the segment p-q is shorter than r-s, in doubles: it only shapes
+// the pieces (short bridges, no long slivers), every step being checked
+// exactly.
+bool shorter(const Float3& p, const Float3& q, const Float3& r, const Float3& s) {
+    double pq = 0, rs = 0;
+    for (std::size_t k = 0; k < 3; ++k) {
+        pq += (p[k] - q[k]) * (p[k] - q[k]);
+        rs += (r[k] - s[k]) * (r[k] - s[k]);
+    }
+    return pq <= rs;
+}
+
+Polygon piece_of(const std::deque<Corner>& loop, const Polygon& outer) {
+    std::vector<Vec3> points;
+    std::vector<Float3> floats;
+    for (const Corner& c : loop) {
+        points.push_back(*c.point);
+        floats.push_back(*c.fp);
+    }
+    return Polygon::assemble(std::move(points), std::move(floats), outer.plane, outer.label, true);
+}
+
+}  // namespace
+
+std::optional<RingPieces> ring_pieces(const Polygon& outer, const Polygon& inner) {
+    View view;
+    std::size_t k = 0;
+    double most = -1;
+    for (std::size_t a = 0; a < 3; ++a) {
+        const double m = std::fabs(outer.plane.normal[a].to_double());
+        if (!outer.plane.normal[a].is_zero() && m > most) {
+            most = m;
+            k = a;
+        }
+    }
+    if (most < 0 || inner.plane.normal[k].is_zero()) return std::nullopt;
+    view.i = static_cast<int>((k + 1) % 3);
+    view.j = static_cast<int>((k + 2) % 3);
+    view.sign = outer.plane.normal[k].sign();
+    const std::vector<Corner> a = corners_of(outer);
+    std::vector<Corner> b = corners_of(inner);
+    if (inner.plane.normal[k].sign() != view.sign) std::reverse(b.begin(), b.end());
+    const std::size_t m = a.size(), n = b.size();
+    if (m < 3 || n < 3) return std::nullopt;
+    guard::poll(static_cast<std::int64_t>(m * n / 8 + 1));
+    for (const Corner& q : b) {
+        for (std::size_t l = 0; l < m; ++l) {
+            if (view.turn(a[l], a[(l + 1) % m], q) <= 0) return std::nullopt;
+        }
+    }
+    // A point of the ring sees the inner edge from p to q when it lies
+    // strictly outside that edge's line.
+    auto sees = [&](const Corner& from, std::size_t edge) {
+        return view.turn(b[edge], b[(edge + 1) % n], from) < 0;
+    };
+    // Start at the outer corner nearest b[0] that sees the inner edge into it.
+    std::size_t start = m;
+    for (std::size_t l = 0; l < m; ++l) {
+        if (sees(a[l], n - 1) && (start == m || shorter(*a[l].fp, *b[0].fp, *a[start].fp, *b[0].fp))) start = l;
+    }
+    if (start == m) return std::nullopt;
+    // Walk round from the bridge a[start] - b[0], each step a triangle with
+    // the next outer corner (always counter-clockwise: b is inside) or the
+    // next inner one (when the outer corner sees that edge), whichever
+    // makes the shorter bridge. All turning counter-clockwise, the
+    // triangles cover the ring once. Each is joined
+    // to the piece before it while that stays strictly convex. A piece
+    // runs from its bridge's inner end round to its outer end.
+    RingPieces out{piece_of(std::deque<Corner>(b.begin(), b.end()), outer), {}};
+    std::deque<Corner> piece;
+    std::size_t i = start, j = 0, outer_steps = 0, inner_steps = 0;
+    auto convex_at = [&](const Corner& p, const Corner& q, const Corner& r) { return view.turn(p, q, r) > 0; };
+    while (outer_steps < m || inner_steps < n) {
+        const Corner &ai = a[i % m], &bj = b[j % n];
+        if (inner_steps < n && sees(ai, j % n) && (outer_steps == m || shorter(*b[(j + 1) % n].fp, *ai.fp, *a[(i + 1) % m].fp, *bj.fp))) {
+            const Corner& next = b[(j + 1) % n];
+            // prepend next: ... ai | next, bj, ...
+            if (piece.size() >= 3 && convex_at(ai, next, bj) && convex_at(next, bj, piece[1]) &&
+                convex_at(piece[piece.size() - 2], ai, next)) {
+                piece.push_front(next);
+            } else {
+                if (!piece.empty()) out.ring.push_back(piece_of(piece, outer));
+                piece = {next, bj, ai};
+            }
+            ++j;
+            ++inner_steps;
+        } else if (outer_steps < m) {
+            const Corner& next = a[(i + 1) % m];
+            // append next: bj, ..., ai, next
+            if (piece.size() >= 3 && convex_at(piece[piece.size() - 2], ai, next) && convex_at(ai, next, bj) &&
+                convex_at(next, bj, piece[1])) {
+                piece.push_back(next);
+            } else {
+                if (!piece.empty()) out.ring.push_back(piece_of(piece, outer));
+                piece = {bj, ai, next};
+            }
+            ++i;
+            ++outer_steps;
+        } else {
+            return std::nullopt;  // an inner edge no outer corner was left to see
+        }
+    }
+    out.ring.push_back(piece_of(piece, outer));
+    return out;
+}
+
+bool on_one_edge(const Polygon& polygon, const std::vector<Vec3>& points) {
+    const std::vector<Vec3>& v = polygon.vertices();
+    const std::size_t n = v.size();
+    // Mostly the points are corners: one, or the two ends of an edge.
+    if (points.size() <= 2) {
+        std::size_t at[2] = {n, n};
+        for (std::size_t k = 0; k < points.size(); ++k) {
+            at[k] = static_cast<std::size_t>(std::find(v.begin(), v.end(), points[k]) - v.begin());
+        }
+        if (points.size() == 1 && at[0] < n) return true;
+        if (points.size() == 2 && at[0] < n && at[1] < n &&
+            ((at[0] + 1) % n == at[1] || (at[1] + 1) % n == at[0])) {
+            return true;
+        }
+    }
+    for (std::size_t e = 0; e < n; ++e) {
+        const Vec3 &p = v[e], &q = v[(e + 1) % n];
+        const Vec3 d = sub(q, p);
+        bool all = true;
+        for (const Vec3& x : points) {
+            all = all && cross(d, sub(x, p)) == Vec3{} && dot(sub(x, p), sub(q, x)).sign() >= 0;
+        }
+        if (all) return true;
+    }
+    return false;
+}
+
+}  // namespace corv::local
