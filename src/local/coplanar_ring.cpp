@@ -84,9 +84,7 @@ std::optional<RingPieces> ring_pieces(const Polygon& outer, const Polygon& inner
     }
     // A point of the ring sees the inner edge from p to q when it lies
     // strictly outside that edge's line.
-    auto sees = [&](const Corner& from, std::size_t edge) {
-        return view.turn(b[edge], b[(edge + 1) % n], from) < 0;
-    };
+    auto sees = [&](const Corner& from, std::size_t edge) { return view.turn(b[edge], b[(edge + 1) % n], from) < 0; };
     // Start at the outer corner nearest b[0] that sees the inner edge into it.
     std::size_t start = m;
     for (std::size_t l = 0; l < m; ++l) {
@@ -106,7 +104,8 @@ std::optional<RingPieces> ring_pieces(const Polygon& outer, const Polygon& inner
     auto convex_at = [&](const Corner& p, const Corner& q, const Corner& r) { return view.turn(p, q, r) > 0; };
     while (outer_steps < m || inner_steps < n) {
         const Corner &ai = a[i % m], &bj = b[j % n];
-        if (inner_steps < n && sees(ai, j % n) && (outer_steps == m || shorter(*b[(j + 1) % n].fp, *ai.fp, *a[(i + 1) % m].fp, *bj.fp))) {
+        if (inner_steps < n && sees(ai, j % n) &&
+            (outer_steps == m || shorter(*b[(j + 1) % n].fp, *ai.fp, *a[(i + 1) % m].fp, *bj.fp))) {
             const Corner& next = b[(j + 1) % n];
             // prepend next: ... ai | next, bj, ...
             if (piece.size() >= 3 && convex_at(ai, next, bj) && convex_at(next, bj, piece[1]) &&
@@ -138,6 +137,20 @@ std::optional<RingPieces> ring_pieces(const Polygon& outer, const Polygon& inner
     return out;
 }
 
+bool same_loop(const Polygon& a, const Polygon& b) {
+    const std::vector<Vec3>&u = a.vertices(), &v = b.vertices();
+    const std::size_t n = u.size();
+    if (v.size() != n || n == 0) return false;
+    const std::size_t at = static_cast<std::size_t>(std::find(v.begin(), v.end(), u[0]) - v.begin());
+    if (at == n) return false;
+    bool forward = true, backward = true;
+    for (std::size_t k = 1; k < n && (forward || backward); ++k) {
+        forward = forward && u[k] == v[(at + k) % n];
+        backward = backward && u[k] == v[(at + n - k) % n];
+    }
+    return forward || backward;
+}
+
 bool on_one_edge(const Polygon& polygon, const std::vector<Vec3>& points) {
     const std::vector<Vec3>& v = polygon.vertices();
     const std::size_t n = v.size();
@@ -148,8 +161,7 @@ bool on_one_edge(const Polygon& polygon, const std::vector<Vec3>& points) {
             at[k] = static_cast<std::size_t>(std::find(v.begin(), v.end(), points[k]) - v.begin());
         }
         if (points.size() == 1 && at[0] < n) return true;
-        if (points.size() == 2 && at[0] < n && at[1] < n &&
-            ((at[0] + 1) % n == at[1] || (at[1] + 1) % n == at[0])) {
+        if (points.size() == 2 && at[0] < n && at[1] < n && ((at[0] + 1) % n == at[1] || (at[1] + 1) % n == at[0])) {
             return true;
         }
     }

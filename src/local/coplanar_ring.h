@@ -23,6 +23,10 @@ struct RingPieces {
 // convex, in one plane) and the ring is split as described.
 std::optional<RingPieces> ring_pieces(const Polygon& outer, const Polygon& inner);
 
+// Whether the two loops have the same points in the same cyclic order,
+// either way round.
+bool same_loop(const Polygon& a, const Polygon& b);
+
 // Whether every point lies on one edge of the polygon (ends included).
 bool on_one_edge(const Polygon& polygon, const std::vector<Vec3>& points);
 

@@ -197,22 +197,26 @@ std::pair<Vec3, Float3> inner_point(const Polygon& p) {
 
 namespace {
 
-// A facet in a coordinate plane with exactly one facet of another operand
-// lying flat on it and every other meeting it only along that one's
-// edges: the ring's pieces (local/coplanar_ring.h), each classified; false
-// when the shortcut does not apply.
+// A facet with exactly one facet of another operand lying flat on it,
+// either the same loop or strictly inside it, and every other meeting its
+// plane only along that one's edges: the facet whole, or the ring's pieces
+// (local/coplanar_ring.h), each classified; false when the shortcut does
+// not apply.
 bool resolve_flat_pair(const Context& ctx, std::size_t i, std::vector<Polygon>& out) {
     const Facet& facet = ctx.soup.facets[i];
+    const auto near = ctx.near.of(i);
+    // Worth a look: one candidate with the same float box (a facet's twin,
+    // as where a part meets its own copy), or, for a facet in a coordinate
+    // plane, one candidate flat in that plane.
     std::size_t k = 0;
     while (k < 3 && facet.lo[k] != facet.hi[k]) ++k;
-    if (k == 3) return false;
-    const auto near = ctx.near.of(i);
-    std::size_t flat = 0;
+    std::size_t twins = 0, flat = 0;
     for (std::uint32_t id : near) {
         const Facet& f = ctx.soup.facets[id];
-        if (f.lo[k] == facet.lo[k] && f.hi[k] == facet.lo[k] && ++flat > 1) return false;
+        twins += f.lo == facet.lo && f.hi == facet.hi ? 1 : 0;
+        flat += k < 3 && f.lo[k] == facet.lo[k] && f.hi[k] == facet.lo[k] ? 1 : 0;
     }
-    if (flat != 1) return false;
+    if (twins != 1 && flat != 1) return false;
     const CellCuts cuts = cell_cuts(ctx.soup, facet, std::vector<std::uint32_t>(near.begin(), near.end()));
     if (cuts.coplanar.size() != 1) return false;
     // A piece's fate can change only where a facet of another operand meets
@@ -235,7 +239,12 @@ bool resolve_flat_pair(const Context& ctx, std::size_t i, std::vector<Polygon>& 
         }
         if ((front && back) || !on_one_edge(flat_facet, on)) return false;
     }
-    std::optional<RingPieces> ring = ring_pieces(*facet.polygon, flat_facet);
+    std::optional<RingPieces> ring;
+    if (same_loop(*facet.polygon, flat_facet)) {
+        ring = RingPieces{*facet.polygon, {}};
+    } else {
+        ring = ring_pieces(*facet.polygon, flat_facet);
+    }
     if (!ring) return false;
     ring->ring.push_back(std::move(ring->inner));
     for (Polygon& piece : ring->ring) {

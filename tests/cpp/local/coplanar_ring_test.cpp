@@ -49,7 +49,7 @@ TEST(CoplanarRing, PiecesAreConvexMadeOfTheOutlinesPointsAndCoverTheRingOnce) {
     }
 }
 
-TEST(CoplanarRing, AnInnerFacetTouchingTheOuterBoundaryIsLeftToTheGeneralCut) {
+TEST(CoplanarRing, AnInnerFacetTouchingTheOuterBoundaryIsLeftToTheGeneralCutButATwinIsKnown) {
     const Polygon outer = Polygon::make({{0, 0, 0}, {4, 0, 0}, {4, 4, 0}, {0, 4, 0}}, "a");
     EXPECT_FALSE(ring_pieces(outer, Polygon::make({{0, 1, 0}, {2, 1, 0}, {2, 2, 0}, {0, 2, 0}}, "b")));
     EXPECT_TRUE(ring_pieces(outer, Polygon::make({{1, 1, 0}, {2, 1, 0}, {2, 2, 0}, {1, 2, 0}}, "b")));
@@ -58,6 +58,11 @@ TEST(CoplanarRing, AnInnerFacetTouchingTheOuterBoundaryIsLeftToTheGeneralCut) {
     EXPECT_TRUE(on_one_edge(inner, {{2, 1, 0}, {3, 1, 0}}));
     EXPECT_FALSE(on_one_edge(inner, {{1, 1, 0}, {3, 3, 0}}));  // a chord through the facet
     EXPECT_FALSE(on_one_edge(inner, {{4, 1, 0}}));
+    // A facet's twin: the same points in turn, either way round, from any start.
+    EXPECT_TRUE(same_loop(inner, Polygon::make({{3, 3, 0}, {1, 3, 0}, {1, 1, 0}, {3, 1, 0}}, "c")));
+    EXPECT_TRUE(same_loop(inner, Polygon::make({{3, 1, 0}, {1, 1, 0}, {1, 3, 0}, {3, 3, 0}}, "c")));
+    EXPECT_FALSE(same_loop(inner, Polygon::make({{1, 1, 0}, {3, 3, 0}, {3, 1, 0}, {1, 3, 0}}, "c")));
+    EXPECT_FALSE(same_loop(inner, Polygon::make({{1, 1, 0}, {3, 1, 0}, {3, 3, 0}}, "c")));
 }
 
 }  // namespace
