@@ -217,7 +217,14 @@ bool resolve_flat_pair(const Context& ctx, std::size_t i, std::vector<Polygon>& 
         flat += k < 3 && f.lo[k] == facet.lo[k] && f.hi[k] == facet.lo[k] ? 1 : 0;
     }
     if (twins != 1 && flat != 1) return false;
-    const CellCuts cuts = cell_cuts(ctx.soup, facet, std::vector<std::uint32_t>(near.begin(), near.end()));
+    // Only the coplanar list is needed (classify reads no cut planes).
+    CellCuts cuts;
+    std::vector<const Polygon*> meeting;
+    for (std::uint32_t id : near) {
+        const Relation r = relation(facet, ctx.soup.facets[id]);
+        if (r == Relation::coplanar) cuts.coplanar.push_back(id);
+        if (r == Relation::across) meeting.push_back(ctx.soup.facets[id].polygon);
+    }
     if (cuts.coplanar.size() != 1) return false;
     // A piece's fate can change only where a facet of another operand meets
     // the plane: across the flat facet's edges, as where its solid's walls
@@ -227,11 +234,10 @@ bool resolve_flat_pair(const Context& ctx, std::size_t i, std::vector<Polygon>& 
     // the flat facet.
     const Polygon& flat_facet = *ctx.soup.facets[cuts.coplanar[0]].polygon;
     const Plane& plane = facet.polygon->plane;
-    for (const CutPlane& c : cuts.planes) {
-        if (c.other == nullptr) continue;
+    for (const Polygon* other : meeting) {
         bool front = false, back = false;
         std::vector<Vec3> on;
-        for (const Vec3& v : c.other->vertices()) {
+        for (const Vec3& v : other->vertices()) {
             const int side = plane.side(v);
             front = front || side > 0;
             back = back || side < 0;

@@ -75,7 +75,17 @@ FacetSoup make_soup(std::span<const Solid* const> operands, std::span<const std:
 int facet_side(const Facet& f, const Vec3& p, const Float3& fp) {
     const std::vector<Float3>& fv = f.polygon->float_vertices();
     const int s = orient3d_filter(fv[f.triple[0]], fv[f.triple[1]], fv[f.triple[2]], fp);
-    return s != 0 ? s : f.polygon->plane.side(p);
+    if (s != 0) return s;
+    // Mostly a point the screen leaves open is a corner of the facet itself
+    // (neighbours share corners): on the plane, with no arithmetic. Small
+    // loops are searched whole.
+    const std::vector<Vec3>& v = f.polygon->vertices();
+    const std::size_t n = v.size();
+    for (std::size_t k = 0; k < (n <= 16 ? n : 3); ++k) {
+        const std::size_t at = n <= 16 ? k : f.triple[k];
+        if (fv[at] == fp && v[at] == p) return 0;
+    }
+    return f.polygon->plane.side(p);
 }
 
 bool boxes_meet(const Facet& a, const Facet& b) {
