@@ -19,12 +19,30 @@ struct Corner {
 // plane across the axis where its normal is largest, signed by that
 // normal's part (+1: counter-clockwise around the normal).
 struct View {
+    std::size_t k = 2;
     int i = 0, j = 1, sign = 1;
 
     int turn(const Corner& p, const Corner& q, const Corner& r) const {
         return sign * orient2d(*p.point, *p.fp, *q.point, *q.fp, *r.point, *r.fp, i, j);
     }
 };
+
+std::optional<View> view_of(const Polygon& p) {
+    View view;
+    double most = -1;
+    for (std::size_t a = 0; a < 3; ++a) {
+        const double m = std::fabs(p.plane.normal[a].to_double());
+        if (!p.plane.normal[a].is_zero() && m > most) {
+            most = m;
+            view.k = a;
+        }
+    }
+    if (most < 0) return std::nullopt;
+    view.i = static_cast<int>((view.k + 1) % 3);
+    view.j = static_cast<int>((view.k + 2) % 3);
+    view.sign = p.plane.normal[view.k].sign();
+    return view;
+}
 
 std::vector<Corner> corners_of(const Polygon& p) {
     std::vector<Corner> out;
@@ -57,20 +75,11 @@ Polygon piece_of(const std::deque<Corner>& loop, const Polygon& outer) {
 }  // namespace
 
 std::optional<RingPieces> ring_pieces(const Polygon& outer, const Polygon& inner) {
-    View view;
-    std::size_t k = 0;
-    double most = -1;
-    for (std::size_t a = 0; a < 3; ++a) {
-        const double m = std::fabs(outer.plane.normal[a].to_double());
-        if (!outer.plane.normal[a].is_zero() && m > most) {
-            most = m;
-            k = a;
-        }
-    }
-    if (most < 0 || inner.plane.normal[k].is_zero()) return std::nullopt;
-    view.i = static_cast<int>((k + 1) % 3);
-    view.j = static_cast<int>((k + 2) % 3);
-    view.sign = outer.plane.normal[k].sign();
+    const std::optional<View> seen = view_of(outer);
+    if (!seen) return std::nullopt;
+    const View& view = *seen;
+    const std::size_t k = view.k;
+    if (inner.plane.normal[k].is_zero()) return std::nullopt;
     const std::vector<Corner> a = corners_of(outer);
     std::vector<Corner> b = corners_of(inner);
     if (inner.plane.normal[k].sign() != view.sign) std::reverse(b.begin(), b.end());
@@ -149,6 +158,25 @@ bool same_loop(const Polygon& a, const Polygon& b) {
         backward = backward && u[k] == v[(at + n - k) % n];
     }
     return forward || backward;
+}
+
+bool clear_of(const Polygon& polygon, const std::vector<PlaneSpot>& spots) {
+    const std::optional<View> view = view_of(polygon);
+    if (!view) return false;
+    const std::vector<Corner> a = corners_of(polygon);
+    // For an edge p-q through the plane at X, with p on side s:
+    // turn(a, b, X) = -s orient3d(a, b, p, q) (the tetrahedron's volume is
+    // the triangle (a, b, X) times the part of p - q along the normal).
+    auto turn = [&](const Corner& u, const Corner& w, const PlaneSpot& x) {
+        if (x.q == nullptr) return view->turn(u, w, Corner{x.p, x.fp});
+        return -x.side * orient3d(*u.point, *u.fp, *w.point, *w.fp, *x.p, *x.fp, *x.q, *x.fq);
+    };
+    for (std::size_t e = 0; e < a.size(); ++e) {
+        bool all = true;
+        for (std::size_t k = 0; k < spots.size() && all; ++k) all = turn(a[e], a[(e + 1) % a.size()], spots[k]) <= 0;
+        if (all) return true;
+    }
+    return false;
 }
 
 bool on_one_edge(const Polygon& polygon, const std::vector<Vec3>& points) {

@@ -27,6 +27,21 @@ std::optional<RingPieces> ring_pieces(const Polygon& outer, const Polygon& inner
 // either way round.
 bool same_loop(const Polygon& a, const Polygon& b);
 
+// Where another facet meets the polygon's plane: a corner on it, or an
+// edge passing through it from p (on side `side` of the plane, +1 in front)
+// to q, not made as a point.
+struct PlaneSpot {
+    const Vec3* p;
+    const Float3* fp;
+    const Vec3* q = nullptr;
+    const Float3* fq = nullptr;
+    int side = 0;
+};
+
+// Whether the spots all lie on the outer closed side of one of the
+// polygon's edges' lines, so that nothing spanned by them meets its inside.
+bool clear_of(const Polygon& polygon, const std::vector<PlaneSpot>& spots);
+
 // Whether every point lies on one edge of the polygon (ends included).
 bool on_one_edge(const Polygon& polygon, const std::vector<Vec3>& points);
 

@@ -225,25 +225,49 @@ bool resolve_flat_pair(const Context& ctx, std::size_t i, std::vector<Polygon>& 
         if (r == Relation::coplanar) cuts.coplanar.push_back(id);
         if (r == Relation::across) meeting.push_back(ctx.soup.facets[id].polygon);
     }
-    if (cuts.coplanar.size() != 1) return false;
+    // One of them must overlap the facet; others may lie beside it, in its
+    // plane, clear of its inside (a neighbour of the facet's twin).
+    const Polygon* overlapping = nullptr;
+    for (std::uint32_t id : cuts.coplanar) {
+        const Polygon& other = *ctx.soup.facets[id].polygon;
+        std::vector<PlaneSpot> corners;
+        for (std::size_t k = 0; k < other.vertices().size(); ++k) {
+            corners.push_back({&other.vertices()[k], &other.float_vertices()[k]});
+        }
+        if (clear_of(*facet.polygon, corners)) continue;
+        if (overlapping != nullptr) return false;
+        overlapping = &other;
+    }
+    if (overlapping == nullptr) return false;
     // A piece's fate can change only where a facet of another operand meets
-    // the plane: across the flat facet's edges, as where its solid's walls
-    // stand on the plane, and nowhere else (a solid passing through the
-    // plane does so between facets that end on it, along lines of the
-    // plane): every facet that meets the plane must meet it in one edge of
-    // the flat facet.
-    const Polygon& flat_facet = *ctx.soup.facets[cuts.coplanar[0]].polygon;
-    const Plane& plane = facet.polygon->plane;
+    // the plane (a solid passing through the plane may do so between facets
+    // that end on it, along lines of the plane): every facet that meets the
+    // plane must meet it in one edge of the flat facet, as where its solid's
+    // walls stand on the plane, or outside this facet.
+    const Polygon& flat_facet = *overlapping;
+    // A facet meeting the plane elsewhere is harmless when what it meets
+    // the plane in (a point or a segment) keeps clear of the facet's inside.
     for (const Polygon* other : meeting) {
+        const std::vector<Vec3>& v = other->vertices();
+        const std::vector<Float3>& fv = other->float_vertices();
+        std::vector<int> side(v.size());
         bool front = false, back = false;
         std::vector<Vec3> on;
-        for (const Vec3& v : other->vertices()) {
-            const int side = plane.side(v);
-            front = front || side > 0;
-            back = back || side < 0;
-            if (side == 0) on.push_back(v);
+        std::vector<PlaneSpot> spots;
+        for (std::size_t k = 0; k < v.size(); ++k) {
+            side[k] = facet_side(facet, v[k], fv[k]);
+            front = front || side[k] > 0;
+            back = back || side[k] < 0;
+            if (side[k] != 0) continue;
+            on.push_back(v[k]);
+            spots.push_back({&v[k], &fv[k]});
         }
-        if ((front && back) || !on_one_edge(flat_facet, on)) return false;
+        if ((!front || !back) && on_one_edge(flat_facet, on)) continue;
+        for (std::size_t k = 0; k < v.size(); ++k) {
+            const std::size_t l = (k + 1) % v.size();
+            if (side[k] * side[l] < 0) spots.push_back({&v[k], &fv[k], &v[l], &fv[l], side[k]});
+        }
+        if (!clear_of(*facet.polygon, spots)) return false;
     }
     std::optional<RingPieces> ring;
     if (same_loop(*facet.polygon, flat_facet)) {

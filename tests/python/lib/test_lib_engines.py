@@ -14,6 +14,7 @@ import corvanthium as cv
 from lib_programs import build_lib, program
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[3] / "bench"))
+from bench_mesh import torus_grid  # noqa: E402
 from plates import circle  # noqa: E402
 
 ENGINES = ("bsp", "local")
@@ -99,6 +100,8 @@ def operand_pairs():
     yield "hub on a disc", disc, cv.cylinder(2, 2, 16).translate(1, 0, 1)
     yield "boss flush below", disc, cv.cylinder(2, 1, 16).translate(0, 1, -1)
     yield "round hole flush", disc, cv.cylinder(2, 1, 16).translate(0, 1, 0)
+    ring = cv.from_mesh(*torus_grid(16, 8))  # a saddle inside: neighbours of a facet cross its plane
+    yield "torus and its twin", ring, cv.from_mesh(*torus_grid(16, 8))
 
 
 @pytest.mark.parametrize(("name", "a", "b"), list(operand_pairs()), ids=[p[0] for p in operand_pairs()])
