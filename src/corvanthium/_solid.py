@@ -6,7 +6,7 @@ from __future__ import annotations
 import os
 from collections.abc import Callable, Iterable, Sequence
 from fractions import Fraction
-from typing import TYPE_CHECKING, Any, NoReturn, cast, final
+from typing import Any, NoReturn, cast, final
 
 from corvanthium import _native
 from corvanthium._edges import Edge, EdgeChoice, chamfer_core, edges_of
@@ -18,9 +18,6 @@ from corvanthium._rotation import exact, rotation
 from corvanthium._step import STEP_FORMATS, export_step, read_step
 from corvanthium._types import Axis, Engine, Number, Point3
 from corvanthium._viewer import show_mesh
-
-if TYPE_CHECKING:
-    from corvanthium._section import Section
 
 _EXACT_NUMBERS = """
 Numbers are exact: int, Fraction, finite Decimal or a text such as "1/3" or
@@ -364,31 +361,6 @@ class Solid(metaclass=_Immutable):
         2
         """
         return [_wrap(core) for core in _native.components(self._core)]
-
-    def section(self, point: Sequence[Number], normal: Sequence[Number]) -> Section:
-        """Where the plane through point with normal (exact triples) meets the solid: a Section
-        with the exact 3-D loops (outer loops and holes), the area (a Fraction when the normal
-        has rational length, else a float) and, for a normal along an axis, to_sketch().
-        KernelError for a zero normal.
-
-        >>> box(2, 3, 4).section((0, 0, 1), (0, 0, 1)).area
-        Fraction(6, 1)
-        """
-        from corvanthium._section import section  # the module builds on Solid
-
-        return section(self, point, normal)
-
-    def split(self, point: Sequence[Number], normal: Sequence[Number]) -> tuple[Solid, Solid]:
-        """The two exact halves cut by the plane through point with normal (exact triples):
-        (the part behind the plane, the part in front, where the normal points); an empty
-        solid where the plane misses. KernelError for a zero normal.
-
-        >>> [h.volume for h in box(2, 2, 2).split((0, 0, "1/2"), (0, 0, 1))]
-        [Fraction(2, 1), Fraction(6, 1)]
-        """
-        from corvanthium._section import split  # the module builds on Solid
-
-        return split(self, point, normal)
 
     # Meshes, files and pictures
 
