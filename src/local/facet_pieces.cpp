@@ -208,13 +208,13 @@ bool resolve_flat_pair(const Context& ctx, std::size_t i, std::vector<Polygon>& 
     // Worth a look: one candidate with the same float box (a facet's twin,
     // as where a part meets its own copy), or, for a facet in a coordinate
     // plane, one candidate flat in that plane.
-    std::size_t k = 0;
-    while (k < 3 && facet.lo[k] != facet.hi[k]) ++k;
+    std::size_t axis = 0;
+    while (axis < 3 && facet.lo[axis] != facet.hi[axis]) ++axis;
     std::size_t twins = 0, flat = 0;
     for (std::uint32_t id : near) {
         const Facet& f = ctx.soup.facets[id];
-        twins += f.lo == facet.lo && f.hi == facet.hi ? 1 : 0;
-        flat += k < 3 && f.lo[k] == facet.lo[k] && f.hi[k] == facet.lo[k] ? 1 : 0;
+        if (f.lo == facet.lo && f.hi == facet.hi) ++twins;
+        if (axis < 3 && f.lo[axis] == facet.lo[axis] && f.hi[axis] == facet.lo[axis]) ++flat;
     }
     if (twins != 1 && flat != 1) return false;
     // Only the coplanar list is needed (classify reads no cut planes).
