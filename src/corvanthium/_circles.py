@@ -27,7 +27,7 @@ def unit_points(count: int, span: float) -> list[tuple[int, int, int]]:
     """count exact unit points at about span * k / count, k = 0 ... count - 1 (0 <= span <= pi),
     as integers (x, y, w) for the point (x / w, y / w)."""
     step = 20 * count * count  # the tangents are chosen within 1 / step
-    out = []
+    out: list[tuple[int, int, int]] = []
     for k in range(count):
         angle = span * k / count
         # Past a quarter turn, the mirror image of the point at pi - angle: tangents stay at most 1.
