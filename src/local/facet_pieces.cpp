@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <span>
 
 #include "core/exact_double.h"
 #include "core/guard.h"
@@ -25,6 +26,8 @@ struct Node {
     std::int32_t child[2] = {-1, -1};
     Fate fate = Fate::drop;
     bool uniform = true;
+    bool has_ended = false;        // its pieces are final, in ended (a flat pair)
+    std::vector<Polygon> ended{};  // with their fates applied
 };
 
 struct Work {
@@ -36,19 +39,45 @@ struct Work {
 // An axis-aligned split value for the piece: a short dyadic number near the
 // median of the candidates' box centres, strictly inside the piece's float
 // extent (so the exact piece has vertices on both sides). NaN when none.
-double cell_split(const FacetSoup& soup, const std::vector<std::uint32_t>& cands, std::size_t axis, double lo,
-                  double hi) {
+double cell_split(const FacetSoup& soup, const Facet& facet, const std::vector<std::uint32_t>& cands, std::size_t axis,
+                  double lo, double hi) {
     std::vector<double> centres;
     centres.reserve(cands.size());
+    // The spans of candidates lying flat in the facet's plane, when it lies
+    // in a coordinate plane: a split beside them leaves each whole in one
+    // cell (flat_pair_pieces).
+    std::size_t flat_axis = 0;
+    while (flat_axis < 3 && facet.lo[flat_axis] != facet.hi[flat_axis]) ++flat_axis;
+    std::vector<std::pair<double, double>> flat;
     for (std::uint32_t id : cands) {
         const Facet& f = soup.facets[id];
         centres.push_back(0.5 * (std::max(f.lo[axis], lo) + std::min(f.hi[axis], hi)));
+        if (flat_axis < 3 && f.lo[flat_axis] == facet.lo[flat_axis] && f.hi[flat_axis] == facet.lo[flat_axis]) {
+            flat.emplace_back(f.lo[axis], f.hi[axis]);
+        }
     }
     auto mid = centres.begin() + static_cast<std::ptrdiff_t>(centres.size() / 2);
     std::nth_element(centres.begin(), mid, centres.end());
     const int e = std::ilogb(hi - lo) - 12;
+    auto on_grid = [&](double x) { return std::ldexp(std::nearbyint(std::ldexp(x, -e)), e); };
+    auto inside_flat = [&](double c) {
+        for (const auto& [a, b] : flat) {
+            if (c >= a && c <= b) return true;
+        }
+        return false;
+    };
     for (double target : {*mid, 0.5 * (lo + hi)}) {
-        const double c = std::ldexp(std::nearbyint(std::ldexp(target, -e)), e);
+        double c = on_grid(target);
+        // Moved past the ends of the flat spans it falls in, a few times.
+        for (int tries = 0; tries < 4 && inside_flat(c); ++tries) {
+            for (const auto& [a, b] : flat) {
+                if (c < a || c > b) continue;
+                const double below = on_grid(a) - std::ldexp(1.0, e), above = on_grid(b) + std::ldexp(1.0, e);
+                c = target - below < above - target ? below : above;
+                break;
+            }
+        }
+        if (inside_flat(c)) c = on_grid(target);
         if (c > lo && c < hi) return c;
     }
     return std::nan("");
@@ -56,7 +85,7 @@ double cell_split(const FacetSoup& soup, const std::vector<std::uint32_t>& cands
 
 // Splits node n's piece into cells along an axis when that separates its
 // candidates; returns false when the cell should stay whole.
-bool split_cell(const Context& ctx, std::vector<Node>& nodes, std::vector<Work>& stack, Work& w) {
+bool split_cell(const Context& ctx, const Facet& facet, std::vector<Node>& nodes, std::vector<Work>& stack, Work& w) {
     if (w.candidates.size() <= kCellCandidates || w.depth >= kMaxCellDepth) return false;
     const Polygon& piece = nodes[w.node].piece;
     Float3 lo = piece.float_vertices()[0], hi = lo;
@@ -71,7 +100,7 @@ bool split_cell(const Context& ctx, std::vector<Node>& nodes, std::vector<Work>&
         if (hi[a] - lo[a] > hi[axis] - lo[axis]) axis = a;
     }
     if (!(hi[axis] > lo[axis]) || !std::isfinite(hi[axis] - lo[axis])) return false;
-    const double c = cell_split(ctx.soup, w.candidates, axis, lo[axis], hi[axis]);
+    const double c = cell_split(ctx.soup, facet, w.candidates, axis, lo[axis], hi[axis]);
     if (std::isnan(c)) return false;
     std::vector<std::uint32_t> below, above;
     for (std::uint32_t id : w.candidates) {
@@ -197,23 +226,24 @@ std::pair<Vec3, Float3> inner_point(const Polygon& p) {
 
 namespace {
 
-// A facet with exactly one facet of another operand lying flat on it,
-// either the same loop or strictly inside it, and every other meeting its
-// plane only along that one's edges: the facet whole, or the ring's pieces
-// (local/coplanar_ring.h), each classified; false when the shortcut does
-// not apply.
-bool resolve_flat_pair(const Context& ctx, std::size_t i, std::vector<Polygon>& out) {
+// A region of a facet (the facet whole, or a cell's piece of it) with
+// exactly one facet of another operand lying flat on it, either the same
+// loop or strictly inside it, and every other meeting its plane only along
+// that one's edges or outside the region: the region whole, or the ring's
+// pieces (local/coplanar_ring.h), each classified and appended to out as
+// it ends; false when the shortcut does not apply.
+bool flat_pair_pieces(const Context& ctx, std::size_t i, const Polygon& region, std::span<const std::uint32_t> near,
+                      bool whole, std::vector<Polygon>& out) {
     const Facet& facet = ctx.soup.facets[i];
-    const auto near = ctx.near.of(i);
-    // Worth a look: one candidate with the same float box (a facet's twin,
-    // as where a part meets its own copy), or, for a facet in a coordinate
-    // plane, one candidate flat in that plane.
+    // Worth a look: for the whole facet, one candidate with the same float
+    // box (its twin, as where a part meets its own copy); for a facet in a
+    // coordinate plane, one candidate flat in that plane.
     std::size_t axis = 0;
     while (axis < 3 && facet.lo[axis] != facet.hi[axis]) ++axis;
     std::size_t twins = 0, flat = 0;
     for (std::uint32_t id : near) {
         const Facet& f = ctx.soup.facets[id];
-        if (f.lo == facet.lo && f.hi == facet.hi) ++twins;
+        if (whole && f.lo == facet.lo && f.hi == facet.hi) ++twins;
         if (axis < 3 && f.lo[axis] == facet.lo[axis] && f.hi[axis] == facet.lo[axis]) ++flat;
     }
     if (twins != 1 && flat != 1) return false;
@@ -234,7 +264,7 @@ bool resolve_flat_pair(const Context& ctx, std::size_t i, std::vector<Polygon>& 
         for (std::size_t k = 0; k < other.vertices().size(); ++k) {
             corners.push_back({&other.vertices()[k], &other.float_vertices()[k]});
         }
-        if (clear_of(*facet.polygon, corners)) continue;
+        if (clear_of(region, corners)) continue;
         if (overlapping != nullptr) return false;
         overlapping = &other;
     }
@@ -267,13 +297,13 @@ bool resolve_flat_pair(const Context& ctx, std::size_t i, std::vector<Polygon>& 
             const std::size_t l = (k + 1) % v.size();
             if (side[k] * side[l] < 0) spots.push_back({&v[k], &fv[k], &v[l], &fv[l], side[k]});
         }
-        if (!clear_of(*facet.polygon, spots)) return false;
+        if (!clear_of(region, spots)) return false;
     }
     std::optional<RingPieces> ring;
-    if (same_loop(*facet.polygon, flat_facet)) {
-        ring = RingPieces{*facet.polygon, {}};
+    if (same_loop(region, flat_facet)) {
+        ring = RingPieces{region, {}};
     } else {
-        ring = ring_pieces(*facet.polygon, flat_facet);
+        ring = ring_pieces(region, flat_facet);
     }
     if (!ring) return false;
     ring->ring.push_back(std::move(ring->inner));
@@ -290,19 +320,27 @@ bool resolve_flat_pair(const Context& ctx, std::size_t i, std::vector<Polygon>& 
 }  // namespace
 
 void resolve_facet(const Context& ctx, std::size_t i, std::vector<Polygon>& out) {
-    if (resolve_flat_pair(ctx, i, out)) return;
     const Facet& facet = ctx.soup.facets[i];
+    const auto near = ctx.near.of(i);
+    if (flat_pair_pieces(ctx, i, *facet.polygon, near, true, out)) return;
     std::vector<Node> nodes;
     std::vector<CellCuts> cells;
     nodes.push_back(Node{*facet.polygon});
     std::vector<Work> stack;
-    const auto near = ctx.near.of(i);
     stack.push_back({0, std::vector<std::uint32_t>(near.begin(), near.end()), 0});
     std::vector<std::uint32_t> pending;
     while (!stack.empty()) {
         Work w = std::move(stack.back());
         stack.pop_back();
-        if (split_cell(ctx, nodes, stack, w)) continue;
+        // A cell holding one flat facet whole (one of many holes flush with a
+        // plate's face) ends there.
+        Node& node = nodes[w.node];
+        if (w.node != 0 && flat_pair_pieces(ctx, i, node.piece, w.candidates, false, node.ended)) {
+            node.uniform = false;
+            node.has_ended = true;
+            continue;
+        }
+        if (split_cell(ctx, facet, nodes, stack, w)) continue;
         nodes[w.node].cell = static_cast<std::uint32_t>(cells.size());
         cells.push_back(cell_cuts(ctx.soup, facet, w.candidates));
         pending.push_back(w.node);
@@ -328,6 +366,10 @@ void resolve_facet(const Context& ctx, std::size_t i, std::vector<Polygon>& out)
     while (!emit.empty()) {
         Node& n = nodes[emit.back()];
         emit.pop_back();
+        if (n.has_ended) {
+            for (Polygon& p : n.ended) out.push_back(std::move(p));
+            continue;
+        }
         if (!n.uniform) {
             emit.push_back(static_cast<std::uint32_t>(n.child[1]));
             emit.push_back(static_cast<std::uint32_t>(n.child[0]));

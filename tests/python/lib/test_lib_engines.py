@@ -139,6 +139,9 @@ def test_cut_all_of_a_plate_equals_the_sequential_cuts(k):
     assert in_one_pass.same_shape(blank.cut_all(iter(tools), engine="local"))
     if k == 2:
         assert blank.cut_all(tools, engine="bsp").canonical() == sequential.canonical()
+    # Round holes flush with both faces: each face has many flat partners.
+    flush = [cv.cylinder("1/3", 1, 12).translate(2 * i + 2, 2 * j + 2, 0) for i in range(k) for j in range(k)]
+    assert_same_point_set(blank.cut_all(flush), blank.cut_all(flush, engine="bsp"))
 
 
 @pytest.mark.parametrize("n", [1, 12, 48])
