@@ -128,6 +128,14 @@ std::optional<Vec3> small_edge_intersection(const Plane& plane, const Vec3& vi, 
 
 Plane primitive_plane(const Plane& plane) {
     const std::array<const Rational*, 4> q{&plane.normal.x, &plane.normal.y, &plane.normal.z, &plane.offset};
+    // Machine-sized integers already (axis-aligned parts, planes of float
+    // meshes): short enough as they are.
+    bool small = true;
+    for (const Rational* r : q) {
+        const auto parts = r->small_parts();
+        small = small && parts && parts->second == 1;
+    }
+    if (small) return plane;
     Integer den(1);
     for (const Rational* r : q) {
         if (r->is_integer()) continue;

@@ -240,13 +240,25 @@ bool flat_pair_pieces(const Context& ctx, std::size_t i, const Polygon& region, 
     // coordinate plane, one candidate flat in that plane.
     std::size_t axis = 0;
     while (axis < 3 && facet.lo[axis] != facet.hi[axis]) ++axis;
+    // The flat one must lie strictly inside the region's float box: one
+    // reaching the region's edge (a bevel piece flush with a face) cannot
+    // take the shortcut, and the relations are not worth making.
+    Float3 lo = region.float_vertices()[0], hi = lo;
+    for (const Float3& v : region.float_vertices()) widen(lo, hi, v);
     std::size_t twins = 0, flat = 0;
+    bool inside = false;
     for (std::uint32_t id : near) {
         const Facet& f = ctx.soup.facets[id];
         if (whole && f.lo == facet.lo && f.hi == facet.hi) ++twins;
-        if (axis < 3 && f.lo[axis] == facet.lo[axis] && f.hi[axis] == facet.lo[axis]) ++flat;
+        if (axis < 3 && f.lo[axis] == facet.lo[axis] && f.hi[axis] == facet.lo[axis]) {
+            ++flat;
+            inside = true;
+            for (std::size_t a = 0; a < 3; ++a) {
+                if (a != axis) inside = inside && lo[a] < f.lo[a] && f.hi[a] < hi[a];
+            }
+        }
     }
-    if (twins != 1 && flat != 1) return false;
+    if (twins != 1 && (flat != 1 || !inside)) return false;
     // Only the coplanar list is needed (classify reads no cut planes).
     CellCuts cuts;
     std::vector<const Polygon*> meeting;
