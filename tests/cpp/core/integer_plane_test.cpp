@@ -107,5 +107,26 @@ TEST(SmallCrossing, BigValuesGiveWay) {
     EXPECT_EQ(*p, (Vec3{1, 0, 5}));
 }
 
+TEST(PrimitivePlane, SmallestIntegersFacingTheSameWayWithTheSamePoints) {
+    // (2/3, -4/9, 0) . p = 10/27 is 18 x - 12 y = 10, that is 9 x - 6 y = 5.
+    const Plane plane{{Rational(2, 3), Rational(-4, 9), Rational(0)}, Rational(10, 27)};
+    const Plane p = primitive_plane(plane);
+    EXPECT_EQ(p.normal, (Vec3{9, -6, 0}));
+    EXPECT_EQ(p.offset, Rational(5));
+    const Plane flipped = primitive_plane(Plane{smul(Rational(-7, 2), plane.normal), plane.offset * Rational(-7, 2)});
+    EXPECT_EQ(flipped.normal, (Vec3{-9, 6, 0}));
+    for (const Vec3& q : {Vec3{1, Rational(2, 3), 5}, Vec3{0, 0, 0}, Vec3{Rational(1, 3), 2, -1}}) {
+        EXPECT_EQ(p.side(q), plane.side(q));
+    }
+    // Past 64 bits: reduced all the same.
+    const Rational big = Rational(1, 3) * Rational::from_integer(Integer(1) * Integer(1 << 30) * Integer(1 << 30) * 64);
+    const Plane wide = primitive_plane(Plane{{big, big * 2, Rational(0)}, big * 3});
+    EXPECT_EQ(wide.normal, (Vec3{1, 2, 0}));
+    EXPECT_EQ(wide.offset, Rational(3));
+    // Machine-sized integers stay as they are; so does a zero plane.
+    EXPECT_EQ(primitive_plane(Plane{{2, 4, 0}, Rational(6)}).normal, (Vec3{2, 4, 0}));
+    EXPECT_EQ(primitive_plane(Plane{}).offset, Rational(0));
+}
+
 }  // namespace
 }  // namespace corv
