@@ -1,4 +1,4 @@
-"""STEP out and in: the 36-hole plate (box(60, 60, 5) minus 36 cylinders of 24 sides)
+"""STEP out and in: the 36-hole plate of bench_parts.py (box(62, 62, 5) minus 36 cylinders of 24 sides)
 written to STEP and to OCCT's BREP, and read back with load_step. Medians; OCCT's first
 import is timed apart. Needs the 'step' extra.
 
@@ -10,13 +10,10 @@ import tempfile
 import time
 from pathlib import Path
 
+from bench_parts import plate
+
 import corvanthium as cv
 from timing import median_seconds
-
-
-def plate():
-    holes = [cv.cylinder(3, 9, 24).translate(8 + 9 * i, 8 + 9 * j, -2) for i in range(6) for j in range(6)]
-    return cv.box(62, 62, 5).cut_all(holes)
 
 
 def main():

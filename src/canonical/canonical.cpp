@@ -52,10 +52,7 @@ bool normalise_small(std::array<std::int64_t, N>& v) {
 // normalisation on big integers.
 template <std::size_t N>
 bool normalise_big(const std::array<const Rational*, N>& qs, std::array<Integer, N>& out) {
-    Integer l(1);
-    for (const Rational* q : qs) {
-        if (!q->is_integer()) l = lcm(l, q->denominator());
-    }
+    const Integer l = common_denominator(qs);
     bool scaled = l != Integer(1);
     for (std::size_t i = 0; i < N; ++i) {
         out[i] = qs[i]->numerator();

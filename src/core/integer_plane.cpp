@@ -136,12 +136,7 @@ Plane primitive_plane(const Plane& plane) {
         small = small && parts && parts->second == 1;
     }
     if (small) return plane;
-    Integer den(1);
-    for (const Rational* r : q) {
-        if (r->is_integer()) continue;
-        const Integer d = r->denominator();
-        if (gcd(den, d) != d) den = lcm(den, d);  // d does not divide den yet
-    }
+    const Integer den = common_denominator(q);
     std::array<Integer, 4> n;
     Integer common(0);
     for (std::size_t i = 0; i < 4; ++i) {

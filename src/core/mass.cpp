@@ -19,13 +19,11 @@ struct Scaled {
 
 Scaled scaled(const std::vector<Vec3>& v) {
     Scaled out;
+    std::vector<const Rational*> coordinates;
     for (const Vec3& p : v) {
-        for (std::size_t i = 0; i < 3; ++i) {
-            if (p[i].is_integer()) continue;
-            const Integer d = p[i].denominator();
-            if (gcd(out.den, d) != d) out.den = lcm(out.den, d);  // d does not divide den yet
-        }
+        for (std::size_t i = 0; i < 3; ++i) coordinates.push_back(&p[i]);
     }
+    out.den = common_denominator(coordinates);
     out.points.reserve(v.size());
     for (const Vec3& p : v) {
         std::array<Integer, 3> q;

@@ -310,4 +310,14 @@ std::strong_ordering Rational::big_compare(const Rational& a, const Rational& b)
 
 Rational abs(const Rational& a) { return a.sign() < 0 ? -a : a; }
 
+Integer common_denominator(std::span<const Rational* const> values) {
+    Integer out(1);
+    for (const Rational* r : values) {
+        if (r->is_integer()) continue;
+        const Integer d = r->denominator();
+        if (gcd(out, d) != d) out = lcm(out, d);  // d does not divide it yet
+    }
+    return out;
+}
+
 }  // namespace corv

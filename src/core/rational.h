@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <limits>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -162,5 +163,9 @@ private:
 };
 
 Rational abs(const Rational& a);
+
+// The least common multiple of the values' denominators (1 for none): the
+// factor that makes every value an integer.
+Integer common_denominator(std::span<const Rational* const> values);
 
 }  // namespace corv

@@ -104,38 +104,39 @@ std::optional<RingPieces> ring_pieces(const Polygon& outer, const Polygon& inner
     // the next outer corner (always counter-clockwise: b is inside) or the
     // next inner one (when the outer corner sees that edge), whichever
     // makes the shorter bridge. All turning counter-clockwise, the
-    // triangles cover the ring once. Each is joined
-    // to the piece before it while that stays strictly convex. A piece
-    // runs from its bridge's inner end round to its outer end.
+    // triangles cover the ring once. A piece runs from its bridge's inner
+    // end round to its outer end.
     RingPieces out{piece_of(std::deque<Corner>(b.begin(), b.end()), outer), {}};
     std::deque<Corner> piece;
+    // Puts the step's new corner at the piece's front (an inner step) or
+    // back (an outer one), kept while the piece stays strictly convex at it
+    // and its two neighbours; else the piece is done and the step's
+    // triangle starts the next.
+    auto step = [&](bool at_front, const Corner& corner, std::deque<Corner> triangle) {
+        if (piece.size() >= 3) {
+            at_front ? piece.push_front(corner) : piece.push_back(corner);
+            const std::size_t s = piece.size(), at = at_front ? 0 : s - 1;
+            auto convex_at = [&](std::size_t c) {
+                return view.turn(piece[(c + s - 1) % s], piece[c % s], piece[(c + 1) % s]) > 0;
+            };
+            if (convex_at(at + s - 1) && convex_at(at) && convex_at(at + 1)) return;
+            at_front ? piece.pop_front() : piece.pop_back();
+        }
+        if (!piece.empty()) out.ring.push_back(piece_of(piece, outer));
+        piece = std::move(triangle);
+    };
     std::size_t i = start, j = 0, outer_steps = 0, inner_steps = 0;
-    auto convex_at = [&](const Corner& p, const Corner& q, const Corner& r) { return view.turn(p, q, r) > 0; };
     while (outer_steps < m || inner_steps < n) {
         const Corner &ai = a[i % m], &bj = b[j % n];
         if (inner_steps < n && sees(ai, j % n) &&
             (outer_steps == m || shorter(*b[(j + 1) % n].fp, *ai.fp, *a[(i + 1) % m].fp, *bj.fp))) {
             const Corner& next = b[(j + 1) % n];
-            // prepend next: ... ai | next, bj, ...
-            if (piece.size() >= 3 && convex_at(ai, next, bj) && convex_at(next, bj, piece[1]) &&
-                convex_at(piece[piece.size() - 2], ai, next)) {
-                piece.push_front(next);
-            } else {
-                if (!piece.empty()) out.ring.push_back(piece_of(piece, outer));
-                piece = {next, bj, ai};
-            }
+            step(true, next, {next, bj, ai});
             ++j;
             ++inner_steps;
         } else if (outer_steps < m) {
             const Corner& next = a[(i + 1) % m];
-            // append next: bj, ..., ai, next
-            if (piece.size() >= 3 && convex_at(piece[piece.size() - 2], ai, next) && convex_at(ai, next, bj) &&
-                convex_at(next, bj, piece[1])) {
-                piece.push_back(next);
-            } else {
-                if (!piece.empty()) out.ring.push_back(piece_of(piece, outer));
-                piece = {bj, ai, next};
-            }
+            step(false, next, {bj, ai, next});
             ++i;
             ++outer_steps;
         } else {

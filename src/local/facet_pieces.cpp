@@ -19,6 +19,19 @@ constexpr std::size_t kCellCandidates = 6;
 constexpr int kMaxCellDepth = 24;
 constexpr std::uint32_t kNone = ~0u;
 
+// The axis along which the facet's float box is flat (it lies in a
+// coordinate plane), or 3.
+std::size_t flat_axis_of(const Facet& facet) {
+    std::size_t axis = 0;
+    while (axis < 3 && facet.lo[axis] != facet.hi[axis]) ++axis;
+    return axis;
+}
+
+// Whether f's float box lies flat in that coordinate plane of the facet.
+bool flat_on(const Facet& f, const Facet& facet, std::size_t axis) {
+    return axis < 3 && f.lo[axis] == facet.lo[axis] && f.hi[axis] == facet.lo[axis];
+}
+
 struct Node {
     Polygon piece;
     std::uint32_t cell = kNone;  // index into the cells' cut lists, once known
@@ -26,8 +39,7 @@ struct Node {
     std::int32_t child[2] = {-1, -1};
     Fate fate = Fate::drop;
     bool uniform = true;
-    bool has_ended = false;        // its pieces are final, in ended (a flat pair)
-    std::vector<Polygon> ended{};  // with their fates applied
+    std::optional<std::vector<Polygon>> ended{};  // final pieces, fates applied (a flat pair)
 };
 
 struct Work {
@@ -46,15 +58,12 @@ double cell_split(const FacetSoup& soup, const Facet& facet, const std::vector<s
     // The spans of candidates lying flat in the facet's plane, when it lies
     // in a coordinate plane: a split beside them leaves each whole in one
     // cell (flat_pair_pieces).
-    std::size_t flat_axis = 0;
-    while (flat_axis < 3 && facet.lo[flat_axis] != facet.hi[flat_axis]) ++flat_axis;
+    const std::size_t flat_axis = flat_axis_of(facet);
     std::vector<std::pair<double, double>> flat;
     for (std::uint32_t id : cands) {
         const Facet& f = soup.facets[id];
         centres.push_back(0.5 * (std::max(f.lo[axis], lo) + std::min(f.hi[axis], hi)));
-        if (flat_axis < 3 && f.lo[flat_axis] == facet.lo[flat_axis] && f.hi[flat_axis] == facet.lo[flat_axis]) {
-            flat.emplace_back(f.lo[axis], f.hi[axis]);
-        }
+        if (flat_on(f, facet, flat_axis)) flat.emplace_back(f.lo[axis], f.hi[axis]);
     }
     auto mid = centres.begin() + static_cast<std::ptrdiff_t>(centres.size() / 2);
     std::nth_element(centres.begin(), mid, centres.end());
@@ -238,8 +247,8 @@ bool flat_pair_pieces(const Context& ctx, std::size_t i, const Polygon& region, 
     // Worth a look: for the whole facet, one candidate with the same float
     // box (its twin, as where a part meets its own copy); for a facet in a
     // coordinate plane, one candidate flat in that plane.
-    std::size_t axis = 0;
-    while (axis < 3 && facet.lo[axis] != facet.hi[axis]) ++axis;
+    const std::size_t axis = flat_axis_of(facet);
+    if (axis == 3 && !whole) return false;
     // The flat one must lie strictly inside the region's float box: one
     // reaching the region's edge (a bevel piece flush with a face) cannot
     // take the shortcut, and the relations are not worth making.
@@ -250,7 +259,7 @@ bool flat_pair_pieces(const Context& ctx, std::size_t i, const Polygon& region, 
     for (std::uint32_t id : near) {
         const Facet& f = ctx.soup.facets[id];
         if (whole && f.lo == facet.lo && f.hi == facet.hi) ++twins;
-        if (axis < 3 && f.lo[axis] == facet.lo[axis] && f.hi[axis] == facet.lo[axis]) {
+        if (flat_on(f, facet, axis)) {
             ++flat;
             inside = true;
             for (std::size_t a = 0; a < 3; ++a) {
@@ -347,9 +356,10 @@ void resolve_facet(const Context& ctx, std::size_t i, std::vector<Polygon>& out)
         // A cell holding one flat facet whole (one of many holes flush with a
         // plate's face) ends there.
         Node& node = nodes[w.node];
-        if (w.node != 0 && flat_pair_pieces(ctx, i, node.piece, w.candidates, false, node.ended)) {
+        std::vector<Polygon> ended;
+        if (w.node != 0 && flat_pair_pieces(ctx, i, node.piece, w.candidates, false, ended)) {
             node.uniform = false;
-            node.has_ended = true;
+            node.ended = std::move(ended);
             continue;
         }
         if (split_cell(ctx, facet, nodes, stack, w)) continue;
@@ -378,8 +388,8 @@ void resolve_facet(const Context& ctx, std::size_t i, std::vector<Polygon>& out)
     while (!emit.empty()) {
         Node& n = nodes[emit.back()];
         emit.pop_back();
-        if (n.has_ended) {
-            for (Polygon& p : n.ended) out.push_back(std::move(p));
+        if (n.ended) {
+            for (Polygon& p : *n.ended) out.push_back(std::move(p));
             continue;
         }
         if (!n.uniform) {

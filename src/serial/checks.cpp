@@ -40,8 +40,7 @@ bool common(const Rational* const* values, int count, std::int64_t* scaled, std:
 
 // The same in GMP integers, for any values.
 std::array<Integer, 4> common_big(const Rational* const* values, int count) {
-    Integer l(1);
-    for (int i = 0; i < count; ++i) l = lcm(l, values[i]->denominator());
+    const Integer l = common_denominator(std::span(values, static_cast<std::size_t>(count)));
     std::array<Integer, 4> out{};
     for (int i = 0; i < count; ++i) {
         out[static_cast<std::size_t>(i)] = values[i]->numerator() * divexact(l, values[i]->denominator());
